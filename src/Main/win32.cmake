@@ -1,0 +1,1 @@
+# Windows part of the main window (filled in later)

@@ -1,0 +1,1 @@
+# Windows part of start-up (filled in later)
