@@ -1,0 +1,109 @@
+#include "Main/row_painter.h"
+
+#include "catalogue/task_catalogue.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
+namespace sc {
+namespace {
+
+// Layout offsets of a task row, relative to the row rectangle.
+constexpr std::int32_t kTaskImageX = 25, kTaskImageY = 15;
+constexpr std::int32_t kTaskTextX = 100;
+constexpr std::array<std::int32_t, 4> kTaskLineY = {5, 25, 40, 55};
+// Offsets of a category row's picture and name from the row's vertical centre.
+constexpr std::int32_t kCategoryImageLift = 10, kCategoryTextDrop = 25;
+
+// Sums of list coordinates; saturated so that absurd inputs cannot overflow.
+std::int32_t clampedSum(std::int64_t value) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+// Half of (outer - inner), truncated towards zero also when negative.
+std::int64_t halfGap(std::int64_t outer, std::int64_t inner) {
+    return (outer - inner) / 2;
+}
+
+// Appends in place; copying a temporary variant alternative upsets GCC's flow analysis.
+template <typename Op> void add(DrawOps& ops, Op op) {
+    ops.emplace_back(std::in_place_type<Op>, std::move(op));
+}
+
+struct RowColours {
+    Colour background;
+    Colour text;
+};
+
+// White row with black text; a selected row grey with white text and, when it also has the
+// focus, a focus rectangle (which the list's own one cancels out).
+RowColours paintBackground(DrawOps& ops, const Rect& r, unsigned state) {
+    add<FillOp>(ops, {r, clWhite});
+    if ((state & odSelected) == 0) {
+        return {clWhite, clBlack};
+    }
+    add<FillOp>(ops, {r, clGrey});
+    if ((state & odFocused) != 0) {
+        add<FocusOp>(ops, {r});
+    }
+    return {clGrey, clWhite};
+}
+
+} // namespace
+
+DrawOps paintCategoryRow(const CategoryRowInput& row) {
+    DrawOps ops;
+    const Rect& r = row.rect;
+    const RowColours colours = paintBackground(ops, r, row.state);
+    const Point imageAt{
+        clampedSum(r.left + halfGap(row.outerWidth, row.imageSize.cx)),
+        clampedSum(r.top + halfGap(row.rowHeight, row.imageSize.cy) - kCategoryImageLift)};
+    add<ImageOp>(ops, {ImageListId::main, row.index, imageAt});
+    const Point textAt{
+        clampedSum(r.left + halfGap(row.outerWidth, row.textSize.cx)),
+        clampedSum(r.top + halfGap(row.rowHeight, row.textSize.cy) + kCategoryTextDrop)};
+    add<TextOp>(
+        ops, {textAt, std::string(row.text), colours.text, colours.background, FontStyle::regular});
+    return ops;
+}
+
+DrawOps paintTaskRow(const TaskRowInput& row) {
+    DrawOps ops;
+    const Rect& r = row.rect;
+    const int picture = taskImageIndex(row.selectedCategory, row.index);
+    const RowColours colours = paintBackground(ops, r, row.state);
+    add<ImageOp>(ops, {ImageListId::data, picture,
+                       Point{clampedSum(std::int64_t{r.left} + kTaskImageX),
+                             clampedSum(std::int64_t{r.top} + kTaskImageY)}});
+    std::array<std::string, 4> lines = splitTaskLines(row.textBlock);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Point at{clampedSum(std::int64_t{r.left} + kTaskTextX),
+                       clampedSum(std::int64_t{r.top} + kTaskLineY[i])};
+        add<TextOp>(ops, {at, std::move(lines[i]), colours.text, colours.background,
+                          i == 0 ? FontStyle::bold : FontStyle::regular});
+    }
+    return ops;
+}
+
+std::array<std::string, 4> splitTaskLines(std::string_view block) {
+    std::array<std::string, 4> lines;
+    std::string_view rest = block;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::size_t cr = rest.find('\r');
+        // Text without a carriage return yields an empty line.
+        const std::string_view line =
+            cr == std::string_view::npos ? std::string_view{} : rest.substr(0, cr);
+        lines[i] = std::string(line);
+        // The rest keeps its last (length - line length - 1) characters: the text after the
+        // carriage return, or, without one, all but the first character.
+        const std::size_t taken = line.size() + 1;
+        rest = taken >= rest.size() ? std::string_view{} : rest.substr(taken);
+    }
+    lines[3] = std::string(rest);
+    return lines;
+}
+
+} // namespace sc

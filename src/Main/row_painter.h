@@ -1,0 +1,94 @@
+#pragma once
+// Painting of the category and task rows of the main window's owner-drawn lists, as an ordered
+// list of drawing operations that the window replays on its canvas.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace sc {
+
+using Colour = std::uint32_t; // 0x00BBGGRR
+inline constexpr Colour clWhite = 0xFFFFFF, clBlack = 0x000000, clGrey = 0x808080;
+inline constexpr unsigned odSelected = 0x1, odFocused = 0x10;
+
+struct Rect {
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const Rect&) const = default;
+};
+struct Point {
+    std::int32_t x = 0, y = 0;
+    bool operator==(const Point&) const = default;
+};
+struct Size {
+    std::int32_t cx = 0, cy = 0;
+    bool operator==(const Size&) const = default;
+};
+
+enum class FontStyle { regular, bold };
+enum class ImageListId { main, data };
+
+// Fill `rect` with a solid colour (the brush colour at that moment).
+struct FillOp {
+    Rect rect;
+    Colour colour;
+    bool operator==(const FillOp&) const = default;
+};
+// The dotted focus rectangle along the border of `rect`, drawn by inverting pixels.
+struct FocusOp {
+    Rect rect;
+    bool operator==(const FocusOp&) const = default;
+};
+// Picture `index` of an image list, enabled, top-left at `at`, blended with its alpha.
+struct ImageOp {
+    ImageListId list;
+    int index;
+    Point at;
+    bool operator==(const ImageOp&) const = default;
+};
+// Text at `at` in `colour` and `style`, on an opaque background of `background` (the brush
+// colour then).
+struct TextOp {
+    Point at;
+    std::string text;
+    Colour colour;
+    Colour background;
+    FontStyle style;
+    bool operator==(const TextOp&) const = default;
+};
+
+using DrawOp = std::variant<FillOp, FocusOp, ImageOp, TextOp>;
+using DrawOps = std::vector<DrawOp>;
+
+struct CategoryRowInput {
+    Rect rect;
+    int index;
+    unsigned state;
+    int outerWidth; // the list's width with its borders
+    int rowHeight;
+    Size imageSize;
+    std::string_view text;
+    Size textSize; // of text, regular
+};
+
+struct TaskRowInput {
+    Rect rect;
+    int index;
+    unsigned state;
+    int selectedCategory; // selected row of the category list, -1 for none
+    std::string_view textBlock;
+};
+
+DrawOps paintCategoryRow(const CategoryRowInput& row); // ListBoxMainDrawItem's painting
+DrawOps paintTaskRow(const TaskRowInput& row);         // ListBoxDataDrawItem's painting
+
+// The four lines of a task text block: title and three description lines, taken one after
+// another up to a carriage return; the fourth line is whatever remains.
+std::array<std::string, 4> splitTaskLines(std::string_view block);
+
+inline constexpr int kCategoryRowHeight = 80, kTaskRowHeight = 75;
+
+} // namespace sc

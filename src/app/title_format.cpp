@@ -1,0 +1,36 @@
+#include "app/title_format.h"
+
+namespace sc {
+
+std::string clipTitle(std::string_view title) {
+    return std::string(title.substr(0, kMaxTitleLength));
+}
+
+std::string formatWithTitle(std::string_view captionTemplate, std::string_view title) {
+    std::string out;
+    out.reserve(captionTemplate.size() + title.size());
+    bool titleUsed = false;
+    std::size_t i = 0;
+    while (i < captionTemplate.size()) {
+        const char c = captionTemplate[i];
+        if (c != '%' || i + 1 == captionTemplate.size()) {
+            out.push_back(c);
+            ++i;
+            continue;
+        }
+        const char spec = captionTemplate[i + 1];
+        if (spec == '%') {
+            out.push_back('%');
+        } else if (spec == 's' && !titleUsed) {
+            out.append(title);
+            titleUsed = true;
+        } else {
+            out.push_back('%');
+            out.push_back(spec);
+        }
+        i += 2;
+    }
+    return out;
+}
+
+} // namespace sc
