@@ -1,0 +1,363 @@
+// PNG images read into a bottom-up device-independent bitmap with a separate alpha plane.
+//
+// Typical use:
+//   sc::png::TPNGObject image;
+//   sc::png::TPngMemoryStream stream(data, size);
+//   image.ReadPng(stream);                       // raises the codec's exceptions on failure
+//   const sc::png::TChunkIHDR& header = image.HeaderChunk();
+//   const std::uint8_t* top = image.PixelRow(0); // DIB row of the top image row
+#pragma once
+
+#include "png/png_errors.h"
+#include "png/png_stream.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sc::png {
+
+// ---- Windows bitmap description, laid out exactly as BITMAPINFOHEADER / RGBQUAD ----
+
+struct TBitmapInfoHeader {
+    std::uint32_t biSize;
+    std::int32_t biWidth;
+    std::int32_t biHeight;
+    std::uint16_t biPlanes;
+    std::uint16_t biBitCount;
+    std::uint32_t biCompression;
+    std::uint32_t biSizeImage;
+    std::int32_t biXPelsPerMeter;
+    std::int32_t biYPelsPerMeter;
+    std::uint32_t biClrUsed;
+    std::uint32_t biClrImportant;
+};
+
+struct TRgbQuad {
+    std::uint8_t rgbBlue;
+    std::uint8_t rgbGreen;
+    std::uint8_t rgbRed;
+    std::uint8_t rgbReserved;
+};
+
+struct TDibInfo {
+    TBitmapInfoHeader bmiHeader;
+    TRgbQuad bmiColors[256];
+};
+
+static_assert(sizeof(TBitmapInfoHeader) == 40);
+static_assert(offsetof(TBitmapInfoHeader, biWidth) == 4);
+static_assert(offsetof(TBitmapInfoHeader, biHeight) == 8);
+static_assert(offsetof(TBitmapInfoHeader, biPlanes) == 12);
+static_assert(offsetof(TBitmapInfoHeader, biBitCount) == 14);
+static_assert(offsetof(TBitmapInfoHeader, biCompression) == 16);
+static_assert(offsetof(TBitmapInfoHeader, biSizeImage) == 20);
+static_assert(offsetof(TBitmapInfoHeader, biXPelsPerMeter) == 24);
+static_assert(offsetof(TBitmapInfoHeader, biYPelsPerMeter) == 28);
+static_assert(offsetof(TBitmapInfoHeader, biClrUsed) == 32);
+static_assert(offsetof(TBitmapInfoHeader, biClrImportant) == 36);
+static_assert(sizeof(TRgbQuad) == 4);
+static_assert(sizeof(TDibInfo) == 1064);
+static_assert(offsetof(TDibInfo, bmiColors) == 40);
+
+class TPNGObject;
+class TChunk;
+class TPngStream;
+
+// ---- Chunk classes ----
+
+// Describes a chunk class: its name, its parent class and how to make one.
+struct TChunkClass {
+    const char* ClassName;     // "TChunkIHDR"
+    const TChunkClass* Parent; // nullptr for TChunk
+    std::unique_ptr<TChunk> (*Create)(TPNGObject& owner);
+
+    // The class name without its first six characters: "IHDR" for TChunkIHDR, "" for TChunk.
+    std::string TypeName() const;
+    bool InheritsFrom(const TChunkClass& other) const;
+};
+
+class TChunk {
+  public:
+    static const TChunkClass Class;
+
+    explicit TChunk(TPNGObject& owner);
+    virtual ~TChunk() = default;
+    TChunk(const TChunk&) = delete;
+    TChunk& operator=(const TChunk&) = delete;
+
+    virtual const TChunkClass& ChunkClass() const { return Class; }
+    std::string TypeName() const { return ChunkClass().TypeName(); }
+    // Copies the type code and the payload.
+    virtual void CopyFrom(const TChunk& source);
+    // Reads the data and CRC of a chunk whose length and type code were just read.
+    virtual bool ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length);
+
+    const std::uint8_t* Payload() const { return PayloadData.data(); }
+    std::uint8_t* Payload() { return PayloadData.data(); }
+    std::uint32_t PayloadSize() const { return PayloadLength; }
+    // Resizes the payload (kept one byte longer than its size, the extra byte zero).
+    void ResizePayload(std::uint32_t size);
+    TPNGObject& OwnerImage() const { return *Owner; }
+    // The four type bytes exactly as they stand in the file.
+    const std::array<char, 4>& TypeCode() const { return Code; }
+    // The type code as text, up to its first zero byte.
+    std::string TypeText() const;
+    void SetTypeCode(const char code[4]);
+
+  private:
+    std::vector<std::uint8_t> PayloadData;
+    std::uint32_t PayloadLength = 0;
+    TPNGObject* Owner;
+    std::array<char, 4> Code{};
+};
+
+class TChunkIEND : public TChunk {
+  public:
+    static const TChunkClass Class;
+    using TChunk::TChunk;
+    const TChunkClass& ChunkClass() const override { return Class; }
+};
+
+// Colour types of the header.
+enum : std::uint8_t {
+    COLOR_GRAYSCALE = 0,
+    COLOR_RGB = 2,
+    COLOR_PALETTE = 3,
+    COLOR_GRAYSCALEALPHA = 4,
+    COLOR_RGBALPHA = 6
+};
+
+class TChunkIHDR : public TChunk {
+  public:
+    static const TChunkClass Class;
+    explicit TChunkIHDR(TPNGObject& owner);
+    ~TChunkIHDR() override;
+    const TChunkClass& ChunkClass() const override { return Class; }
+    void CopyFrom(const TChunk& source) override;
+    bool ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) override;
+
+    std::uint32_t Width() const { return ImageWidth; }
+    std::uint32_t Height() const { return ImageHeight; }
+    std::uint8_t BitDepth() const { return ImageBitDepth; }
+    std::uint8_t ColorType() const { return ImageColorType; }
+    std::uint8_t CompressionMethod() const { return ImageCompression; }
+    std::uint8_t FilterMethod() const { return ImageFilter; }
+    std::uint8_t InterlaceMethod() const { return ImageInterlaceMethod; }
+    void SetColorType(std::uint8_t value) { ImageColorType = value; }
+
+    bool IsPaletted() const { return Paletted; }
+    TDibInfo& DibInfo() { return Info; }
+    const TDibInfo& DibInfo() const { return Info; }
+    // Bytes per DIB row: ((bits per pixel x width + 31) div 32) x 4.
+    std::int32_t RowStride() const { return Stride; }
+    // The pixel memory, RowStride x height bytes, rows bottom-up.
+    std::uint8_t* Pixels() { return PixelMemory; }
+    const std::uint8_t* Pixels() const { return PixelMemory; }
+    // Width x height alpha bytes, rows top-down; nullptr unless the image has an alpha plane.
+    std::uint8_t* AlphaPlane() { return AlphaMemory; }
+    const std::uint8_t* AlphaPlane() const { return AlphaMemory; }
+    // Gives the image an alpha plane of width x height bytes, all zero.
+    void AllocateAlphaPlane();
+
+    // Creates the bitmap (and the alpha plane for colour types 4 and 6) for the header fields.
+    void PrepareBitmap();
+    void ReleaseBitmap();
+
+  private:
+    bool Paletted = false;
+    TDibInfo Info{};
+    std::int32_t Stride = 0;
+    std::uint8_t* PixelMemory = nullptr;
+    std::size_t PixelBytes = 0;
+    std::uint8_t* AlphaMemory = nullptr;
+    std::size_t AlphaBytes = 0;
+    std::uint32_t ImageWidth = 0;
+    std::uint32_t ImageHeight = 0;
+    std::uint8_t ImageBitDepth = 0;
+    std::uint8_t ImageColorType = 0;
+    std::uint8_t ImageCompression = 0;
+    std::uint8_t ImageFilter = 0;
+    std::uint8_t ImageInterlaceMethod = 0;
+};
+
+// Decodes the image data of this chunk and of every IDAT chunk directly behind it.
+class TChunkIDAT : public TChunk {
+  public:
+    static const TChunkClass Class;
+    using TChunk::TChunk;
+    const TChunkClass& ChunkClass() const override { return Class; }
+    bool ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) override;
+};
+
+class TChunkPLTE : public TChunk {
+  public:
+    static const TChunkClass Class;
+    using TChunk::TChunk;
+    const TChunkClass& ChunkClass() const override { return Class; }
+    void CopyFrom(const TChunk& source) override;
+    bool ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) override;
+
+    std::int32_t EntryCount() const { return Entries; }
+    // Colour table entry index as 0x00RRGGBB; EPngError beyond the entries.
+    std::uint32_t PaletteEntry(std::int32_t index) const;
+
+  private:
+    std::int32_t Entries = 0;
+};
+
+class TChunkgAMA : public TChunk {
+  public:
+    static const TChunkClass Class;
+    explicit TChunkgAMA(TPNGObject& owner);
+    const TChunkClass& ChunkClass() const override { return Class; }
+    void CopyFrom(const TChunk& source) override;
+    bool ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) override;
+
+    // The image gamma times 100000, big-endian in the payload.
+    std::uint32_t GammaValue();
+    void SetGammaValue(std::uint32_t value);
+};
+
+class TChunktRNS : public TChunk {
+  public:
+    static const TChunkClass Class;
+    using TChunk::TChunk;
+    const TChunkClass& ChunkClass() const override { return Class; }
+    void CopyFrom(const TChunk& source) override;
+    bool ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) override;
+
+    bool SingleKey = false;
+    // The tRNS data, 255 in every byte beyond it.
+    std::array<std::uint8_t, 256> AlphaValues{};
+
+    // The transparent colour as 0x00BBGGRR, by the header's colour type.
+    std::uint32_t KeyColor() const;
+};
+
+class TChunktIME : public TChunk {
+  public:
+    static const TChunkClass Class;
+    using TChunk::TChunk;
+    const TChunkClass& ChunkClass() const override { return Class; }
+    bool ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) override;
+
+    std::uint16_t Year = 0;
+    std::uint8_t Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
+};
+
+class TChunktEXt : public TChunk {
+  public:
+    static const TChunkClass Class;
+    using TChunk::TChunk;
+    const TChunkClass& ChunkClass() const override { return Class; }
+    void CopyFrom(const TChunk& source) override;
+    bool ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) override;
+
+    std::string Keyword;
+    std::string Text;
+};
+
+class TChunkzTXt : public TChunktEXt {
+  public:
+    static const TChunkClass Class;
+    using TChunktEXt::TChunktEXt;
+    const TChunkClass& ChunkClass() const override { return Class; }
+    bool ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) override;
+};
+
+// ---- Chunk class registry ----
+
+void RegisterChunkClass(const TChunkClass& chunkClass);
+// A chunk of the first registered class whose TypeName equals the type text, else a plain
+// TChunk; its TypeCode is set to the four bytes given.
+std::unique_ptr<TChunk> CreateChunkFor(TPNGObject& image, const char typeCode[4]);
+
+// ---- Lists ----
+
+// A growable array of untyped pointers with an owner image.
+class TPNGPointerList {
+  public:
+    explicit TPNGPointerList(TPNGObject& owner) : Owner(&owner) {}
+    TPNGObject& OwnerImage() const { return *Owner; }
+    std::int32_t Count() const { return static_cast<std::int32_t>(Items.size()); }
+    // New slots hold nullptr.
+    void SetCount(std::int32_t count);
+    // nullptr outside 0..Count-1.
+    void* GetItem(std::int32_t index) const;
+    // Ignored outside 0..Count-1.
+    void SetItem(std::int32_t index, void* item);
+    void Add(void* item);
+    // Ignored at or beyond Count.
+    void Insert(void* item, std::int32_t index);
+    // Takes out the last matching slot and returns the pointer; nullptr when not found.
+    void* Remove(void* item);
+
+  private:
+    TPNGObject* Owner;
+    std::vector<void*> Items;
+};
+
+// The image's chunks in file order. The owner image owns the chunks.
+class TPNGList : public TPNGPointerList {
+  public:
+    using TPNGPointerList::TPNGPointerList;
+    TChunk* Item(std::int32_t index) const { return static_cast<TChunk*>(GetItem(index)); }
+    // The first chunk of that class or of a class derived from it.
+    TChunk* FindChunk(const TChunkClass& chunkClass) const;
+    template <class T> T* FindChunk() const { return static_cast<T*>(FindChunk(T::Class)); }
+    // Creates a chunk of that class for the owner and inserts it at its place.
+    TChunk* AddChunk(const TChunkClass& chunkClass);
+    template <class T> T* AddChunk() { return static_cast<T*>(AddChunk(T::Class)); }
+};
+
+// ---- The image ----
+
+enum TTransparencyKind { tkNone, tkKeyColor, tkPerPixel };
+
+class TPNGObject {
+  public:
+    TPNGObject();
+    virtual ~TPNGObject();
+    TPNGObject(const TPNGObject&) = delete;
+    TPNGObject& operator=(const TPNGObject&) = delete;
+
+    // Reads one PNG image; raises the codec's exceptions. After a failure the image holds the
+    // chunks read up to and including the failing one.
+    void ReadPng(TPngStream& stream);
+
+    std::uint32_t Width() const;
+    std::uint32_t Height() const;
+    // Resizing is not supported: both raise EPngError.
+    void SetWidth(std::uint32_t value);
+    void SetHeight(std::uint32_t value);
+    bool Empty() const { return ChunkList.Count() == 0; }
+
+    // The first chunk when it is an IHDR chunk, else EPNGHeaderNotPresent.
+    TChunkIHDR& HeaderChunk() const;
+    void DropAllChunks();
+    // DIB row holding image row y (0 = top).
+    std::uint8_t* PixelRow(std::uint32_t y) const;
+    // Alpha bytes of image row y; nullptr without an alpha plane.
+    std::uint8_t* AlphaRow(std::uint32_t y) const;
+    void CopyImage(const TPNGObject& source);
+
+    TTransparencyKind TransparencyKind() const;
+    // The tRNS key colour as 0x00BBGGRR, 0 without tRNS.
+    std::uint32_t KeyColor() const;
+    void AddAlphaPlane();
+
+    std::array<std::uint8_t, 256> GammaCurve{};
+    std::uint8_t ImageInterlace = 0;
+    TPNGList ChunkList;
+
+    // Raises the exception class E with the message.
+    template <class E> [[noreturn]] static void RaiseError(const char* message) {
+        throw E(message);
+    }
+};
+
+} // namespace sc::png

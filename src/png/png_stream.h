@@ -1,0 +1,56 @@
+// Byte sources the PNG reader draws from: an abstract stream, a memory view and a file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace sc::png {
+
+// The three operations the reader needs: read (returning how many bytes arrived), seek forward
+// from the current position, and the current position as a 64-bit value.
+class TPngStream {
+  public:
+    virtual ~TPngStream() = default;
+    virtual std::size_t Read(void* buffer, std::size_t count) = 0;
+    // Moves on by count bytes; stops at the end of the data.
+    virtual void SeekForward(std::uint64_t count) = 0;
+    virtual std::uint64_t Position() const = 0;
+};
+
+// Reads from a caller-owned block of memory, which must outlive the stream.
+class TPngMemoryStream final : public TPngStream {
+  public:
+    TPngMemoryStream(const void* data, std::size_t size)
+        : Data(static_cast<const std::uint8_t*>(data)), Size(size) {}
+    std::size_t Read(void* buffer, std::size_t count) override;
+    void SeekForward(std::uint64_t count) override;
+    std::uint64_t Position() const override { return Offset; }
+
+  private:
+    const std::uint8_t* Data;
+    std::size_t Size;
+    std::size_t Offset = 0;
+};
+
+// Reads a file from disc; IsOpen() tells whether opening succeeded.
+class TPngFileStream final : public TPngStream {
+  public:
+    explicit TPngFileStream(const std::string& path);
+    ~TPngFileStream() override;
+    TPngFileStream(const TPngFileStream&) = delete;
+    TPngFileStream& operator=(const TPngFileStream&) = delete;
+
+    bool IsOpen() const { return File != nullptr; }
+    std::size_t Read(void* buffer, std::size_t count) override;
+    void SeekForward(std::uint64_t count) override;
+    std::uint64_t Position() const override { return Offset; }
+
+  private:
+    std::FILE* File = nullptr;
+    std::uint64_t Offset = 0;
+    std::uint64_t FileSize = 0;
+};
+
+} // namespace sc::png
