@@ -1,0 +1,63 @@
+// snapwin <window title> <out.png> [timeout-ms]
+// Waits for a visible top-level window with exactly that caption, waits until it has painted,
+// and saves its client area as a PNG file. Exit status: 0 saved, 1 timed out, 2 any other failure.
+
+#include "png_writer.h"
+#include "window_capture.h"
+#include "window_wait.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr unsigned long kDefaultTimeoutMs = 10000;
+constexpr unsigned long kMaxTimeoutMs = 3600000;
+
+bool parseTimeout(const char* text, unsigned long& value) {
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long parsed = std::strtoul(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || text[0] == '-' || parsed > kMaxTimeoutMs) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    unsigned long timeoutMs = kDefaultTimeoutMs;
+    if (argc < 3 || argc > 4 || (argc == 4 && !parseTimeout(argv[3], timeoutMs))) {
+        std::fprintf(stderr, "usage: snapwin <window title> <out.png> [timeout-ms (<= %lu)]\n",
+                     kMaxTimeoutMs);
+        return 2;
+    }
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+
+    snapshot::WindowQuery query;
+    query.title = argv[1];
+    HWND window = snapshot::waitForTopLevelWindow(query, deadline);
+    if (!window) {
+        std::fprintf(stderr, "snapwin: no visible window \"%s\" within %lu ms\n", argv[1],
+                     timeoutMs);
+        return 1;
+    }
+    if (!snapshot::waitUntilPainted(window, deadline)) {
+        std::fprintf(stderr, "snapwin: window \"%s\" did not finish painting within %lu ms\n",
+                     argv[1], timeoutMs);
+        return 1;
+    }
+    const auto image = snapshot::captureClientArea(window);
+    if (!image) {
+        std::fprintf(stderr, "snapwin: could not capture the window\n");
+        return 2;
+    }
+    if (!snapshot::writePngFile(argv[2], *image)) {
+        std::fprintf(stderr, "snapwin: could not write %s\n", argv[2]);
+        return 2;
+    }
+    return 0;
+}
