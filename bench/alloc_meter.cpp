@@ -16,6 +16,9 @@
 
 #if BENCH_HEAP_METER
 #include <malloc.h>
+#include <sys/mman.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 // glibc's own entry points; the definitions below take the public names for the whole process.
 extern "C" {
@@ -53,6 +56,16 @@ HeapReading reading;
 #else
     (void)block;
 #endif
+}
+
+[[maybe_unused]] void countMapped(int64_t bytes) {
+    if (!metering)
+        return;
+    reading.heldBytes += bytes;
+    if (bytes > 0)
+        ++reading.allocations;
+    if (reading.heldBytes > reading.peakBytes)
+        reading.peakBytes = reading.heldBytes;
 }
 
 } // namespace
@@ -117,6 +130,27 @@ int posix_memalign(void** out, size_t alignment, size_t size) {
         return ENOMEM;
     *out = block;
     return 0;
+}
+
+// Memory mapped directly by the program (glibc's allocator maps through its own internal entry
+// points and is not seen here): anonymous mappings count as held memory.
+void* mmap(void* address, size_t length, int protection, int flags, int fd, off_t offset) {
+    void* mapped =
+        reinterpret_cast<void*>(syscall(SYS_mmap, address, length, protection, flags, fd, offset));
+    if (mapped != MAP_FAILED && (flags & MAP_ANONYMOUS))
+        bench::countMapped(static_cast<int64_t>(length));
+    return mapped;
+}
+
+void* mmap64(void* address, size_t length, int protection, int flags, int fd, off64_t offset) {
+    return mmap(address, length, protection, flags, fd, offset);
+}
+
+int munmap(void* address, size_t length) {
+    const int result = static_cast<int>(syscall(SYS_munmap, address, length));
+    if (result == 0)
+        bench::countMapped(-static_cast<int64_t>(length));
+    return result;
 }
 
 } // extern "C"

@@ -1,5 +1,6 @@
-// Counts the heap bytes the process holds while metering is on: every malloc family call of the
-// program and its libraries (operator new included) passes through it. Single-threaded use only.
+// Counts the memory the process takes while metering is on: every malloc family call of the
+// program and its libraries (operator new included) and every anonymous mapping it makes
+// itself pass through it. Single-threaded use only.
 #pragma once
 
 #include <cstdint>
