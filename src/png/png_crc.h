@@ -1,0 +1,16 @@
+// CRC-32 of the PNG standard (reflected polynomial 0xEDB88320), sliced by eight.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace sc::png {
+
+// Continues a running CRC register (start 0xFFFFFFFF, complement at the end).
+std::uint32_t CrcUpdate(std::uint32_t crc, const void* data, std::size_t size);
+
+inline std::uint32_t Crc32(const void* data, std::size_t size) {
+    return ~CrcUpdate(0xFFFFFFFFu, data, size);
+}
+
+} // namespace sc::png

@@ -1,0 +1,292 @@
+#include "png/png_decode.h"
+
+#include "png/png_image.h"
+
+#include <cstring>
+
+namespace sc::png {
+
+const TAdam7Pass kAdam7Passes[7] = {{0, 8, 0, 8}, {0, 8, 4, 8}, {4, 8, 0, 4}, {0, 4, 2, 4},
+                                    {2, 4, 0, 2}, {0, 2, 1, 2}, {1, 2, 0, 1}};
+
+std::size_t PackedRowBytes(std::uint32_t pixels, std::uint8_t colorType, std::uint8_t bitDepth) {
+    std::uint64_t p = std::uint64_t(pixels) * bitDepth;
+    switch (colorType) {
+    case COLOR_GRAYSCALE:
+    case COLOR_PALETTE:
+        return static_cast<std::size_t>((p + 7) / 8);
+    case COLOR_RGB:
+        return static_cast<std::size_t>(3 * p / 8);
+    case COLOR_GRAYSCALEALPHA:
+        return static_cast<std::size_t>(2 * p / 8);
+    case COLOR_RGBALPHA:
+        return static_cast<std::size_t>(4 * p / 8);
+    default:
+        return 0;
+    }
+}
+
+std::uint32_t FilterStrideFor(std::uint8_t colorType, std::uint8_t bitDepth) {
+    switch (colorType) {
+    case COLOR_GRAYSCALE:
+        return bitDepth == 16 ? 2 : 1;
+    case COLOR_PALETTE:
+        return 1;
+    case COLOR_RGB:
+        return 3u * bitDepth / 8;
+    case COLOR_GRAYSCALEALPHA:
+        return bitDepth / 4u;
+    case COLOR_RGBALPHA:
+        return bitDepth / 2u;
+    default:
+        return 0;
+    }
+}
+
+std::uint32_t Adam7PassWidth(int pass, std::uint32_t width) {
+    const TAdam7Pass& p = kAdam7Passes[pass - 1];
+    if (width <= p.FirstColumn)
+        return 0;
+    return (width - p.FirstColumn + p.ColumnStep - 1) / p.ColumnStep;
+}
+
+std::uint8_t PaethPick(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
+    int pa = b - c, pb = a - c;
+    int pc = pa + pb;
+    pa = pa < 0 ? -pa : pa;
+    pb = pb < 0 ? -pb : pb;
+    pc = pc < 0 ? -pc : pc;
+    if (pa <= pb && pa <= pc)
+        return a;
+    return pb <= pc ? b : c;
+}
+
+void UnfilterRow(std::uint8_t* row, const std::uint8_t* previous, std::size_t rowLength,
+                 std::uint32_t filterStride) {
+    std::uint8_t* r = row + 1;
+    const std::uint8_t* q = previous + 1;
+    const std::size_t n = rowLength;
+    const std::size_t s = filterStride ? filterStride : 1;
+    const std::size_t head = s < n ? s : n;
+    switch (row[0]) {
+    case 1:
+        for (std::size_t j = s; j < n; ++j)
+            r[j] = std::uint8_t(r[j] + r[j - s]);
+        break;
+    case 2:
+        for (std::size_t j = 0; j < n; ++j)
+            r[j] = std::uint8_t(r[j] + q[j]);
+        break;
+    case 3:
+        for (std::size_t j = 0; j < head; ++j)
+            r[j] = std::uint8_t(r[j] + (q[j] >> 1));
+        for (std::size_t j = s; j < n; ++j)
+            r[j] = std::uint8_t(r[j] + ((unsigned(q[j]) + r[j - s]) >> 1));
+        break;
+    case 4:
+        // Without a left neighbour the predictor is the byte above.
+        for (std::size_t j = 0; j < head; ++j)
+            r[j] = std::uint8_t(r[j] + q[j]);
+        for (std::size_t j = s; j < n; ++j)
+            r[j] = std::uint8_t(r[j] + PaethPick(r[j - s], q[j], q[j - s]));
+        break;
+    default: // 0 and unknown filter types: the row stays as it is
+        break;
+    }
+}
+
+bool HasConversion(std::uint8_t colorType, std::uint8_t bitDepth) {
+    switch (colorType) {
+    case COLOR_GRAYSCALE:
+    case COLOR_PALETTE:
+        return bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8 || bitDepth == 16;
+    case COLOR_RGB:
+    case COLOR_GRAYSCALEALPHA:
+    case COLOR_RGBALPHA:
+        return bitDepth == 8 || bitDepth == 16;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+inline std::uint32_t Sample(const std::uint8_t* src, std::uint32_t k, unsigned bits) {
+    std::uint32_t bit = k * bits;
+    unsigned shift = 8 - bits - (bit & 7);
+    return (src[bit >> 3] >> shift) & ((1u << bits) - 1);
+}
+
+// Sub-byte and byte samples kept as indices of the DIB's width (1, 4 or 8 bits per pixel).
+void PlaceIndices(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
+                  std::uint32_t first, std::uint32_t step, unsigned bits) {
+    std::uint32_t col = first;
+    switch (bits) {
+    case 1:
+        for (std::uint32_t k = 0; k < count; ++k, col += step)
+            dib[col >> 3] |= std::uint8_t(Sample(src, k, 1) << (7 - (col & 7)));
+        break;
+    case 4:
+        for (std::uint32_t k = 0; k < count; ++k, col += step) {
+            std::uint32_t v = (src[k >> 1] >> ((k & 1) ? 0 : 4)) & 15;
+            dib[col >> 1] |= std::uint8_t((col & 1) ? v : v << 4);
+        }
+        break;
+    default:
+        for (std::uint32_t k = 0; k < count; ++k, col += step)
+            dib[col] = src[k];
+        break;
+    }
+}
+
+// 2-bit samples widened to 4-bit indices: palette indices keep their value, grey levels are
+// multiplied by 5 so that they meet the 16-entry ramp at 0, 85, 170 and 255.
+struct TwoBitTables {
+    std::uint8_t Pairs[2][256][2];
+    TwoBitTables() {
+        for (int grey = 0; grey < 2; ++grey)
+            for (unsigned b = 0; b < 256; ++b) {
+                unsigned m = grey ? 5 : 1;
+                unsigned s0 = (b >> 6) & 3, s1 = (b >> 4) & 3, s2 = (b >> 2) & 3, s3 = b & 3;
+                Pairs[grey][b][0] = std::uint8_t((s0 * m) << 4 | (s1 * m));
+                Pairs[grey][b][1] = std::uint8_t((s2 * m) << 4 | (s3 * m));
+            }
+    }
+};
+
+const TwoBitTables& TwoBit() {
+    static const TwoBitTables tables;
+    return tables;
+}
+
+void PlaceTwoBit(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
+                 std::uint32_t first, std::uint32_t step, bool grey) {
+    if (step == 1 && first == 0) {
+        const auto& pairs = TwoBit().Pairs[grey ? 1 : 0];
+        std::uint32_t bytes = (count + 3) / 4;
+        for (std::uint32_t i = 0; i < bytes; ++i) {
+            dib[2 * i] = pairs[src[i]][0];
+            dib[2 * i + 1] = pairs[src[i]][1];
+        }
+        return;
+    }
+    const std::uint32_t m = grey ? 5 : 1;
+    std::uint32_t col = first;
+    for (std::uint32_t k = 0; k < count; ++k, col += step) {
+        std::uint32_t v = Sample(src, k, 2) * m;
+        dib[col >> 1] |= std::uint8_t((col & 1) ? v : v << 4);
+    }
+}
+
+// Every N-th byte of the source into an 8-bit index, optionally with alpha at byte offset A.
+template <unsigned N, int A>
+void PlaceGrey(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha, std::uint32_t count,
+               std::uint32_t first, std::uint32_t step) {
+    std::uint8_t* d = dib + first;
+    if constexpr (A >= 0) {
+        std::uint8_t* a = alpha + first;
+        for (std::uint32_t k = 0; k < count; ++k, src += N, d += step, a += step) {
+            *d = src[0];
+            *a = src[A];
+        }
+    } else {
+        for (std::uint32_t k = 0; k < count; ++k, src += N, d += step)
+            *d = src[0];
+    }
+}
+
+// Truecolour: N source bytes per pixel, sample bytes at 0, W, 2W (red, green, blue), alpha at A.
+template <unsigned N, unsigned W, int A, bool Gamma>
+void PlaceColour(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha,
+                 std::uint32_t count, std::uint32_t first, std::uint32_t step,
+                 const std::uint8_t* g) {
+    std::uint8_t* d = dib + 3 * std::size_t(first);
+    const std::size_t dstep = 3 * std::size_t(step);
+    std::uint8_t* a = alpha ? alpha + first : nullptr;
+    for (std::uint32_t k = 0; k < count; ++k, src += N, d += dstep) {
+        if constexpr (Gamma) {
+            d[0] = g[src[2 * W]];
+            d[1] = g[src[W]];
+            d[2] = g[src[0]];
+        } else {
+            d[0] = src[2 * W];
+            d[1] = src[W];
+            d[2] = src[0];
+        }
+        if constexpr (A >= 0) {
+            *a = src[A];
+            a += step;
+        }
+    }
+}
+
+template <bool Gamma>
+void ConvertColour(std::uint8_t colorType, std::uint8_t bitDepth, const std::uint8_t* src,
+                   std::uint8_t* dib, std::uint8_t* alpha, std::uint32_t count, std::uint32_t first,
+                   std::uint32_t step, const std::uint8_t* g) {
+    if (colorType == COLOR_RGB) {
+        if (bitDepth == 8)
+            PlaceColour<3, 1, -1, Gamma>(src, dib, nullptr, count, first, step, g);
+        else
+            PlaceColour<6, 2, -1, Gamma>(src, dib, nullptr, count, first, step, g);
+    } else {
+        if (bitDepth == 8)
+            PlaceColour<4, 1, 3, Gamma>(src, dib, alpha, count, first, step, g);
+        else
+            PlaceColour<8, 2, 6, Gamma>(src, dib, alpha, count, first, step, g);
+    }
+}
+
+} // namespace
+
+void ConvertRow(std::uint8_t colorType, std::uint8_t bitDepth, const std::uint8_t* src,
+                std::uint8_t* dibRow, std::uint8_t* alphaRow, std::uint32_t count,
+                std::uint32_t firstColumn, std::uint32_t columnStep, const std::uint8_t* gamma) {
+    switch (colorType) {
+    case COLOR_GRAYSCALE:
+    case COLOR_PALETTE:
+        if (bitDepth == 16) {
+            PlaceGrey<2, -1>(src, dibRow, nullptr, count, firstColumn, columnStep);
+        } else if (bitDepth == 2) {
+            PlaceTwoBit(src, dibRow, count, firstColumn, columnStep, colorType == COLOR_GRAYSCALE);
+        } else if (columnStep == 1 && firstColumn == 0) {
+            std::memcpy(dibRow, src, PackedRowBytes(count, colorType, bitDepth));
+        } else {
+            PlaceIndices(src, dibRow, count, firstColumn, columnStep, bitDepth);
+        }
+        break;
+    case COLOR_GRAYSCALEALPHA:
+        if (bitDepth == 8)
+            PlaceGrey<2, 1>(src, dibRow, alphaRow, count, firstColumn, columnStep);
+        else
+            PlaceGrey<4, 2>(src, dibRow, alphaRow, count, firstColumn, columnStep);
+        break;
+    case COLOR_RGB:
+    case COLOR_RGBALPHA:
+        if (gamma)
+            ConvertColour<true>(colorType, bitDepth, src, dibRow, alphaRow, count, firstColumn,
+                                columnStep, gamma);
+        else
+            ConvertColour<false>(colorType, bitDepth, src, dibRow, alphaRow, count, firstColumn,
+                                 columnStep, gamma);
+        break;
+    default:
+        break;
+    }
+}
+
+void BuildGreyRamp(TChunkIHDR& header, const std::uint8_t* gamma) {
+    if (header.ColorType() != COLOR_GRAYSCALE && header.ColorType() != COLOR_GRAYSCALEALPHA)
+        return;
+    unsigned bits = header.DibInfo().bmiHeader.biBitCount;
+    if (bits != 1 && bits != 4 && bits != 8)
+        return;
+    const unsigned n = 1u << bits;
+    for (unsigned k = 0; k < n; ++k) {
+        unsigned level = (k * 255 + (n - 1) / 2) / (n - 1);
+        TRgbQuad& q = header.DibInfo().bmiColors[k];
+        q.rgbBlue = q.rgbGreen = q.rgbRed = gamma[level];
+    }
+}
+
+} // namespace sc::png

@@ -1,0 +1,160 @@
+// The header chunk: its fields, the bitmap description and the pixel memory it owns.
+#include "png/png_decode.h"
+#include "png/png_image.h"
+#include "png/png_memory.h"
+#include "png/png_messages.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace sc::png {
+namespace {
+
+std::uint32_t BigEndian32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
+           std::uint32_t(p[3]);
+}
+
+std::uint16_t DibBitsPerPixel(std::uint8_t colorType, std::uint8_t bitDepth) {
+    switch (colorType) {
+    case COLOR_GRAYSCALE:
+    case COLOR_PALETTE:
+    case COLOR_GRAYSCALEALPHA:
+        switch (bitDepth) {
+        case 1:
+            return 1;
+        case 2:
+        case 4:
+            return 4;
+        case 8:
+        case 16:
+            return 8;
+        default:
+            return 0;
+        }
+    case COLOR_RGB:
+    case COLOR_RGBALPHA:
+        return 24;
+    default:
+        return 0;
+    }
+}
+
+// a x b as a size that can be allocated, or false.
+bool CheckedSize(std::uint64_t a, std::uint64_t b, std::size_t& out) {
+    std::uint64_t product;
+    if (__builtin_mul_overflow(a, b, &product) || product > std::uint64_t(PTRDIFF_MAX))
+        return false;
+    out = static_cast<std::size_t>(product);
+    return true;
+}
+
+std::uint8_t* AllocatePlane(std::uint64_t a, std::uint64_t b, std::size_t& bytes) {
+    bytes = 0;
+    std::size_t size;
+    if (!CheckedSize(a, b, size))
+        TPNGObject::RaiseError<EPNGOutMemory>(messages::EPNGOutMemoryText);
+    if (size == 0)
+        return nullptr;
+    auto* memory = static_cast<std::uint8_t*>(AllocateZeroed(size));
+    if (!memory)
+        TPNGObject::RaiseError<EPNGOutMemory>(messages::EPNGOutMemoryText);
+    bytes = size;
+    return memory;
+}
+
+} // namespace
+
+TChunkIHDR::TChunkIHDR(TPNGObject& owner) : TChunk(owner) {}
+
+TChunkIHDR::~TChunkIHDR() {
+    ReleaseBitmap();
+}
+
+void TChunkIHDR::ReleaseBitmap() {
+    ReleaseZeroed(PixelMemory, PixelBytes);
+    ReleaseZeroed(AlphaMemory, AlphaBytes);
+    PixelMemory = AlphaMemory = nullptr;
+    PixelBytes = AlphaBytes = 0;
+}
+
+void TChunkIHDR::AllocateAlphaPlane() {
+    ReleaseZeroed(AlphaMemory, AlphaBytes);
+    AlphaMemory = nullptr;
+    AlphaMemory = AllocatePlane(ImageWidth, ImageHeight, AlphaBytes);
+}
+
+void TChunkIHDR::PrepareBitmap() {
+    std::memset(&Info, 0, sizeof Info);
+    ReleaseBitmap();
+    const std::uint16_t bits = DibBitsPerPixel(ImageColorType, ImageBitDepth);
+    TBitmapInfoHeader& h = Info.bmiHeader;
+    h.biSize = 40;
+    h.biWidth = static_cast<std::int32_t>(ImageWidth);
+    h.biHeight = static_cast<std::int32_t>(ImageHeight);
+    h.biPlanes = 1;
+    h.biBitCount = bits;
+    Paletted = ImageColorType == COLOR_GRAYSCALE || ImageColorType == COLOR_PALETTE ||
+               ImageColorType == COLOR_GRAYSCALEALPHA;
+    // Width and height are at most 65535 here, so the stride fits easily.
+    Stride = static_cast<std::int32_t>((std::uint64_t(bits) * ImageWidth + 31) / 32 * 4);
+    if (ImageColorType == COLOR_GRAYSCALEALPHA || ImageColorType == COLOR_RGBALPHA)
+        AllocateAlphaPlane();
+    // Fresh pages from the system are already zero.
+    PixelMemory = AllocatePlane(std::uint64_t(Stride), ImageHeight, PixelBytes);
+}
+
+bool TChunkIHDR::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) {
+    if (!TChunk::ReadChunk(stream, typeCode, length))
+        return false;
+    if (PayloadSize() < 13)
+        TPNGObject::RaiseError<EPngInvalidIHDR>(messages::EPNGInvalidIHDRText);
+    const std::uint8_t* p = Payload();
+    ImageWidth = BigEndian32(p);
+    ImageHeight = BigEndian32(p + 4);
+    ImageBitDepth = p[8];
+    ImageColorType = p[9];
+    ImageCompression = p[10];
+    ImageFilter = p[11];
+    ImageInterlaceMethod = p[12];
+    if (ImageWidth > 65535 || ImageHeight > 65535)
+        TPNGObject::RaiseError<EPNGSizeExceeds>(messages::EPNGSizeExceedsText);
+    if (ImageCompression != 0)
+        TPNGObject::RaiseError<EPNGUnknownCompression>(messages::EPNGUnknownCompressionText);
+    if (ImageInterlaceMethod > 1)
+        TPNGObject::RaiseError<EPNGUnknownInterlace>(messages::EPNGUnknownInterlaceText);
+    // An empty image, or a sample format without a conversion, cannot be decoded.
+    if (ImageWidth == 0 || ImageHeight == 0 || !HasConversion(ImageColorType, ImageBitDepth))
+        TPNGObject::RaiseError<EPngInvalidIHDR>(messages::EPNGInvalidIHDRText);
+    OwnerImage().ImageInterlace = ImageInterlaceMethod;
+    PrepareBitmap();
+    return true;
+}
+
+void TChunkIHDR::CopyFrom(const TChunk& source) {
+    const auto* from = dynamic_cast<const TChunkIHDR*>(&source);
+    if (!from)
+        TPNGObject::RaiseError<EPngError>(messages::EPNGCannotAssignChunkText);
+    if (from == this)
+        return;
+    TChunk::CopyFrom(source);
+    ImageWidth = from->ImageWidth;
+    ImageHeight = from->ImageHeight;
+    ImageBitDepth = from->ImageBitDepth;
+    ImageColorType = from->ImageColorType;
+    ImageCompression = from->ImageCompression;
+    ImageFilter = from->ImageFilter;
+    ImageInterlaceMethod = from->ImageInterlaceMethod;
+    PrepareBitmap();
+    if (PixelMemory && from->PixelMemory)
+        std::memcpy(PixelMemory, from->PixelMemory,
+                    PixelBytes < from->PixelBytes ? PixelBytes : from->PixelBytes);
+    if (!AlphaMemory && from->AlphaMemory) // the source gained its alpha plane later
+        AllocateAlphaPlane();
+    if (AlphaMemory && from->AlphaMemory)
+        std::memcpy(AlphaMemory, from->AlphaMemory,
+                    AlphaBytes < from->AlphaBytes ? AlphaBytes : from->AlphaBytes);
+    std::memcpy(Info.bmiColors, from->Info.bmiColors, sizeof Info.bmiColors);
+}
+
+} // namespace sc::png

@@ -1,0 +1,132 @@
+// Reading the image data: one zlib stream over the run of IDAT chunks, unfiltered row by row
+// into the header's bitmap.
+#include "png/png_crc.h"
+#include "png/png_decode.h"
+#include "png/png_image.h"
+#include "png/png_messages.h"
+#include "png/png_zlib.h"
+
+#include <algorithm>
+#include <memory>
+#include <new>
+
+namespace sc::png {
+namespace {
+
+std::uint32_t BigEndian32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
+           std::uint32_t(p[3]);
+}
+
+bool IsIdentity(const std::array<std::uint8_t, 256>& curve) {
+    for (unsigned i = 0; i < 256; ++i)
+        if (curve[i] != i)
+            return false;
+    return true;
+}
+
+struct TDecodeState {
+    TChunkIHDR& Header;
+    TZStreamRecord& Record;
+    std::uint32_t& Crc;
+    std::uint64_t& ChunkEnd;
+    const std::uint8_t* Gamma; // nullptr for the identity
+    std::uint8_t* Buffers[2];
+    std::uint8_t CurrentBuffer = 1;
+    std::uint32_t FilterStride;
+
+    // Reads, unfilters and returns the next row of rowLength bytes; nullptr when no byte came.
+    std::uint8_t* NextRow(std::size_t rowLength) {
+        std::uint8_t* row = Buffers[CurrentBuffer];
+        if (FillFromIdat(Record, row, Crc, ChunkEnd, rowLength + 1) == 0)
+            return nullptr;
+        UnfilterRow(row, Buffers[CurrentBuffer ^ 1], rowLength, FilterStride);
+        CurrentBuffer ^= 1;
+        return row + 1;
+    }
+};
+
+void DecodePlain(TDecodeState& s) {
+    TChunkIHDR& h = s.Header;
+    const std::size_t rowLength = PackedRowBytes(h.Width(), h.ColorType(), h.BitDepth());
+    std::uint8_t* alpha = h.AlphaPlane();
+    for (std::uint32_t y = 0; y < h.Height(); ++y) {
+        const std::uint8_t* row = s.NextRow(rowLength);
+        if (!row)
+            return;
+        std::uint8_t* dib = h.Pixels() + std::size_t(h.RowStride()) * (h.Height() - 1 - y);
+        ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, h.Width(), 0, 1, s.Gamma);
+        if (alpha)
+            alpha += h.Width();
+    }
+}
+
+void DecodeAdam7(TDecodeState& s, std::size_t bufferBytes) {
+    TChunkIHDR& h = s.Header;
+    for (int pass = 1; pass <= 7; ++pass) {
+        const TAdam7Pass& p = kAdam7Passes[pass - 1];
+        const std::uint32_t passWidth = Adam7PassWidth(pass, h.Width());
+        const std::size_t rowLength = PackedRowBytes(passWidth, h.ColorType(), h.BitDepth());
+        if (rowLength == 0)
+            continue;
+        std::fill_n(s.Buffers[s.CurrentBuffer ^ 1], bufferBytes, std::uint8_t(0));
+        for (std::uint32_t y = p.FirstRow; y < h.Height(); y += p.RowStep) {
+            const std::uint8_t* row = s.NextRow(rowLength);
+            if (!row)
+                break;
+            std::uint8_t* dib = h.Pixels() + std::size_t(h.RowStride()) * (h.Height() - 1 - y);
+            std::uint8_t* alpha =
+                h.AlphaPlane() ? h.AlphaPlane() + std::size_t(y) * h.Width() : nullptr;
+            ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, passWidth, p.FirstColumn,
+                       p.ColumnStep, s.Gamma);
+        }
+    }
+}
+
+} // namespace
+
+bool TChunkIDAT::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) {
+    TPNGObject& image = OwnerImage();
+    TChunkIHDR& header = image.HeaderChunk();
+    if (header.IsPaletted())
+        BuildGreyRamp(header, image.GammaCurve.data());
+    if (length > 0x7FFFFFFFu) // no real stream holds such a chunk: a short read in the making
+        TPNGObject::RaiseError<EPngInvalidCRC>(messages::EPngInvalidCRCText);
+
+    std::uint32_t crc = CrcUpdate(0xFFFFFFFFu, typeCode, 4);
+    std::uint64_t chunkEnd = stream.Position() + length;
+    {
+        TZStreamRecord record(stream);
+        if (header.Pixels() && HasConversion(header.ColorType(), header.BitDepth())) {
+            // Row buffers for the full width; their size was checked with the bitmap's.
+            const std::size_t rowLength =
+                PackedRowBytes(header.Width(), header.ColorType(), header.BitDepth());
+            const std::size_t bufferBytes = rowLength + 1;
+            std::unique_ptr<std::uint8_t[]> lines(new (std::nothrow) std::uint8_t[2 * bufferBytes]);
+            if (!lines)
+                TPNGObject::RaiseError<EPNGOutMemory>(messages::EPNGOutMemoryText);
+            std::fill_n(lines.get(), 2 * bufferBytes, std::uint8_t(0));
+            const bool identity = IsIdentity(image.GammaCurve);
+            TDecodeState state{header,
+                               record,
+                               crc,
+                               chunkEnd,
+                               identity ? nullptr : image.GammaCurve.data(),
+                               {lines.get(), lines.get() + bufferBytes},
+                               1,
+                               FilterStrideFor(header.ColorType(), header.BitDepth())};
+            if (image.ImageInterlace == 1)
+                DecodeAdam7(state, bufferBytes);
+            else
+                DecodePlain(state);
+        }
+        // Compressed bytes the last rows did not need still belong to the chunk's CRC.
+        DrainIdat(record, crc, chunkEnd);
+    }
+    std::uint8_t stored[4];
+    if (stream.Read(stored, 4) != 4 || BigEndian32(stored) != ~crc)
+        TPNGObject::RaiseError<EPngInvalidCRC>(messages::EPngInvalidCRCText);
+    return true;
+}
+
+} // namespace sc::png

@@ -1,0 +1,317 @@
+// The image object, the chunk list, the generic chunk and the chunk class registry.
+#include "png/png_image.h"
+
+#include "png/png_crc.h"
+#include "png/png_messages.h"
+
+#include <cstring>
+
+namespace sc::png {
+namespace {
+
+template <class T> std::unique_ptr<TChunk> Make(TPNGObject& owner) {
+    auto chunk = std::make_unique<T>(owner);
+    std::string name = T::Class.TypeName();
+    if (name.size() == 4)
+        chunk->SetTypeCode(name.c_str());
+    return chunk;
+}
+
+std::uint32_t BigEndian32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
+           std::uint32_t(p[3]);
+}
+
+std::string TypeTextOf(const char code[4]) {
+    std::size_t n = 0;
+    while (n < 4 && code[n] != 0)
+        ++n;
+    return std::string(code, n);
+}
+
+constexpr std::uint8_t kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
+
+// Payloads up to this size are read in one piece; larger ones in blocks, so that a false length
+// costs no more memory than the data the stream really holds.
+constexpr std::size_t kPayloadBlock = 1u << 16;
+
+std::vector<TChunkClass const*>& Registry() {
+    static std::vector<TChunkClass const*> registry = {
+        &TChunkIEND::Class, &TChunkIHDR::Class, &TChunkIDAT::Class,
+        &TChunkPLTE::Class, &TChunkgAMA::Class, &TChunktRNS::Class,
+        &TChunktIME::Class, &TChunktEXt::Class, &TChunkzTXt::Class};
+    return registry;
+}
+
+} // namespace
+
+// ---- chunk classes ----
+
+const TChunkClass TChunk::Class{"TChunk", nullptr, &Make<TChunk>};
+const TChunkClass TChunkIEND::Class{"TChunkIEND", &TChunk::Class, &Make<TChunkIEND>};
+const TChunkClass TChunkIHDR::Class{"TChunkIHDR", &TChunk::Class, &Make<TChunkIHDR>};
+const TChunkClass TChunkIDAT::Class{"TChunkIDAT", &TChunk::Class, &Make<TChunkIDAT>};
+const TChunkClass TChunkPLTE::Class{"TChunkPLTE", &TChunk::Class, &Make<TChunkPLTE>};
+const TChunkClass TChunkgAMA::Class{"TChunkgAMA", &TChunk::Class, &Make<TChunkgAMA>};
+const TChunkClass TChunktRNS::Class{"TChunktRNS", &TChunk::Class, &Make<TChunktRNS>};
+const TChunkClass TChunktIME::Class{"TChunktIME", &TChunk::Class, &Make<TChunktIME>};
+const TChunkClass TChunktEXt::Class{"TChunktEXt", &TChunk::Class, &Make<TChunktEXt>};
+const TChunkClass TChunkzTXt::Class{"TChunkzTXt", &TChunktEXt::Class, &Make<TChunkzTXt>};
+
+std::string TChunkClass::TypeName() const {
+    std::size_t n = std::strlen(ClassName);
+    return n > 6 ? std::string(ClassName + 6) : std::string();
+}
+
+bool TChunkClass::InheritsFrom(const TChunkClass& other) const {
+    for (const TChunkClass* c = this; c; c = c->Parent)
+        if (c == &other)
+            return true;
+    return false;
+}
+
+void RegisterChunkClass(const TChunkClass& chunkClass) {
+    Registry().push_back(&chunkClass);
+}
+
+std::unique_ptr<TChunk> CreateChunkFor(TPNGObject& image, const char typeCode[4]) {
+    const std::string text = TypeTextOf(typeCode);
+    std::unique_ptr<TChunk> chunk;
+    for (const TChunkClass* c : Registry())
+        if (c->TypeName() == text) {
+            chunk = c->Create(image);
+            break;
+        }
+    if (!chunk)
+        chunk = TChunk::Class.Create(image);
+    chunk->SetTypeCode(typeCode);
+    return chunk;
+}
+
+// ---- the generic chunk ----
+
+TChunk::TChunk(TPNGObject& owner) : PayloadData(1, 0), Owner(&owner) {}
+
+void TChunk::ResizePayload(std::uint32_t size) {
+    PayloadData.resize(std::size_t(size) + 1);
+    PayloadData[size] = 0;
+    PayloadLength = size;
+}
+
+std::string TChunk::TypeText() const {
+    return TypeTextOf(Code.data());
+}
+
+void TChunk::SetTypeCode(const char code[4]) {
+    std::memcpy(Code.data(), code, 4);
+}
+
+void TChunk::CopyFrom(const TChunk& source) {
+    if (&source == this)
+        return;
+    Code = source.Code;
+    PayloadData = source.PayloadData;
+    PayloadLength = source.PayloadLength;
+}
+
+bool TChunk::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) {
+    if (length > 0x7FFFFFFFu) { // a short read in the making: no stream holds that much
+        ResizePayload(0);
+        TPNGObject::RaiseError<EPngInvalidCRC>(messages::EPngInvalidCRCText);
+    }
+    std::size_t got = 0;
+    if (length <= kPayloadBlock) {
+        ResizePayload(length);
+        got = length ? stream.Read(PayloadData.data(), length) : 0;
+    } else {
+        std::vector<std::vector<std::uint8_t>> blocks;
+        std::size_t left = length;
+        while (left > 0) {
+            std::vector<std::uint8_t> block(left < kPayloadBlock ? left : kPayloadBlock);
+            std::size_t n = stream.Read(block.data(), block.size());
+            block.resize(n);
+            got += n;
+            left -= n;
+            blocks.push_back(std::move(block));
+            if (n < kPayloadBlock && left > 0)
+                break;
+        }
+        ResizePayload(static_cast<std::uint32_t>(got));
+        std::size_t at = 0;
+        for (const auto& block : blocks) {
+            if (!block.empty())
+                std::memcpy(PayloadData.data() + at, block.data(), block.size());
+            at += block.size();
+        }
+    }
+    // The stream ended inside the data: keep what arrived; the CRC cannot match.
+    if (got < length)
+        ResizePayload(static_cast<std::uint32_t>(got));
+    std::uint8_t stored[4];
+    bool complete = stream.Read(stored, 4) == 4 && got == length;
+    std::uint32_t crc = CrcUpdate(0xFFFFFFFFu, typeCode, 4);
+    crc = ~CrcUpdate(crc, PayloadData.data(), PayloadLength);
+    if (!complete || BigEndian32(stored) != crc)
+        TPNGObject::RaiseError<EPngInvalidCRC>(messages::EPngInvalidCRCText);
+    return true;
+}
+
+// ---- lists ----
+
+void TPNGPointerList::SetCount(std::int32_t count) {
+    Items.resize(count > 0 ? static_cast<std::size_t>(count) : 0, nullptr);
+    if (count <= 0)
+        Items.shrink_to_fit();
+}
+
+void* TPNGPointerList::GetItem(std::int32_t index) const {
+    return index >= 0 && index < Count() ? Items[static_cast<std::size_t>(index)] : nullptr;
+}
+
+void TPNGPointerList::SetItem(std::int32_t index, void* item) {
+    if (index >= 0 && index < Count())
+        Items[static_cast<std::size_t>(index)] = item;
+}
+
+void TPNGPointerList::Add(void* item) {
+    Items.push_back(item);
+}
+
+void TPNGPointerList::Insert(void* item, std::int32_t index) {
+    if (index >= 0 && index < Count())
+        Items.insert(Items.begin() + index, item);
+}
+
+void* TPNGPointerList::Remove(void* item) {
+    for (std::size_t i = Items.size(); i-- > 0;)
+        if (Items[i] == item) {
+            Items.erase(Items.begin() + static_cast<std::ptrdiff_t>(i));
+            return item;
+        }
+    return nullptr;
+}
+
+TChunk* TPNGList::FindChunk(const TChunkClass& chunkClass) const {
+    for (std::int32_t i = 0; i < Count(); ++i) {
+        TChunk* chunk = Item(i);
+        if (chunk && chunk->ChunkClass().InheritsFrom(chunkClass))
+            return chunk;
+    }
+    return nullptr;
+}
+
+// ---- the image ----
+
+TPNGObject::TPNGObject() : ChunkList(*this) {
+    for (unsigned i = 0; i < 256; ++i)
+        GammaCurve[i] = static_cast<std::uint8_t>(i);
+}
+
+TPNGObject::~TPNGObject() {
+    DropAllChunks();
+}
+
+std::uint32_t TPNGObject::Width() const {
+    auto* header = dynamic_cast<TChunkIHDR*>(ChunkList.Item(0));
+    return header ? header->Width() : 0;
+}
+
+std::uint32_t TPNGObject::Height() const {
+    auto* header = dynamic_cast<TChunkIHDR*>(ChunkList.Item(0));
+    return header ? header->Height() : 0;
+}
+
+void TPNGObject::SetWidth(std::uint32_t) {
+    RaiseError<EPngError>(messages::EPNGCannotChangeSizeText);
+}
+
+void TPNGObject::SetHeight(std::uint32_t) {
+    RaiseError<EPngError>(messages::EPNGCannotChangeSizeText);
+}
+
+TChunkIHDR& TPNGObject::HeaderChunk() const {
+    auto* header = dynamic_cast<TChunkIHDR*>(ChunkList.Item(0));
+    if (!header)
+        RaiseError<EPNGHeaderNotPresent>(messages::EPNGHeaderNotPresentText);
+    return *header;
+}
+
+void TPNGObject::DropAllChunks() {
+    for (unsigned i = 0; i < 256; ++i)
+        GammaCurve[i] = static_cast<std::uint8_t>(i);
+    for (std::int32_t i = 0; i < ChunkList.Count(); ++i)
+        delete ChunkList.Item(i);
+    ChunkList.SetCount(0);
+}
+
+std::uint8_t* TPNGObject::PixelRow(std::uint32_t y) const {
+    TChunkIHDR& header = HeaderChunk();
+    if (!header.Pixels() || y >= header.Height())
+        return nullptr;
+    return header.Pixels() + std::size_t(header.RowStride()) * (header.Height() - 1 - y);
+}
+
+std::uint8_t* TPNGObject::AlphaRow(std::uint32_t y) const {
+    TChunkIHDR& header = HeaderChunk();
+    if (header.ColorType() != COLOR_GRAYSCALEALPHA && header.ColorType() != COLOR_RGBALPHA)
+        return nullptr;
+    if (!header.AlphaPlane() || y >= header.Height())
+        return nullptr;
+    return header.AlphaPlane() + std::size_t(y) * header.Width();
+}
+
+void TPNGObject::CopyImage(const TPNGObject& source) {
+    if (&source == this)
+        return;
+    ImageInterlace = source.ImageInterlace;
+    DropAllChunks();
+    for (std::int32_t i = 0; i < source.ChunkList.Count(); ++i) {
+        const TChunk* from = source.ChunkList.Item(i);
+        if (!from)
+            continue;
+        TChunk* chunk = from->ChunkClass().Create(*this).release();
+        ChunkList.Add(chunk);
+        chunk->CopyFrom(*from);
+    }
+}
+
+void TPNGObject::ReadPng(TPngStream& stream) {
+    DropAllChunks();
+    std::uint8_t signature[8];
+    if (stream.Read(signature, 8) != 8 || std::memcmp(signature, kSignature, 8) != 0)
+        RaiseError<EPNGInvalidFileHeader>(messages::EPNGInvalidFileHeaderText);
+
+    bool hasImageData = false;
+    for (;;) {
+        std::uint8_t lengthBytes[4]{};
+        if (stream.Read(lengthBytes, 4) == 0)
+            RaiseError<EPngUnexpectedEnd>(messages::EPNGUnexpectedEndText);
+        const std::uint32_t length = BigEndian32(lengthBytes);
+        char type[4]{};
+        stream.Read(type, 4);
+        const std::string text = TypeTextOf(type);
+
+        if (ChunkList.Count() == 0 && text != "IHDR")
+            RaiseError<EPNGIHDRNotFirst>(messages::EPNGIHDRNotFirstText);
+        if (text == "cHRM" || (text == "IDAT" && hasImageData)) {
+            stream.SeekForward(std::uint64_t(length) + 4);
+            continue;
+        }
+        if (text == "IDAT")
+            hasImageData = true;
+
+        TChunk* chunk = CreateChunkFor(*this, type).release();
+        ChunkList.Add(chunk);
+        const bool critical = (static_cast<std::uint8_t>(type[0]) & 0x20) == 0;
+        if (&chunk->ChunkClass() == &TChunk::Class && critical && !text.empty())
+            RaiseError<EPNGUnknownCriticalChunk>(messages::EPNGUnknownCriticalChunkText);
+        if (!chunk->ReadChunk(stream, type, length))
+            break;
+        if (text == "IEND")
+            break;
+    }
+    if (!hasImageData)
+        RaiseError<EPNGNoImageData>(messages::EPNGNoImageDataText);
+}
+
+} // namespace sc::png

@@ -1,0 +1,48 @@
+// The glue between the PNG reader and zlib: the image data stream that crosses IDAT chunk
+// boundaries, whole-buffer inflation for compressed texts, and zlib's result texts.
+#pragma once
+
+#include <zlib.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace sc::png {
+
+class TPngStream;
+
+inline constexpr std::size_t kIdatBlockSize = 65535;
+
+// zlib's description of a result code, for example "data error (-3)"; "" outside -6..2.
+const char* ZlibResultText(int code);
+
+// The inflate state of one image data run, with its input block and source stream.
+struct TZStreamRecord {
+    z_stream ZLib{};
+    std::uint8_t* Data = nullptr; // kIdatBlockSize bytes of input
+    TPngStream* Source = nullptr;
+    bool StreamEnded = false;
+
+    explicit TZStreamRecord(TPngStream& source);
+    ~TZStreamRecord();
+    TZStreamRecord(const TZStreamRecord&) = delete;
+    TZStreamRecord& operator=(const TZStreamRecord&) = delete;
+};
+
+// Fills count bytes of inflated image data into buffer, moving on into following IDAT chunks
+// (checking the CRC of each finished chunk). Returns count, or fewer when the stream delivered no
+// more input. The running CRC and the chunk end follow the chunk being read.
+std::size_t FillFromIdat(TZStreamRecord& record, std::uint8_t* buffer, std::uint32_t& crc,
+                         std::uint64_t& chunkEnd, std::size_t count);
+
+// Reads whatever is left of the current IDAT chunk into the running CRC.
+void DrainIdat(TZStreamRecord& record, std::uint32_t& crc, std::uint64_t chunkEnd);
+
+// Inflates one complete zlib stream held in memory. On failure errorText holds zlib's message.
+// Output beyond kInflateBufferLimit bytes counts as a failure.
+inline constexpr std::size_t kInflateBufferLimit = 16u << 20;
+bool InflateBuffer(const std::uint8_t* input, std::size_t size, std::string& output,
+                   std::string& errorText);
+
+} // namespace sc::png
