@@ -1,0 +1,174 @@
+// The screenshot writer's files, read back by the system's own image decoder (WIC).
+
+#include "png_writer.h"
+
+#include <windows.h>
+
+#include <wincodec.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using snapshot::encodePng;
+using snapshot::RgbImage;
+
+template <typename T> struct Released {
+    T* p = nullptr;
+    ~Released() {
+        if (p) {
+            p->Release();
+        }
+    }
+    T** out() { return &p; }
+    T* operator->() const { return p; }
+};
+
+class WicDecoder {
+  public:
+    WicDecoder() {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                         IID_IWICImagingFactory, reinterpret_cast<void**>(factory_.out()));
+    }
+    ~WicDecoder() {
+        if (factory_.p) {
+            factory_.p->Release();
+            factory_.p = nullptr;
+        }
+        CoUninitialize();
+    }
+    bool ready() const { return factory_.p != nullptr; }
+
+    // The picture as 8-bit RGB, or nothing when WIC rejects the file.
+    std::optional<RgbImage> decode(const std::vector<std::uint8_t>& file) const {
+        Released<IWICStream> stream;
+        Released<IWICBitmapDecoder> decoder;
+        Released<IWICBitmapFrameDecode> frame;
+        Released<IWICBitmapSource> converted;
+        if (FAILED(factory_->CreateStream(stream.out())) ||
+            FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(file.data()),
+                                                static_cast<DWORD>(file.size()))) ||
+            FAILED(factory_->CreateDecoderFromStream(
+                stream.p, nullptr, WICDecodeMetadataCacheOnDemand, decoder.out())) ||
+            FAILED(decoder->GetFrame(0, frame.out())) ||
+            FAILED(WICConvertBitmapSource(GUID_WICPixelFormat24bppBGR, frame.p, converted.out()))) {
+            return std::nullopt;
+        }
+        UINT width = 0;
+        UINT height = 0;
+        if (FAILED(converted->GetSize(&width, &height))) {
+            return std::nullopt;
+        }
+        std::vector<BYTE> bgr(static_cast<std::size_t>(width) * height * 3);
+        if (FAILED(converted->CopyPixels(nullptr, width * 3, static_cast<UINT>(bgr.size()),
+                                         bgr.data()))) {
+            return std::nullopt;
+        }
+        RgbImage image;
+        image.width = static_cast<int>(width);
+        image.height = static_cast<int>(height);
+        image.pixels.resize(bgr.size());
+        for (std::size_t i = 0; i + 2 < bgr.size(); i += 3) {
+            image.pixels[i] = bgr[i + 2];
+            image.pixels[i + 1] = bgr[i + 1];
+            image.pixels[i + 2] = bgr[i];
+        }
+        return image;
+    }
+
+  private:
+    Released<IWICImagingFactory> factory_;
+};
+
+// Deterministic noise: incompressible rows that catch any shifted or dropped byte.
+RgbImage noise(int width, int height, std::uint32_t seed) {
+    RgbImage image{width, height, {}};
+    image.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    for (auto& sample : image.pixels) {
+        seed = seed * 1664525u + 1013904223u;
+        sample = static_cast<std::uint8_t>(seed >> 24);
+    }
+    return image;
+}
+
+std::uint32_t bigEndian32(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return static_cast<std::uint32_t>(b[at]) << 24 | static_cast<std::uint32_t>(b[at + 1]) << 16 |
+           static_cast<std::uint32_t>(b[at + 2]) << 8 | b[at + 3];
+}
+
+TEST(PngWriter, SystemDecoderReadsBackTheSamePixels) {
+    WicDecoder wic;
+    ASSERT_TRUE(wic.ready());
+    // Widths whose rows are not a multiple of four bytes, one pixel, a screenshot's size, and a
+    // flat picture that compresses to almost nothing.
+    RgbImage flat{64, 48, std::vector<std::uint8_t>(64 * 48 * 3, 0xC0)};
+    for (const RgbImage& original :
+         {noise(1, 1, 1), noise(37, 5, 2), noise(5, 37, 3), noise(658, 478, 4), flat}) {
+        SCOPED_TRACE(std::to_string(original.width) + "x" + std::to_string(original.height));
+        const auto file = encodePng(original);
+        ASSERT_TRUE(file.has_value());
+        const auto decoded = wic.decode(*file);
+        ASSERT_TRUE(decoded.has_value()) << "WIC rejected the file";
+        EXPECT_EQ(decoded->width, original.width);
+        EXPECT_EQ(decoded->height, original.height);
+        EXPECT_TRUE(decoded->pixels == original.pixels);
+    }
+}
+
+TEST(PngWriter, FileStartsWithSignatureAndRgbHeaderAndEndsWithIend) {
+    const auto file = encodePng(noise(300, 2, 5));
+    ASSERT_TRUE(file.has_value());
+    ASSERT_GT(file->size(), 8u + 25u + 12u);
+    const std::vector<std::uint8_t> signature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    EXPECT_TRUE(std::equal(signature.begin(), signature.end(), file->begin()));
+    EXPECT_EQ(bigEndian32(*file, 8), 13u);
+    EXPECT_EQ(std::string(file->begin() + 12, file->begin() + 16), "IHDR");
+    EXPECT_EQ(bigEndian32(*file, 16), 300u);
+    EXPECT_EQ(bigEndian32(*file, 20), 2u);
+    EXPECT_EQ((*file)[24], 8) << "bit depth";
+    EXPECT_EQ((*file)[25], 2) << "colour type RGB";
+    const std::vector<std::uint8_t> iend = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+    EXPECT_TRUE(std::equal(iend.begin(), iend.end(), file->end() - 12));
+}
+
+TEST(PngWriter, RefusesPicturesItCannotDescribe) {
+    EXPECT_FALSE(encodePng(RgbImage{}).has_value());
+    EXPECT_FALSE(encodePng(RgbImage{0, 4, {}}).has_value());
+    EXPECT_FALSE(encodePng(RgbImage{4, -1, {}}).has_value());
+    EXPECT_FALSE(encodePng(RgbImage{snapshot::kMaxPngSide + 1, 1, {}}).has_value());
+    RgbImage shortBuffer = noise(4, 4, 6);
+    shortBuffer.pixels.pop_back();
+    EXPECT_FALSE(encodePng(shortBuffer).has_value());
+    RgbImage longBuffer = noise(4, 4, 7);
+    longBuffer.pixels.push_back(0);
+    EXPECT_FALSE(encodePng(longBuffer).has_value());
+    EXPECT_TRUE(encodePng(noise(4, 4, 8)).has_value());
+}
+
+TEST(PngWriter, WritesTheEncodedBytesAndReportsWriteFailures) {
+    char folder[MAX_PATH + 1] = {};
+    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
+    const std::string path = std::string(folder) + "sc-png-writer-test.png";
+    const RgbImage image = noise(9, 7, 9);
+    ASSERT_TRUE(snapshot::writePngFile(path, image));
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<std::uint8_t> written((std::istreambuf_iterator<char>(in)),
+                                            std::istreambuf_iterator<char>());
+    in.close();
+    std::remove(path.c_str());
+    EXPECT_TRUE(written == encodePng(image).value());
+
+    EXPECT_FALSE(snapshot::writePngFile(std::string(folder) + "no-such-folder\\x.png", image));
+    EXPECT_FALSE(snapshot::writePngFile(path, RgbImage{}));
+}
+
+} // namespace
