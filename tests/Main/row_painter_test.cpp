@@ -76,13 +76,6 @@ TEST(CategoryRow, HalvingTruncatesTowardsZero) {
     EXPECT_EQ(std::get<TextOp>(paintCategoryRow(in)[2]).at, (Point{0, 3 + 25}));
 }
 
-TEST(CategoryRow, PositionsFollowTheRowRectangle) {
-    const Rect r{5, 1000, 170, 1080};
-    const DrawOps ops = paintCategoryRow(categoryRow(r, 3, 0, "Tools", Size{27, 13}));
-    EXPECT_EQ(std::get<ImageOp>(ops[1]).at, (Point{65, 1006}));
-    EXPECT_EQ(std::get<TextOp>(ops[2]).at, (Point{5 + 71, 1058}));
-}
-
 TEST(TaskRow, ToolsRowHasPictureBoldTitleAndThreeLines) {
     const Rect r{0, 75, 462, 150};
     const DrawOps ops = paintTaskRow(TaskRowInput{
@@ -150,13 +143,6 @@ TEST(TaskLines, OddBlocks) {
     EXPECT_EQ(splitTaskLines("ab"), (Lines{"", "", "", ""}));
     // More than three: everything after the third goes into line 4, carriage returns included.
     EXPECT_EQ(splitTaskLines("A\rB\rC\rD\rE\r"), (Lines{"A", "B", "C", "D\rE\r"}));
-}
-
-TEST(TaskLines, PainterDrawsTheSplitLines) {
-    const DrawOps ops = paintTaskRow(TaskRowInput{Rect{0, 0, 462, 75}, 0, 0, 0, "Hello world"});
-    ASSERT_EQ(ops.size(), 6u);
-    EXPECT_EQ(std::get<TextOp>(ops[2]), text(100, 5, "", clBlack, clWhite, FontStyle::bold));
-    EXPECT_EQ(std::get<TextOp>(ops[5]), text(100, 55, "lo world", clBlack, clWhite));
 }
 
 } // namespace

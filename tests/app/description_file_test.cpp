@@ -30,15 +30,6 @@ TEST(DescriptionFile, ReadsTheKeyOfSectionSystem) {
                                                {"C:\\Suite\\lame.dll", "SYSTEM", "Company"}}));
 }
 
-TEST(DescriptionFile, EveryUseReadsTheFileAnew) {
-    FakeProfileReader reader;
-    reader.set("D:\\lame.dll", "SYSTEM", "Version", "1.0");
-    EXPECT_EQ(readDescriptionValue(reader, "D:\\", "Version"), "1.0");
-    reader.set("D:\\lame.dll", "SYSTEM", "Version", "1.1");
-    EXPECT_EQ(readDescriptionValue(reader, "D:\\", "Version"), "1.1");
-    EXPECT_EQ(reader.reads.size(), 2u);
-}
-
 TEST(DescriptionFile, ValueIsCutToTheReadBuffer) {
     FakeProfileReader reader;
     const std::string longValue(5000, 'v');
