@@ -1,10 +1,9 @@
 // The screenshot writer's files, read back by the system's own image decoder (WIC).
 
 #include "png_writer.h"
+#include "wic_decoder.h"
 
 #include <windows.h>
-
-#include <wincodec.h>
 
 #include <gtest/gtest.h>
 
@@ -18,76 +17,9 @@
 
 namespace {
 
+using e2e::WicDecoder;
 using snapshot::encodePng;
 using snapshot::RgbImage;
-
-template <typename T> struct Released {
-    T* p = nullptr;
-    ~Released() {
-        if (p) {
-            p->Release();
-        }
-    }
-    T** out() { return &p; }
-    T* operator->() const { return p; }
-};
-
-class WicDecoder {
-  public:
-    WicDecoder() {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                         IID_IWICImagingFactory, reinterpret_cast<void**>(factory_.out()));
-    }
-    ~WicDecoder() {
-        if (factory_.p) {
-            factory_.p->Release();
-            factory_.p = nullptr;
-        }
-        CoUninitialize();
-    }
-    bool ready() const { return factory_.p != nullptr; }
-
-    // The picture as 8-bit RGB, or nothing when WIC rejects the file.
-    std::optional<RgbImage> decode(const std::vector<std::uint8_t>& file) const {
-        Released<IWICStream> stream;
-        Released<IWICBitmapDecoder> decoder;
-        Released<IWICBitmapFrameDecode> frame;
-        Released<IWICBitmapSource> converted;
-        if (FAILED(factory_->CreateStream(stream.out())) ||
-            FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(file.data()),
-                                                static_cast<DWORD>(file.size()))) ||
-            FAILED(factory_->CreateDecoderFromStream(
-                stream.p, nullptr, WICDecodeMetadataCacheOnDemand, decoder.out())) ||
-            FAILED(decoder->GetFrame(0, frame.out())) ||
-            FAILED(WICConvertBitmapSource(GUID_WICPixelFormat24bppBGR, frame.p, converted.out()))) {
-            return std::nullopt;
-        }
-        UINT width = 0;
-        UINT height = 0;
-        if (FAILED(converted->GetSize(&width, &height))) {
-            return std::nullopt;
-        }
-        std::vector<BYTE> bgr(static_cast<std::size_t>(width) * height * 3);
-        if (FAILED(converted->CopyPixels(nullptr, width * 3, static_cast<UINT>(bgr.size()),
-                                         bgr.data()))) {
-            return std::nullopt;
-        }
-        RgbImage image;
-        image.width = static_cast<int>(width);
-        image.height = static_cast<int>(height);
-        image.pixels.resize(bgr.size());
-        for (std::size_t i = 0; i + 2 < bgr.size(); i += 3) {
-            image.pixels[i] = bgr[i + 2];
-            image.pixels[i + 1] = bgr[i + 1];
-            image.pixels[i + 2] = bgr[i];
-        }
-        return image;
-    }
-
-  private:
-    Released<IWICImagingFactory> factory_;
-};
 
 // Deterministic noise: incompressible rows that catch any shifted or dropped byte.
 RgbImage noise(int width, int height, std::uint32_t seed) {
