@@ -1,0 +1,341 @@
+// Image data decoding: filters, Adam7 geometry, IDAT runs, zlib failures and the conversions.
+#include "png/png_decode.h"
+#include "png/png_image.h"
+#include "png/png_messages.h"
+#include "png/png_zlib.h"
+#include "png_test_util.h"
+
+#include <gtest/gtest.h>
+
+using namespace sc::png;
+using namespace pngtest;
+
+namespace {
+
+// What the DIB must hold for sample values of the image, checked pixel by pixel.
+void ExpectPixels(const TPNGObject& image, const Image& img, const std::string& what) {
+    const TChunkIHDR& h = image.HeaderChunk();
+    const unsigned bits = h.DibInfo().bmiHeader.biBitCount;
+    const bool sixteen = img.depth == 16;
+    auto high = [&](unsigned v) { return sixteen ? v >> 8 : v; };
+    int failures = 0;
+    for (std::uint32_t y = 0; y < img.h && failures < 5; ++y) {
+        const std::uint8_t* row = image.PixelRow(y);
+        const std::uint8_t* alpha = image.AlphaRow(y);
+        for (std::uint32_t x = 0; x < img.w && failures < 5; ++x) {
+            bool ok = true;
+            if (bits == 24) {
+                ok = row[3 * x] == high(img.At(x, y, 2)) &&
+                     row[3 * x + 1] == high(img.At(x, y, 1)) &&
+                     row[3 * x + 2] == high(img.At(x, y, 0));
+            } else {
+                unsigned expected = high(img.At(x, y, 0));
+                if (img.depth == 2 && img.type == 0)
+                    expected *= 5;
+                ok = IndexAt(row, bits, x) == expected;
+            }
+            if (img.type == 4 || img.type == 6)
+                ok = ok && alpha[x] == high(img.At(x, y, img.type == 4 ? 1 : 3));
+            if (!ok) {
+                ++failures;
+                ADD_FAILURE() << what << ": pixel " << x << "," << y;
+            }
+        }
+    }
+}
+
+const struct Format {
+    std::uint8_t type, depth;
+} kFormats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1},
+                {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
+
+std::string Name(const Format& f, std::uint32_t w = 0, std::uint32_t h = 0) {
+    return "type " + std::to_string(f.type) + " depth " + std::to_string(f.depth) + " " +
+           std::to_string(w) + "x" + std::to_string(h);
+}
+
+} // namespace
+
+TEST(PngUnfilter, PaethTiesGoToLeftThenAbove) {
+    EXPECT_EQ(PaethPick(7, 7, 7), 7);
+    EXPECT_EQ(PaethPick(10, 20, 15), 15); // pa = pb = 5, pc = 0
+    EXPECT_EQ(PaethPick(10, 12, 20), 10); // pa = 8, pb = 10, pc = 18
+    EXPECT_EQ(PaethPick(20, 20, 10), 20); // pa = pb = 10 < pc
+    EXPECT_EQ(PaethPick(0, 30, 10), 30);  // pb = pc = 10 < pa
+    EXPECT_EQ(PaethPick(0, 20, 10), 10);  // pa = pb = 10, pc = 0
+    EXPECT_EQ(PaethPick(255, 0, 255), 0);
+}
+
+TEST(PngUnfilter, EveryFilterTypeAndPixelStrideRoundTrips) {
+    for (unsigned stride : {1u, 2u, 3u, 4u, 6u, 8u})
+        for (int type = 0; type <= 4; ++type)
+            for (std::size_t length :
+                 {std::size_t(1), std::size_t(stride), std::size_t(5 * stride + 1)}) {
+                Bytes row(length), prev(length);
+                for (std::size_t j = 0; j < length; ++j) {
+                    row[j] = std::uint8_t(j * 37 + stride * 11 + type);
+                    prev[j] = std::uint8_t(250 - j * 53);
+                }
+                Bytes filtered = FilterRow(type, row, prev, stride);
+                Bytes previous(1, 0);
+                Append(previous, prev);
+                UnfilterRow(filtered.data(), previous.data(), length, stride);
+                EXPECT_EQ(Bytes(filtered.begin() + 1, filtered.end()), row)
+                    << "filter " << type << " stride " << stride << " length " << length;
+            }
+}
+
+TEST(PngUnfilter, EdgesOfTheRow) {
+    // Sub with stride 3 leaves the first three bytes alone.
+    Bytes row = {1, 10, 20, 30, 1, 2, 3};
+    Bytes prev(7, 99);
+    UnfilterRow(row.data(), prev.data(), 6, 3);
+    EXPECT_EQ(row, (Bytes{1, 10, 20, 30, 11, 22, 33}));
+    // Average and Paeth see 0 for the missing left neighbour; sums wrap modulo 256.
+    Bytes avg = {3, 5, 5, 200};
+    Bytes above = {0, 9, 255, 255};
+    UnfilterRow(avg.data(), above.data(), 3, 1);
+    EXPECT_EQ(avg, (Bytes{3, 9, 137, 140})); // 5+4, 5+(255+9)/2, 200+(255+137)/2 wraps
+    Bytes paeth = {4, 1, 1};
+    Bytes up = {0, 50, 60};
+    UnfilterRow(paeth.data(), up.data(), 2, 1);
+    EXPECT_EQ(paeth, (Bytes{4, 51, 61})); // first byte: above; then Paeth(51, 60, 50) = 60
+    // Unknown filter types leave the row untouched.
+    Bytes odd = {7, 1, 2, 3};
+    UnfilterRow(odd.data(), up.data(), 3, 1);
+    EXPECT_EQ(odd, (Bytes{7, 1, 2, 3}));
+}
+
+TEST(PngDecode, AllFormatsAllFiltersPlainAndAdam7) {
+    for (const Format& f : kFormats)
+        for (bool adam7 : {false, true}) {
+            Image img = Pattern(13, 11, f.depth, f.type, f.type * 31 + f.depth);
+            TPNGObject image;
+            Read(image, BuildPng(img, adam7, {}, 0, -1));
+            ExpectPixels(image, img, Name(f, 13, 11) + (adam7 ? " adam7" : ""));
+        }
+}
+
+TEST(PngDecode, Adam7PassGeometryOnTinyImages) {
+    for (const Format& f : kFormats)
+        for (std::uint32_t w = 1; w <= 9; ++w)
+            for (std::uint32_t h = 1; h <= 9; ++h) {
+                Image img = Pattern(w, h, f.depth, f.type, w * 16 + h);
+                TPNGObject image;
+                Read(image, BuildPng(img, true));
+                ExpectPixels(image, img, Name(f, w, h));
+            }
+    // Pass widths of a 1-wide image: only passes 1, 3, 5 and 7 have columns.
+    const std::uint32_t widths[7] = {1, 0, 1, 0, 1, 0, 1};
+    for (int pass = 1; pass <= 7; ++pass)
+        EXPECT_EQ(Adam7PassWidth(pass, 1), widths[pass - 1]) << pass;
+    EXPECT_EQ(Adam7PassWidth(2, 5), 1u);
+    EXPECT_EQ(Adam7PassWidth(6, 9), 4u);
+    EXPECT_EQ(PackedRowBytes(5, 0, 2), 2u);
+    EXPECT_EQ(PackedRowBytes(3, 2, 16), 18u);
+    EXPECT_EQ(PackedRowBytes(3, 6, 8), 12u);
+    EXPECT_EQ(PackedRowBytes(3, 1, 8), 0u);
+}
+
+TEST(PngDecode, OneByteIdatChunksDecodeTheSameAndCheckEveryCrc) {
+    Image img = Pattern(9, 7, 8, 2, 5);
+    Bytes single = BuildPng(img, true);
+    Bytes split = BuildPng(img, true, {}, 1);
+    TPNGObject a, b;
+    Read(a, single);
+    Read(b, split);
+    ExpectPixels(b, img, "split");
+    EXPECT_EQ(ChunkTypes(b), "IHDR IDAT IEND");
+    // Flip the CRC of each one-byte IDAT chunk in turn (13 bytes each, starting at 33). The
+    // chunks behind the last row's data (the zlib checksum) are passed over unread.
+    const std::size_t chunks = (split.size() - 33 - 12) / 13;
+    for (std::size_t i = 0; i < chunks; ++i) {
+        Bytes bad = split;
+        bad[33 + 13 * i + 12] ^= 0x01;
+        TPNGObject image;
+        if (i + 5 < chunks) {
+            EXPECT_THROW(Read(image, bad), EPngInvalidCRC) << "chunk " << i;
+            EXPECT_EQ(ChunkTypes(image), "IHDR IDAT");
+        } else if (i + 4 >= chunks) {
+            EXPECT_NO_THROW(Read(image, bad)) << "chunk " << i;
+        }
+    }
+    // Zero-length IDAT chunks inside the run are passed over.
+    Bytes compressed = Compress(RawData(img, false));
+    Bytes png = Signature();
+    Append(png, Chunk("IHDR", IhdrData(9, 7, 8, 2)));
+    Append(png, Chunk("IDAT", {}));
+    Append(png, Chunk("IDAT", Bytes(compressed.begin(), compressed.begin() + 10)));
+    Append(png, Chunk("IDAT", {}));
+    Append(png, Chunk("IDAT", Bytes(compressed.begin() + 10, compressed.end())));
+    Append(png, Chunk("IEND", {}));
+    TPNGObject c;
+    Read(c, png);
+    ExpectPixels(c, img, "empty chunks");
+}
+
+TEST(PngDecode, MissingRowsAndBrokenRuns) {
+    Image img = Pattern(6, 6, 8, 0);
+    Bytes raw = RawData(img, false);
+    std::string msg;
+    auto build = [&](const Bytes& idats) {
+        Bytes png = Signature();
+        Append(png, Chunk("IHDR", IhdrData(6, 6, 8, 0)));
+        Append(png, idats);
+        Append(png, Chunk("IEND", {}));
+        return png;
+    };
+    // The compressed data stops before the last row.
+    Bytes compressed = Compress(raw);
+    {
+        TPNGObject image;
+        try {
+            Read(image, build(Chunk("IDAT", Bytes(compressed.begin(), compressed.end() - 8))));
+            ADD_FAILURE();
+        } catch (const EPNGMissingMultipleIDAT& e) {
+            EXPECT_STREQ(e.what(), messages::EPNGMissingMultipleIDATText);
+            EXPECT_EQ(ChunkTypes(image), "IHDR IDAT");
+        }
+    }
+    // A complete zlib stream that holds too few rows: stream end while rows are missing.
+    {
+        TPNGObject image;
+        Bytes half = Compress(Bytes(raw.begin(), raw.begin() + 3 * 7));
+        EXPECT_THROW(Read(image, build(Chunk("IDAT", half))), EPNGMissingMultipleIDAT);
+        EXPECT_EQ(image.PixelRow(2)[5], img.At(5, 2)); // rows decoded so far stay
+    }
+    // An IDAT chunk behind another chunk is not joined to the run.
+    {
+        Bytes parts = Chunk("IDAT", Bytes(compressed.begin(), compressed.begin() + 12));
+        Append(parts, Chunk("tEXt", {'a', 0, 'b'}));
+        Append(parts, Chunk("IDAT", Bytes(compressed.begin() + 12, compressed.end())));
+        TPNGObject image;
+        EXPECT_THROW(Read(image, build(parts)), EPNGMissingMultipleIDAT);
+    }
+    // The stream ends inside the image data: the rows that arrived are kept, then the CRC fails.
+    {
+        Bytes png = build(Chunk("IDAT", Compress(raw, 0)));
+        png.resize(33 + 8 + 2 + 5 + 3 * 7 + 2); // zlib header, stored-block header, 3 rows + a bit
+        TPNGObject image;
+        EXPECT_THROW(Read(image, png), EPngInvalidCRC);
+        EXPECT_EQ(image.PixelRow(2)[3], img.At(3, 2));
+    }
+}
+
+TEST(PngDecode, ZlibFailuresNameTheirResult) {
+    Image img = Pattern(4, 4, 8, 0);
+    Bytes raw = RawData(img, false);
+    auto build = [&](const Bytes& data) {
+        Bytes png = Signature();
+        Append(png, Chunk("IHDR", IhdrData(4, 4, 8, 0)));
+        Append(png, Chunk("IDAT", data));
+        Append(png, Chunk("IEND", {}));
+        return png;
+    };
+    Bytes corrupt = Compress(raw);
+    corrupt[0] ^= 0x01; // header check fails
+    TPNGObject image;
+    try {
+        Read(image, build(corrupt));
+        ADD_FAILURE();
+    } catch (const EPNGZLIBError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  std::string(messages::EPNGZLIBErrorText) + "data error (-3)");
+        EXPECT_EQ(ChunkTypes(image), "IHDR IDAT");
+    }
+    // A stream that asks for a preset dictionary.
+    z_stream z{};
+    ASSERT_EQ(deflateInit(&z, 9), Z_OK);
+    const Bytef dictionary[] = "some dictionary";
+    deflateSetDictionary(&z, dictionary, sizeof dictionary);
+    Bytes out(1024);
+    z.next_in = raw.data();
+    z.avail_in = static_cast<uInt>(raw.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    ASSERT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    try {
+        Read(image, build(out));
+        ADD_FAILURE();
+    } catch (const EPNGZLIBError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  std::string(messages::EPNGZLIBErrorText) + "need dictionary (2)");
+    }
+    EXPECT_STREQ(ZlibResultText(-6), "incompatible version (-6)");
+    EXPECT_STREQ(ZlibResultText(1), "stream end (1)");
+    EXPECT_STREQ(ZlibResultText(0), "(0)");
+}
+
+TEST(PngDecode, ExtraBytesInTheLastIdatChunkAreCoveredByItsCrc) {
+    Image img = Pattern(40, 30, 8, 6, 3);
+    Bytes compressed = Compress(RawData(img, false));
+    Bytes padded = compressed;
+    padded.resize(compressed.size() + 150000, 0xA5); // beyond two input blocks
+    Bytes png = Signature();
+    Append(png, Chunk("IHDR", IhdrData(40, 30, 8, 6)));
+    Append(png, Chunk("IDAT", padded));
+    Append(png, Chunk("IDAT", {9, 9})); // the rest of the run is skipped
+    Append(png, Chunk("IEND", {}));
+    TPNGObject image;
+    Read(image, png);
+    ExpectPixels(image, img, "padded");
+    EXPECT_EQ(ChunkTypes(image), "IHDR IDAT IEND");
+    // A changed byte among the extra bytes is noticed.
+    png[33 + 8 + compressed.size() + 100000] ^= 1;
+    EXPECT_THROW(Read(image, png), EPngInvalidCRC);
+}
+
+TEST(PngConvert, SampleReductionAndAlpha) {
+    Image rgb16{1, 1, 16, 2, {0x1234, 0x5678, 0x9ABC}};
+    TPNGObject image;
+    Read(image, BuildPng(rgb16, false));
+    const std::uint8_t* p = image.PixelRow(0);
+    EXPECT_EQ(p[0], 0x9A);
+    EXPECT_EQ(p[1], 0x56);
+    EXPECT_EQ(p[2], 0x12);
+
+    Image rgba{2, 1, 8, 6, {10, 20, 30, 0, 40, 50, 60, 200}};
+    Read(image, BuildPng(rgba, true));
+    p = image.PixelRow(0);
+    EXPECT_EQ(p[0], 30);
+    EXPECT_EQ(p[2], 10);
+    EXPECT_EQ(image.AlphaRow(0)[0], 0);
+    EXPECT_EQ(image.AlphaRow(0)[1], 200);
+
+    Image ga16{1, 1, 16, 4, {0xABCD, 0x1234}};
+    Read(image, BuildPng(ga16, false));
+    EXPECT_EQ(image.PixelRow(0)[0], 0xAB);
+    EXPECT_EQ(image.AlphaRow(0)[0], 0x12);
+}
+
+TEST(PngConvert, GreyRampsAndTwoBitLevels) {
+    auto ramp = [](const TPNGObject& image, unsigned k) {
+        return image.HeaderChunk().DibInfo().bmiColors[k].rgbRed;
+    };
+    TPNGObject image;
+    Read(image, BuildPng(Pattern(3, 3, 1, 0), false));
+    EXPECT_EQ(ramp(image, 0), 0);
+    EXPECT_EQ(ramp(image, 1), 255);
+    Read(image, BuildPng(Pattern(3, 3, 4, 0), false));
+    for (unsigned k = 0; k < 16; ++k)
+        EXPECT_EQ(ramp(image, k), 17 * k);
+    Read(image, BuildPng(Pattern(3, 3, 16, 0), false));
+    for (unsigned k = 0; k < 256; ++k)
+        EXPECT_EQ(ramp(image, k), k);
+    const TRgbQuad& q = image.HeaderChunk().DibInfo().bmiColors[77];
+    EXPECT_TRUE(q.rgbRed == q.rgbGreen && q.rgbGreen == q.rgbBlue);
+
+    // The four 2-bit grey levels meet the ramp at 0, 85, 170 and 255, plain and Adam7 alike.
+    Image levels{4, 2, 2, 0, {0, 1, 2, 3, 3, 2, 1, 0}};
+    for (bool adam7 : {false, true}) {
+        Read(image, BuildPng(levels, adam7));
+        const unsigned expected[4] = {0, 85, 170, 255};
+        for (std::uint32_t y = 0; y < 2; ++y)
+            for (std::uint32_t x = 0; x < 4; ++x) {
+                unsigned index = IndexAt(image.PixelRow(y), 4, x);
+                EXPECT_EQ(ramp(image, index), expected[levels.At(x, y)]) << x << "," << y;
+            }
+    }
+}
