@@ -1,0 +1,158 @@
+#include "Main/main_form.h"
+
+#include "Main/draw_ops_win32.h"
+#include "Main/list_geometry.h"
+#include "Main/row_painter.h"
+#include "app/title_format.h"
+#include "catalogue/shell_request.h"
+#include "catalogue/task_catalogue.h"
+#include "toolkit/application.h"
+
+namespace sc {
+
+namespace {
+
+// Picture sizes of the category and task image lists.
+constexpr Size kListPictureSize{48, 48};
+
+Rect toRect(const RECT& r) {
+    return Rect{r.left, r.top, r.right, r.bottom};
+}
+
+} // namespace
+
+TMainForm::TMainForm() {
+    build(mainFormDefinition(), handlers());
+}
+
+tk::HandlerTable TMainForm::handlers() {
+    tk::HandlerTable h;
+    auto notify = [this](void (TMainForm::*method)(tk::TObject&)) {
+        return [this, method](tk::TObject& sender) { (this->*method)(sender); };
+    };
+    h.notify["FormCreate"] = notify(&TMainForm::FormCreate);
+    h.notify["FormShow"] = notify(&TMainForm::FormShow);
+    h.notify["ListBoxMainClick"] = notify(&TMainForm::ListBoxMainClick);
+    h.notify["ListBoxDataClick"] = notify(&TMainForm::ListBoxDataClick);
+    h.notify["ButtonHelpClick"] = notify(&TMainForm::ButtonHelpClick);
+    h.notify["ButtonOKClick"] = notify(&TMainForm::ButtonOKClick);
+    h.notify["MenuItemOnTheWebClick"] = notify(&TMainForm::MenuItemOnTheWebClick);
+    h.notify["MenuItemAboutClick"] = notify(&TMainForm::MenuItemAboutClick);
+    h.drawItem["ListBoxMainDrawItem"] = [this](tk::TObject& c, int i, const RECT& r, unsigned s) {
+        ListBoxMainDrawItem(c, i, r, s);
+    };
+    h.drawItem["ListBoxDataDrawItem"] = [this](tk::TObject& c, int i, const RECT& r, unsigned s) {
+        ListBoxDataDrawItem(c, i, r, s);
+    };
+    h.mouseMove["ListBoxDataMouseMove"] = [this](tk::TObject& s, unsigned shift, int x, int y) {
+        ListBoxDataMouseMove(s, shift, x, y);
+    };
+    return h;
+}
+
+void TMainForm::FormCreate(tk::TObject&) {
+    tk::TApplication& app = tk::Application();
+    profile_.productTitle = app.title();
+    setCaption(profile_.productTitle);
+    for (const char* itemName : {"MenuItemOnTheWeb", "MenuItemAbout"}) {
+        tk::TMenuItem& item = *PopupMenu().find(itemName);
+        item.setCaption(formatWithTitle(item.caption(), profile_.productTitle));
+    }
+    resolveBrand(profile_, profile_.productTitle, [&app] { app.terminate(); });
+
+    ListBoxMain().setStyle(tk::TListBoxStyle::lbOwnerDrawFixed);
+    ListBoxMain().setItemHeight(kCategoryRowHeight);
+    for (std::string_view categoryName : categoryNames()) {
+        ListBoxMain().addItem(std::string(categoryName));
+    }
+    ListBoxData().setStyle(tk::TListBoxStyle::lbOwnerDrawFixed);
+    ListBoxData().setItemHeight(kTaskRowHeight);
+
+    ListBoxMain().setDoubleBuffered(true);
+    ListBoxData().setDoubleBuffered(true);
+    setDoubleBuffered(true);
+}
+
+void TMainForm::FormShow(tk::TObject&) {
+    ListBoxMain().setItemIndex(0);
+    ListBoxMain().repaint();
+    ListBoxMainClick(ListBoxMain());
+}
+
+void TMainForm::ListBoxMainClick(tk::TObject&) {
+    auto texts = categoryTaskTexts(ListBoxMain().itemIndex(), profile_.productTitle);
+    if (!texts) {
+        return;
+    }
+    tk::TListBox& tasks = ListBoxData();
+    tasks.clear();
+    for (const std::string& text : *texts) {
+        tasks.addItem(text);
+    }
+    tasks.setItemIndex(0);
+    tasks.repaint();
+}
+
+void TMainForm::ListBoxDataClick(tk::TObject&) {
+    auto program = taskProgramFile(ListBoxMain().itemIndex(), ListBoxData().itemIndex());
+    if (program) {
+        tk::TApplication& app = tk::Application();
+        launchTaskProgram(app.shell(), app, app.busyCursor(), *program);
+    }
+}
+
+void TMainForm::ListBoxMainDrawItem(tk::TObject&, int index, const RECT& rect, unsigned state) {
+    tk::TListBox& list = ListBoxMain();
+    std::string text = list.item(index);
+    SIZE extent = list.canvas().textExtent(text);
+    CategoryRowInput row{toRect(rect),
+                         index,
+                         state,
+                         list.width(),
+                         list.itemHeight(),
+                         kListPictureSize,
+                         text,
+                         Size{extent.cx, extent.cy}};
+    executeDrawOps(list.canvas(), paintCategoryRow(row));
+}
+
+void TMainForm::ListBoxDataDrawItem(tk::TObject&, int index, const RECT& rect, unsigned state) {
+    tk::TListBox& list = ListBoxData();
+    std::string text = list.item(index);
+    TaskRowInput row{toRect(rect), index, state, ListBoxMain().itemIndex(), text};
+    executeDrawOps(list.canvas(), paintTaskRow(row));
+}
+
+void TMainForm::ListBoxDataMouseMove(tk::TObject&, unsigned, int x, int y) {
+    tk::TListBox& list = ListBoxData();
+    auto row = rowAtPoint(Point{x, y}, toRect(list.clientRect()), list.topIndex(),
+                          list.itemHeight(), list.count());
+    if (row) {
+        list.setItemIndex(*row);
+    }
+}
+
+void TMainForm::ButtonHelpClick(tk::TObject&) {
+    POINT origin{0, 0};
+    ClientToScreen(handle(), &origin);
+    tk::TButton& help = ButtonHelp();
+    Point at = popupMenuPoint(
+        Point{origin.x, origin.y},
+        Rect{help.left(), help.top(), help.left() + help.width(), help.top() + help.height()});
+    PopupMenu().popup(handle(), at.x, at.y);
+}
+
+void TMainForm::ButtonOKClick(tk::TObject&) {
+    close();
+}
+
+void TMainForm::MenuItemOnTheWebClick(tk::TObject&) {
+    tk::TApplication& app = tk::Application();
+    openWebSite(app.shell(), app, app.busyCursor(), profile_.webSiteAddress);
+}
+
+void TMainForm::MenuItemAboutClick(tk::TObject&) {
+    // The About window arrives with its own form; until then the entry opens nothing.
+}
+
+} // namespace sc

@@ -1,0 +1,43 @@
+// The start centre's main window: categories on the left, their tasks on the right, the help
+// button with its popup menu and the OK button.
+#pragma once
+
+#include "app/product_profile.h"
+#include "toolkit/form.h"
+
+namespace sc {
+
+class TMainForm : public tk::TForm {
+  public:
+    TMainForm();
+
+    const ProductProfile& profile() const { return profile_; }
+
+    tk::TListBox& ListBoxMain() const { return control<tk::TListBox>("ListBoxMain"); }
+    tk::TListBox& ListBoxData() const { return control<tk::TListBox>("ListBoxData"); }
+    tk::TButton& ButtonHelp() const { return control<tk::TButton>("ButtonHelp"); }
+    tk::TButton& ButtonOK() const { return control<tk::TButton>("ButtonOK"); }
+    tk::TPopupMenu& PopupMenu() const { return menu("PopupMenu"); }
+
+    void FormCreate(tk::TObject& sender);
+    void FormShow(tk::TObject& sender);
+    void ListBoxMainClick(tk::TObject& sender);
+    void ListBoxDataClick(tk::TObject& sender);
+    void ListBoxMainDrawItem(tk::TObject& control, int index, const RECT& rect, unsigned state);
+    void ListBoxDataDrawItem(tk::TObject& control, int index, const RECT& rect, unsigned state);
+    void ListBoxDataMouseMove(tk::TObject& sender, unsigned shift, int x, int y);
+    void ButtonHelpClick(tk::TObject& sender);
+    void ButtonOKClick(tk::TObject& sender);
+    void MenuItemOnTheWebClick(tk::TObject& sender);
+    void MenuItemAboutClick(tk::TObject& sender);
+
+  private:
+    tk::HandlerTable handlers();
+
+    ProductProfile profile_;
+};
+
+// The window's definition: its properties, controls, menu and event bindings.
+tk::FormDefinition mainFormDefinition();
+
+} // namespace sc

@@ -1,0 +1,66 @@
+#include "Main/main_form.h"
+
+namespace sc {
+
+tk::FormDefinition mainFormDefinition() {
+    using namespace tk;
+    FormDefinition d;
+    d.name = "MainForm";
+    d.className = "TMainForm";
+    d.clientWidth = 658;
+    d.clientHeight = 478;
+    d.borderStyle = BorderStyle::single;
+    d.borderIcons = biSystemMenu | biMinimize;
+    d.position = FormPosition::screenCenter;
+    d.colour = clBtnFace;
+    d.font = FontSpec{"Tahoma", -11, ANSI_CHARSET, clWindowText, 0};
+    d.events = {{"OnCreate", "FormCreate"}, {"OnShow", "FormShow"}};
+
+    ControlDefinition bevel;
+    bevel.name = "Bevel1";
+    bevel.kind = ControlKind::bevel;
+    bevel.bounds = {8, 424, 641, 9};
+    bevel.bevelShape = BevelShape::topLine;
+
+    ControlDefinition main;
+    main.name = "ListBoxMain";
+    main.kind = ControlKind::listBox;
+    main.bounds = {8, 8, 169, 401};
+    main.anchors = akLeft | akTop | akBottom;
+    main.tabOrder = 0;
+    main.events = {{"OnClick", "ListBoxMainClick"}, {"OnDrawItem", "ListBoxMainDrawItem"}};
+
+    ControlDefinition data;
+    data.name = "ListBoxData";
+    data.kind = ControlKind::listBox;
+    data.bounds = {184, 8, 466, 401};
+    data.anchors = akLeft | akTop | akRight | akBottom;
+    data.tabOrder = 1;
+    data.events = {{"OnClick", "ListBoxDataClick"},
+                   {"OnDrawItem", "ListBoxDataDrawItem"},
+                   {"OnMouseMove", "ListBoxDataMouseMove"}};
+
+    ControlDefinition help;
+    help.name = "ButtonHelp";
+    help.kind = ControlKind::button;
+    help.bounds = {8, 432, 46, 42};
+    help.tabOrder = 2;
+    help.events = {{"OnClick", "ButtonHelpClick"}};
+
+    ControlDefinition ok;
+    ok.name = "ButtonOK";
+    ok.kind = ControlKind::button;
+    ok.bounds = {568, 432, 81, 42};
+    ok.tabOrder = 3;
+    ok.caption = "&OK";
+    ok.events = {{"OnClick", "ButtonOKClick"}};
+
+    d.controls = {bevel, main, data, help, ok};
+
+    d.menus = {{"PopupMenu",
+                {{"MenuItemOnTheWeb", "%s On the Web...", {{"OnClick", "MenuItemOnTheWebClick"}}},
+                 {"MenuItemAbout", "A&bout %s...", {{"OnClick", "MenuItemAboutClick"}}}}}};
+    return d;
+}
+
+} // namespace sc

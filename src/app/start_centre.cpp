@@ -1,0 +1,23 @@
+#include "app/start_centre.h"
+
+#include "Main/main_form.h"
+#include "app/description_file.h"
+#include "catalogue/program_directory.h"
+#include "toolkit/application.h"
+
+namespace sc {
+
+int runStartCentre() {
+    tk::TApplication& app = tk::Application();
+    app.screen().setCursorHandle(crHandPoint,
+                                 LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+    std::string name =
+        readDescriptionValue(app.profileReader(), directoryPart(app.exeName()), "Name");
+    app.setTitle(name);
+    app.initialize();
+    TMainForm mainForm;
+    app.run();
+    return 0;
+}
+
+} // namespace sc

@@ -1,0 +1,176 @@
+#include "toolkit/application.h"
+
+#include "toolkit/form.h"
+#include "toolkit/platform_services.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace tk {
+
+namespace {
+
+constexpr const char* kApplicationClass = "TApplication";
+
+LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+} // namespace
+
+TApplication& Application() {
+    static TApplication application;
+    return application;
+}
+
+TApplication::TApplication()
+    : busy_(screen_), platformShell_(std::make_unique<Win32ShellService>()),
+      platformProfile_(std::make_unique<Win32ProfileReader>()),
+      platformErrors_(std::make_unique<MessageBoxErrorPresenter>()), shell_(platformShell_.get()),
+      profileReader_(platformProfile_.get()), errors_(platformErrors_.get()) {}
+
+TApplication::~TApplication() {
+    if (handle_) {
+        DestroyWindow(handle_);
+    }
+}
+
+HWND TApplication::handle() {
+    if (!handle_) {
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = ApplicationWindowProc;
+        wc.hInstance = instance;
+        wc.lpszClassName = kApplicationClass;
+        RegisterClassExA(&wc);
+        // Never shown: it only keeps the title and owns what the shell opens.
+        handle_ = CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, "", WS_POPUP, 0, 0, 0, 0,
+                                  nullptr, nullptr, instance, nullptr);
+    }
+    return handle_;
+}
+
+std::string TApplication::title() {
+    char text[256] = {};
+    GetWindowTextA(handle(), text, sizeof text);
+    return text;
+}
+
+void TApplication::setTitle(const std::string& title) {
+    SetWindowTextA(handle(), title.c_str());
+}
+
+std::string TApplication::exeName() const {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::uintptr_t TApplication::ownerWindow() const {
+    return reinterpret_cast<std::uintptr_t>(handle_);
+}
+
+void TApplication::initialize() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    handle();
+}
+
+void TApplication::terminate() {
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+void TApplication::formCreated(TForm& form) {
+    forms_.push_back(&form);
+    if (!mainForm_) {
+        mainForm_ = &form;
+    }
+}
+
+void TApplication::formDestroyed(TForm& form) {
+    forms_.erase(std::remove(forms_.begin(), forms_.end(), &form), forms_.end());
+    if (mainForm_ == &form) {
+        mainForm_ = nullptr;
+    }
+}
+
+bool TApplication::dispatch(MSG& msg) {
+    HWND active = GetActiveWindow();
+    bool ours =
+        std::any_of(forms_.begin(), forms_.end(), [&](TForm* f) { return f->handle() == active; });
+    // Tab and the dialog keys move between the controls of the active form.
+    if (ours && IsDialogMessageA(active, &msg)) {
+        return true;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
+}
+
+void TApplication::run() {
+    try {
+        if (mainForm_) {
+            mainForm_->show();
+        }
+    } catch (const std::exception& e) {
+        handleException(e);
+    }
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        try {
+            dispatch(msg);
+        } catch (const std::exception& e) {
+            handleException(e);
+        }
+    }
+    terminated_ = true;
+}
+
+void TApplication::processMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        dispatch(msg);
+    }
+}
+
+void TApplication::handleException(const std::exception& e) {
+    HWND owner = mainForm_ && mainForm_->visible() ? mainForm_->handle() : handle();
+    errors_->showError(owner, title(), e.what());
+}
+
+void TApplication::setShellService(sc::ShellService* shell) {
+    shell_ = shell ? shell : platformShell_.get();
+}
+
+void TApplication::setProfileReader(sc::ProfileReader* reader) {
+    profileReader_ = reader ? reader : platformProfile_.get();
+}
+
+void TApplication::setErrorPresenter(ErrorPresenter* presenter) {
+    errors_ = presenter ? presenter : platformErrors_.get();
+}
+
+void TApplication::reset() {
+    terminated_ = false;
+    setTitle("");
+    screen_.setCursor(crDefault);
+    while (busy_.count() > 0) {
+        busy_.endBusy();
+    }
+}
+
+} // namespace tk

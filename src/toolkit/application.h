@@ -1,0 +1,98 @@
+// The application object: the program's one hidden application window (which keeps the title),
+// the screen, the busy cursor, the platform services and the message loop.
+#pragma once
+
+#include "catalogue/busy_cursor.h"
+#include "catalogue/shell_request.h"
+#include "toolkit/screen.h"
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sc {
+class ProfileReader;
+}
+
+namespace tk {
+
+class TForm;
+
+// How a failure that leaves an event handler is shown to the user.
+class ErrorPresenter {
+  public:
+    virtual ~ErrorPresenter() = default;
+    virtual void showError(HWND owner, const std::string& caption, const std::string& text) = 0;
+};
+
+class TApplication : public sc::LaunchContext {
+  public:
+    TApplication();
+    ~TApplication() override;
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    // The hidden application window; owner of the shell's windows.
+    HWND handle();
+    // The title is kept as the application window's text: reading it gives at most 255
+    // characters.
+    std::string title();
+    void setTitle(const std::string& title);
+    std::string exeName() const override;
+    std::uintptr_t ownerWindow() const override;
+
+    void initialize();
+    // Asks the message loop to end: posts the quit request and returns.
+    void terminate();
+    bool terminated() const { return terminated_; }
+
+    // Makes the main form visible, then runs the message loop until the quit request.
+    void run();
+    // Handles what is waiting in the queue and returns (for tests and busy loops).
+    void processMessages();
+
+    TForm* mainForm() const { return mainForm_; }
+    void formCreated(TForm& form);
+    void formDestroyed(TForm& form);
+
+    // The toolkit's error dialog: a message box with the title as caption and the error icon.
+    void handleException(const std::exception& e);
+
+    TScreen& screen() { return screen_; }
+    sc::BusyCursor& busyCursor() { return busy_; }
+
+    // Platform services; tests put doubles in their place.
+    sc::ShellService& shell() { return *shell_; }
+    void setShellService(sc::ShellService* shell);
+    sc::ProfileReader& profileReader() { return *profileReader_; }
+    void setProfileReader(sc::ProfileReader* reader);
+    void setErrorPresenter(ErrorPresenter* presenter);
+
+    // Back to the state of a fresh start (for in-process tests that start several times).
+    void reset();
+
+  private:
+    bool dispatch(MSG& msg);
+
+    HWND handle_ = nullptr;
+    TScreen screen_;
+    sc::BusyCursor busy_;
+    std::unique_ptr<sc::ShellService> platformShell_;
+    std::unique_ptr<sc::ProfileReader> platformProfile_;
+    std::unique_ptr<ErrorPresenter> platformErrors_;
+    sc::ShellService* shell_;
+    sc::ProfileReader* profileReader_;
+    ErrorPresenter* errors_;
+    std::vector<TForm*> forms_;
+    TForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+};
+
+// The one application object of the program.
+TApplication& Application();
+
+} // namespace tk

@@ -1,0 +1,73 @@
+#include "toolkit/button.h"
+
+#include "toolkit/form.h"
+#include "toolkit/handles.h"
+
+namespace tk {
+
+TButton::TButton(TForm& form, const ControlDefinition& definition, int id)
+    : TWinControl(form, definition, id) {
+    DWORD style = WS_VISIBLE | BS_PUSHBUTTON;
+    if (definition.tabOrder >= 0) {
+        style |= WS_TABSTOP;
+    }
+    createWindow("BUTTON", style, 0, definition.caption.c_str());
+}
+
+std::string TButton::caption() const {
+    char text[256] = {};
+    GetWindowTextA(handle(), text, sizeof text);
+    return text;
+}
+
+void TButton::setCaption(const std::string& caption) {
+    SetWindowTextA(handle(), caption.c_str());
+}
+
+void TButton::command(WORD code) {
+    if (code == BN_CLICKED) {
+        click();
+    }
+}
+
+TBevel::TBevel(TForm& form, const ControlDefinition& definition)
+    : TControl(form, definition), shape_(definition.bevelShape) {}
+
+namespace {
+
+void line(HDC dc, int x, int y, int length, TColor colour) {
+    UniqueBrush brush(CreateSolidBrush(ColorToRGB(colour)));
+    RECT r{x, y, x + length, y + 1};
+    FillRect(dc, &r, brush.get());
+}
+
+void column(HDC dc, int x, int y, int length, TColor colour) {
+    UniqueBrush brush(CreateSolidBrush(ColorToRGB(colour)));
+    RECT r{x, y, x + 1, y + length};
+    FillRect(dc, &r, brush.get());
+}
+
+} // namespace
+
+void TBevel::paint(HDC dc) {
+    // Lowered etched look: a shadow line over a highlight line.
+    switch (shape_) {
+    case BevelShape::topLine:
+        line(dc, left(), top(), width(), clBtnShadow);
+        line(dc, left(), top() + 1, width(), clBtnHighlight);
+        break;
+    case BevelShape::bottomLine:
+        line(dc, left(), top() + height() - 2, width(), clBtnShadow);
+        line(dc, left(), top() + height() - 1, width(), clBtnHighlight);
+        break;
+    case BevelShape::box:
+    case BevelShape::frame:
+        line(dc, left(), top(), width() - 1, clBtnShadow);
+        column(dc, left(), top(), height() - 1, clBtnShadow);
+        line(dc, left(), top() + height() - 1, width(), clBtnHighlight);
+        column(dc, left() + width() - 1, top(), height(), clBtnHighlight);
+        break;
+    }
+}
+
+} // namespace tk

@@ -1,0 +1,101 @@
+#include "toolkit/control.h"
+
+#include "toolkit/application.h"
+#include "toolkit/form.h"
+
+#include <commctrl.h>
+
+namespace tk {
+
+TControl::TControl(TForm& form, const ControlDefinition& definition)
+    : form_(form), name_(definition.name), bounds_(definition.bounds), anchors_(definition.anchors),
+      tabOrder_(definition.tabOrder), font_(definition.font.value_or(form.font())) {}
+
+void TControl::setBounds(const Bounds& b) {
+    bounds_ = b;
+    applyBounds();
+}
+
+bool TControl::bindNotify(const std::string& event, TNotifyEvent handler) {
+    if (event == "OnClick") {
+        OnClick = std::move(handler);
+        return true;
+    }
+    return false;
+}
+
+TWinControl::TWinControl(TForm& form, const ControlDefinition& definition, int id)
+    : TControl(form, definition), id_(id) {}
+
+TWinControl::~TWinControl() {
+    destroyWindow();
+}
+
+void TWinControl::createWindow(const char* windowClass, DWORD style, DWORD exStyle,
+                               const char* text) {
+    hwnd_ = CreateWindowExA(exStyle, windowClass, text, style | WS_CHILD, left(), top(), width(),
+                            height(), form().handle(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                            GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd_) {
+        throw std::runtime_error("Error creating window of class " + std::string(windowClass));
+    }
+    SetWindowSubclass(hwnd_, &TWinControl::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form().fonts().get(font())), FALSE);
+}
+
+void TWinControl::destroyWindow() {
+    if (hwnd_) {
+        RemoveWindowSubclass(hwnd_, &TWinControl::SubclassProc, 1);
+        DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+    }
+}
+
+void TWinControl::applyBounds() {
+    if (hwnd_) {
+        MoveWindow(hwnd_, left(), top(), width(), height(), TRUE);
+    }
+}
+
+void TWinControl::setFocus() {
+    if (hwnd_) {
+        SetFocus(hwnd_);
+    }
+}
+
+void TWinControl::repaint() {
+    if (hwnd_) {
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        UpdateWindow(hwnd_);
+    }
+}
+
+bool TWinControl::subclassMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
+
+LRESULT TWinControl::defaultProc(UINT msg, WPARAM wp, LPARAM lp) {
+    return DefSubclassProc(hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                           DWORD_PTR ref) {
+    auto* self = reinterpret_cast<TWinControl*>(ref);
+    try {
+        if (msg == WM_SETCURSOR && LOWORD(lp) == HTCLIENT &&
+            Application().screen().applyCursor(self->cursor())) {
+            return TRUE;
+        }
+        LRESULT result = 0;
+        if (self->subclassMessage(msg, wp, lp, result)) {
+            return result;
+        }
+    } catch (const std::exception& e) {
+        Application().handleException(e);
+        return 0;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+} // namespace tk

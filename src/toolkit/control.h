@@ -1,0 +1,115 @@
+// Controls: the base of everything a form definition can hold.
+#pragma once
+
+#include "toolkit/canvas.h"
+#include "toolkit/form_definition.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace tk {
+
+class TForm;
+
+// Base of every object that raises events; the sender of a handler.
+class TObject {
+  public:
+    virtual ~TObject() = default;
+    virtual const std::string& name() const = 0;
+};
+
+using TNotifyEvent = std::function<void(TObject& sender)>;
+using TDrawItemEvent =
+    std::function<void(TObject& control, int index, const RECT& rect, unsigned state)>;
+using TMouseMoveEvent = std::function<void(TObject& sender, unsigned shift, int x, int y)>;
+
+class TControl : public TObject {
+  public:
+    TControl(TForm& form, const ControlDefinition& definition);
+    TControl(const TControl&) = delete;
+    TControl& operator=(const TControl&) = delete;
+
+    const std::string& name() const override { return name_; }
+    TForm& form() const { return form_; }
+
+    int left() const { return bounds_.left; }
+    int top() const { return bounds_.top; }
+    int width() const { return bounds_.width; }
+    int height() const { return bounds_.height; }
+    const Bounds& bounds() const { return bounds_; }
+    void setBounds(const Bounds& b);
+    Anchors anchors() const { return anchors_; }
+    int tabOrder() const { return tabOrder_; }
+    const FontSpec& font() const { return font_; }
+
+    // The shape the pointer takes over this control while the screen cursor is the default.
+    int cursor() const { return cursor_; }
+    void setCursor(int shape) { cursor_ = shape; }
+
+    // Native window of the control; none for controls drawn by their parent.
+    virtual HWND handle() const { return nullptr; }
+    // Drawing of windowless controls on the parent's surface.
+    virtual void paint(HDC) {}
+    // Notifications that the parent receives for this control.
+    virtual void command(WORD /*code*/) {}
+    virtual void drawItem(const DRAWITEMSTRUCT&) {}
+
+    // Wires an event of the definition ("OnClick") to a handler; false if the control has no
+    // such event.
+    virtual bool bindNotify(const std::string& event, TNotifyEvent handler);
+    virtual bool bindDrawItem(const std::string&, TDrawItemEvent) { return false; }
+    virtual bool bindMouseMove(const std::string&, TMouseMoveEvent) { return false; }
+
+    TNotifyEvent OnClick;
+
+  protected:
+    virtual void applyBounds() {}
+    void click() {
+        if (OnClick) {
+            OnClick(*this);
+        }
+    }
+
+  private:
+    TForm& form_;
+    std::string name_;
+    Bounds bounds_;
+    Anchors anchors_;
+    int tabOrder_;
+    FontSpec font_;
+    int cursor_ = 0;
+};
+
+// A control with a native window, created as a child of the form. The toolkit subclasses it
+// for the pointer's shape and for the control's own extra behaviour.
+class TWinControl : public TControl {
+  public:
+    TWinControl(TForm& form, const ControlDefinition& definition, int id);
+    ~TWinControl() override;
+
+    HWND handle() const override { return hwnd_; }
+    int id() const { return id_; }
+    void setFocus();
+    bool focused() const { return GetFocus() == hwnd_; }
+    // Paints the invalid parts now instead of waiting for the message loop.
+    void repaint();
+
+  protected:
+    void createWindow(const char* windowClass, DWORD style, DWORD exStyle, const char* text);
+    void destroyWindow();
+    void applyBounds() override;
+    // Messages of the native control, before its own window procedure sees them; return true
+    // with `result` set to stop them there.
+    virtual bool subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    LRESULT defaultProc(UINT msg, WPARAM wp, LPARAM lp);
+
+  private:
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+    HWND hwnd_ = nullptr;
+    int id_;
+};
+
+} // namespace tk

@@ -1,0 +1,338 @@
+#include "toolkit/form.h"
+
+#include "toolkit/application.h"
+#include "toolkit/handles.h"
+
+#include <algorithm>
+
+namespace tk {
+
+namespace {
+
+constexpr int kFirstControlId = 100;
+
+DWORD windowStyle(const FormDefinition& d) {
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
+    if (d.borderIcons & biSystemMenu) {
+        style |= WS_SYSMENU;
+        if (d.borderIcons & biMinimize) {
+            style |= WS_MINIMIZEBOX;
+        }
+        if ((d.borderIcons & biMaximize) && d.borderStyle == BorderStyle::sizeable) {
+            style |= WS_MAXIMIZEBOX;
+        }
+    }
+    if (d.borderStyle == BorderStyle::sizeable) {
+        style |= WS_THICKFRAME;
+    }
+    return style;
+}
+
+void registerWindowClass(const std::string& className, WNDPROC proc) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExA(instance, className.c_str(), &existing)) {
+        return;
+    }
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1)); // the application icon
+    if (!wc.hIcon) {
+        wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    }
+    wc.lpszClassName = className.c_str();
+    if (!RegisterClassExA(&wc)) {
+        throw std::runtime_error("Error registering window class " + className);
+    }
+}
+
+} // namespace
+
+TForm::TForm() = default;
+
+TForm::~TForm() {
+    controls_.clear();
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+    Application().formDestroyed(*this);
+}
+
+void TForm::build(FormDefinition definition, const HandlerTable& handlers) {
+    definition_ = std::move(definition);
+    createWindow();
+    createControls(handlers);
+    for (const PopupMenuDefinition& m : definition_.menus) {
+        menus_.push_back(std::make_unique<TPopupMenu>(m));
+        for (const MenuItemDefinition& item : m.items) {
+            bindEvents(*menus_.back()->find(item.name), item.events, handlers);
+        }
+    }
+    bindEvents(*this, definition_.events, handlers);
+    Application().formCreated(*this);
+    if (OnCreate) {
+        // A failure here is shown, but the form is still created and can be shown.
+        try {
+            OnCreate(*this);
+        } catch (const std::exception& e) {
+            Application().handleException(e);
+        }
+    }
+}
+
+void TForm::createWindow() {
+    registerWindowClass(definition_.className, &TForm::WindowProc);
+    DWORD style = windowStyle(definition_);
+    DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+    RECT r{0, 0, definition_.clientWidth, definition_.clientHeight};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    int w = r.right - r.left;
+    int h = r.bottom - r.top;
+    int x = CW_USEDEFAULT;
+    int y = CW_USEDEFAULT;
+    if (definition_.position == FormPosition::screenCenter) {
+        x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+        y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    }
+    hwnd_ = CreateWindowExA(exStyle, definition_.className.c_str(), definition_.caption.c_str(),
+                            style, x, y, w, h, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    if (!hwnd_) {
+        throw std::runtime_error("Error creating window " + definition_.name);
+    }
+}
+
+void TForm::createControls(const HandlerTable& handlers) {
+    int id = kFirstControlId;
+    for (const ControlDefinition& def : definition_.controls) {
+        std::unique_ptr<TControl> c;
+        switch (def.kind) {
+        case ControlKind::bevel:
+            c = std::make_unique<TBevel>(*this, def);
+            break;
+        case ControlKind::listBox:
+            c = std::make_unique<TListBox>(*this, def, id++);
+            break;
+        case ControlKind::button:
+            c = std::make_unique<TButton>(*this, def, id++);
+            break;
+        }
+        bindEvents(*c, def.events, handlers);
+        controls_.push_back(std::move(c));
+    }
+    // The tab order is the order of the child windows.
+    std::vector<TControl*> tabbed;
+    for (auto& c : controls_) {
+        if (c->handle() && c->tabOrder() >= 0) {
+            tabbed.push_back(c.get());
+        }
+    }
+    std::stable_sort(tabbed.begin(), tabbed.end(),
+                     [](TControl* a, TControl* b) { return a->tabOrder() < b->tabOrder(); });
+    HWND after = HWND_TOP;
+    for (TControl* c : tabbed) {
+        SetWindowPos(c->handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = c->handle();
+    }
+}
+
+void TForm::bindEvents(TObject& target, const std::vector<EventBinding>& events,
+                       const HandlerTable& handlers) {
+    for (const EventBinding& b : events) {
+        bool bound = false;
+        auto* control = dynamic_cast<TControl*>(&target);
+        if (auto it = handlers.notify.find(b.handler); it != handlers.notify.end()) {
+            if (control) {
+                bound = control->bindNotify(b.event, it->second);
+            } else if (auto* item = dynamic_cast<TMenuItem*>(&target);
+                       item && b.event == "OnClick") {
+                item->OnClick = it->second;
+                bound = true;
+            } else if (&target == this && b.event == "OnCreate") {
+                OnCreate = it->second;
+                bound = true;
+            } else if (&target == this && b.event == "OnShow") {
+                OnShow = it->second;
+                bound = true;
+            }
+        } else if (auto d = handlers.drawItem.find(b.handler); d != handlers.drawItem.end()) {
+            bound = control && control->bindDrawItem(b.event, d->second);
+        } else if (auto m = handlers.mouseMove.find(b.handler); m != handlers.mouseMove.end()) {
+            bound = control && control->bindMouseMove(b.event, m->second);
+        }
+        if (!bound) {
+            throw std::logic_error("Invalid event binding " + target.name() + "." + b.event +
+                                   " = " + b.handler);
+        }
+    }
+}
+
+std::string TForm::caption() const {
+    char text[1024] = {};
+    GetWindowTextA(hwnd_, text, sizeof text);
+    return text;
+}
+
+void TForm::setCaption(const std::string& caption) {
+    SetWindowTextA(hwnd_, caption.c_str());
+}
+
+TControl* TForm::findControl(const std::string& controlName) const {
+    for (const auto& c : controls_) {
+        if (c->name() == controlName) {
+            return c.get();
+        }
+    }
+    return nullptr;
+}
+
+TPopupMenu& TForm::menu(const std::string& menuName) const {
+    for (const auto& m : menus_) {
+        if (m->name() == menuName) {
+            return *m;
+        }
+    }
+    throw std::logic_error("The form " + name() + " has no menu " + menuName);
+}
+
+TControl* TForm::controlOfWindow(HWND child) const {
+    for (const auto& c : controls_) {
+        if (c->handle() == child) {
+            return c.get();
+        }
+    }
+    return nullptr;
+}
+
+void TForm::show() {
+    if (visible()) {
+        return;
+    }
+    if (OnShow) {
+        OnShow(*this);
+    }
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
+    if (!shown_) {
+        shown_ = true;
+        focusFirstControl();
+    }
+    UpdateWindow(hwnd_);
+}
+
+void TForm::close() {
+    if (Application().mainForm() == this) {
+        Application().terminate();
+    } else {
+        ShowWindow(hwnd_, SW_HIDE);
+    }
+}
+
+void TForm::focusFirstControl() {
+    TControl* first = nullptr;
+    for (const auto& c : controls_) {
+        if (c->handle() && c->tabOrder() >= 0 && (!first || c->tabOrder() < first->tabOrder())) {
+            first = c.get();
+        }
+    }
+    if (first) {
+        SetFocus(first->handle());
+    }
+}
+
+void TForm::paintSurface(HDC dc) {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    UniqueBrush background(CreateSolidBrush(ColorToRGB(definition_.colour)));
+    FillRect(dc, &client, background.get());
+    for (const auto& c : controls_) {
+        if (!c->handle()) {
+            c->paint(dc);
+        }
+    }
+}
+
+LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+        if (lp != 0) {
+            if (TControl* c = controlOfWindow(reinterpret_cast<HWND>(lp))) {
+                c->command(HIWORD(wp));
+            }
+            return 0;
+        }
+        break;
+    case WM_DRAWITEM: {
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+        if (TControl* c = controlOfWindow(dis->hwndItem)) {
+            c->drawItem(*dis);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_ERASEBKGND:
+        return 1; // WM_PAINT covers the whole surface
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        if (doubleBuffered_) {
+            OffscreenBuffer buffer(dc, definition_.clientWidth, definition_.clientHeight);
+            paintSurface(buffer.dc());
+            buffer.copyTo(dc);
+        } else {
+            paintSurface(dc);
+        }
+        EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT && Application().screen().applyCursor(crDefault)) {
+            return TRUE;
+        }
+        break;
+    case WM_CLOSE:
+        close();
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd_, focus)) {
+                lastFocus_ = focus;
+            }
+        } else if (lastFocus_ && IsWindow(lastFocus_)) {
+            SetFocus(lastFocus_);
+        } else {
+            focusFirstControl();
+        }
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK TForm::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+        auto* form = static_cast<TForm*>(cs->lpCreateParams);
+        form->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!form) {
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+    try {
+        return form->handleMessage(msg, wp, lp);
+    } catch (const std::exception& e) {
+        Application().handleException(e);
+        return 0;
+    }
+}
+
+} // namespace tk

@@ -1,0 +1,91 @@
+// Forms: top-level windows built from a form definition. A form class names its handler
+// methods in a handler table; the definition's event bindings pick them by name.
+#pragma once
+
+#include "toolkit/button.h"
+#include "toolkit/control.h"
+#include "toolkit/form_definition.h"
+#include "toolkit/listbox.h"
+#include "toolkit/menu.h"
+
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace tk {
+
+// The handler methods of a form class, by name.
+struct HandlerTable {
+    std::map<std::string, TNotifyEvent> notify;
+    std::map<std::string, TDrawItemEvent> drawItem;
+    std::map<std::string, TMouseMoveEvent> mouseMove;
+};
+
+class TForm : public TObject {
+  public:
+    TForm();
+    ~TForm() override;
+    TForm(const TForm&) = delete;
+    TForm& operator=(const TForm&) = delete;
+
+    const std::string& name() const override { return definition_.name; }
+    HWND handle() const { return hwnd_; }
+    const FontSpec& font() const { return definition_.font; }
+    FontCache& fonts() { return fonts_; }
+
+    std::string caption() const;
+    void setCaption(const std::string& caption);
+    int clientWidth() const { return definition_.clientWidth; }
+    int clientHeight() const { return definition_.clientHeight; }
+    bool doubleBuffered() const { return doubleBuffered_; }
+    void setDoubleBuffered(bool on) { doubleBuffered_ = on; }
+
+    // Makes the form visible: OnShow runs first, then the window appears and is painted.
+    void show();
+    bool visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+    // Closes the form; closing the application's main form ends the message loop.
+    void close();
+
+    TControl* findControl(const std::string& controlName) const;
+    template <typename T> T& control(const std::string& controlName) const {
+        if (auto* c = dynamic_cast<T*>(findControl(controlName))) {
+            return *c;
+        }
+        throw std::logic_error("The form " + name() + " has no control " + controlName);
+    }
+    TPopupMenu& menu(const std::string& menuName) const;
+    const std::vector<std::unique_ptr<TControl>>& controls() const { return controls_; }
+
+    // The window message handling; exceptions end here and go to the application's dialog.
+    virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+
+  protected:
+    // Builds the window, its controls and menus from the definition, binds the events to the
+    // handlers and runs OnCreate. A form class calls it at the end of its constructor.
+    void build(FormDefinition definition, const HandlerTable& handlers);
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+    void createWindow();
+    void createControls(const HandlerTable& handlers);
+    void bindEvents(TObject& target, const std::vector<EventBinding>& events,
+                    const HandlerTable& handlers);
+    void paintSurface(HDC dc);
+    void focusFirstControl();
+    TControl* controlOfWindow(HWND child) const;
+
+    FormDefinition definition_;
+    HWND hwnd_ = nullptr;
+    FontCache fonts_;
+    std::vector<std::unique_ptr<TControl>> controls_;
+    std::vector<std::unique_ptr<TPopupMenu>> menus_;
+    bool doubleBuffered_ = false;
+    bool shown_ = false;
+    HWND lastFocus_ = nullptr;
+};
+
+} // namespace tk

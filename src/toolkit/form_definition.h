@@ -1,0 +1,75 @@
+// Form definitions: the data that describes a window and its controls. A form is built from
+// its definition; event bindings name the form's handler methods.
+#pragma once
+
+#include "toolkit/colours.h"
+#include "toolkit/font.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tk {
+
+enum class ControlKind { bevel, listBox, button };
+
+enum Anchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+using Anchors = unsigned;
+
+enum class BevelShape { topLine, bottomLine, box, frame };
+
+struct Bounds {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+// "OnClick" -> "ListBoxMainClick" and the like.
+struct EventBinding {
+    std::string event;
+    std::string handler;
+};
+
+struct ControlDefinition {
+    std::string name;
+    ControlKind kind = ControlKind::button;
+    Bounds bounds;
+    Anchors anchors = akLeft | akTop;
+    int tabOrder = -1;            // -1: not a tab stop
+    std::optional<FontSpec> font; // none: the form's font
+    std::string caption;
+    std::vector<EventBinding> events;
+    BevelShape bevelShape = BevelShape::box; // bevels only
+    int itemHeight = 13;                     // list boxes only
+};
+
+struct MenuItemDefinition {
+    std::string name;
+    std::string caption;
+    std::vector<EventBinding> events;
+};
+
+struct PopupMenuDefinition {
+    std::string name;
+    std::vector<MenuItemDefinition> items;
+};
+
+enum class BorderStyle { single, sizeable };
+enum BorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
+using BorderIcons = unsigned;
+enum class FormPosition { designed, screenCenter, ownerFormCenter };
+
+struct FormDefinition {
+    std::string name;      // object name, e.g. "MainForm"
+    std::string className; // window class, e.g. "TMainForm"
+    std::string caption;
+    int clientWidth = 0, clientHeight = 0;
+    BorderStyle borderStyle = BorderStyle::sizeable;
+    BorderIcons borderIcons = biSystemMenu | biMinimize | biMaximize;
+    FormPosition position = FormPosition::designed;
+    TColor colour = clBtnFace;
+    FontSpec font;
+    std::vector<EventBinding> events;
+    std::vector<ControlDefinition> controls;
+    std::vector<PopupMenuDefinition> menus;
+};
+
+} // namespace tk

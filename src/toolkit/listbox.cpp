@@ -1,0 +1,196 @@
+#include "toolkit/listbox.h"
+
+#include "toolkit/form.h"
+#include "toolkit/handles.h"
+
+#include <windowsx.h>
+
+namespace tk {
+
+TListBox::TListBox(TForm& form, const ControlDefinition& definition, int id)
+    : TWinControl(form, definition, id), itemHeight_(definition.itemHeight), canvas_(form.fonts()) {
+    create();
+}
+
+void TListBox::create() {
+    DWORD style = WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+    if (tabOrder() >= 0) {
+        style |= WS_TABSTOP;
+    }
+    if (style_ == TListBoxStyle::lbOwnerDrawFixed) {
+        style |= LBS_OWNERDRAWFIXED;
+    }
+    createWindow("LISTBOX", style, WS_EX_CLIENTEDGE, "");
+    SendMessageA(handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
+}
+
+void TListBox::setStyle(TListBoxStyle style) {
+    if (style == style_) {
+        return;
+    }
+    std::vector<std::string> rows = items();
+    int selected = itemIndex();
+    bool hadFocus = focused();
+    style_ = style;
+    destroyWindow();
+    create();
+    for (const std::string& row : rows) {
+        addItem(row);
+    }
+    setItemIndex(selected);
+    if (hadFocus) {
+        setFocus();
+    }
+}
+
+void TListBox::setItemHeight(int height) {
+    if (height == itemHeight_) {
+        return;
+    }
+    itemHeight_ = height;
+    SendMessageA(handle(), LB_SETITEMHEIGHT, 0, height);
+    InvalidateRect(handle(), nullptr, TRUE);
+}
+
+int TListBox::count() const {
+    return static_cast<int>(SendMessageA(handle(), LB_GETCOUNT, 0, 0));
+}
+
+void TListBox::addItem(const std::string& text) {
+    SendMessageA(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TListBox::clear() {
+    SendMessageA(handle(), LB_RESETCONTENT, 0, 0);
+}
+
+std::string TListBox::item(int index) const {
+    LRESULT length = SendMessageA(handle(), LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR) {
+        return {};
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    LRESULT got = SendMessageA(handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
+    return text;
+}
+
+std::vector<std::string> TListBox::items() const {
+    std::vector<std::string> rows;
+    for (int i = 0, n = count(); i < n; ++i) {
+        rows.push_back(item(i));
+    }
+    return rows;
+}
+
+int TListBox::itemIndex() const {
+    return static_cast<int>(SendMessageA(handle(), LB_GETCURSEL, 0, 0));
+}
+
+void TListBox::setItemIndex(int index) {
+    if (index != itemIndex()) {
+        SendMessageA(handle(), LB_SETCURSEL, index, 0);
+    }
+}
+
+int TListBox::topIndex() const {
+    return static_cast<int>(SendMessageA(handle(), LB_GETTOPINDEX, 0, 0));
+}
+
+RECT TListBox::clientRect() const {
+    RECT r{};
+    GetClientRect(handle(), &r);
+    return r;
+}
+
+RECT TListBox::itemRect(int index) const {
+    RECT r{};
+    SendMessageA(handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+    return r;
+}
+
+bool TListBox::bindNotify(const std::string& event, TNotifyEvent handler) {
+    return TWinControl::bindNotify(event, std::move(handler));
+}
+
+bool TListBox::bindDrawItem(const std::string& event, TDrawItemEvent handler) {
+    if (event != "OnDrawItem") {
+        return false;
+    }
+    OnDrawItem = std::move(handler);
+    return true;
+}
+
+bool TListBox::bindMouseMove(const std::string& event, TMouseMoveEvent handler) {
+    if (event != "OnMouseMove") {
+        return false;
+    }
+    OnMouseMove = std::move(handler);
+    return true;
+}
+
+void TListBox::command(WORD code) {
+    // A user selection: a click on a row (also the selected one) or a key that moves it.
+    if (code == LBN_SELCHANGE) {
+        click();
+    }
+}
+
+void TListBox::drawItem(const DRAWITEMSTRUCT& dis) {
+    canvas_.setHandle(dis.hDC);
+    canvas_.setFont(font());
+    canvas_.setBrushColor(clWindow);
+    int index = static_cast<int>(dis.itemID);
+    if (index >= 0 && (dis.itemState & ODS_SELECTED)) {
+        canvas_.setBrushColor(clHighlight);
+        canvas_.setFontColor(clHighlightText);
+    }
+    if (index >= 0 && OnDrawItem) {
+        OnDrawItem(*this, index, dis.rcItem, dis.itemState);
+    } else {
+        canvas_.fillRect(dis.rcItem);
+    }
+    if (dis.itemState & ODS_FOCUS) {
+        canvas_.drawFocusRect(dis.rcItem);
+    }
+    canvas_.setHandle(nullptr);
+}
+
+bool TListBox::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        if (OnMouseMove) {
+            OnMouseMove(*this, static_cast<unsigned>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        }
+        return false;
+    case WM_ERASEBKGND:
+        if (doubleBuffered_) {
+            result = 1; // the buffered paint covers the whole client area
+            return true;
+        }
+        return false;
+    case WM_PAINT: {
+        if (!doubleBuffered_ || wp != 0) {
+            return false;
+        }
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(handle(), &ps);
+        RECT client = clientRect();
+        {
+            OffscreenBuffer buffer(dc, client.right, client.bottom);
+            UniqueBrush background(CreateSolidBrush(ColorToRGB(clWindow)));
+            FillRect(buffer.dc(), &client, background.get());
+            // The list paints its rows into the buffer when handed a context.
+            defaultProc(WM_PAINT, reinterpret_cast<WPARAM>(buffer.dc()), 0);
+            buffer.copyTo(dc);
+        }
+        EndPaint(handle(), &ps);
+        result = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace tk

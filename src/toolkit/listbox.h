@@ -1,0 +1,64 @@
+// The list box: the platform's single-selection list, optionally owner-drawn with rows of one
+// fixed height, and optionally double-buffered.
+#pragma once
+
+#include "toolkit/control.h"
+
+#include <string>
+#include <vector>
+
+namespace tk {
+
+enum class TListBoxStyle { lbStandard, lbOwnerDrawFixed };
+
+class TListBox : public TWinControl {
+  public:
+    TListBox(TForm& form, const ControlDefinition& definition, int id);
+
+    TListBoxStyle style() const { return style_; }
+    // Changing the style recreates the native list, keeping its rows and selection.
+    void setStyle(TListBoxStyle style);
+    int itemHeight() const { return itemHeight_; }
+    void setItemHeight(int height);
+    bool doubleBuffered() const { return doubleBuffered_; }
+    void setDoubleBuffered(bool on) { doubleBuffered_ = on; }
+
+    int count() const;
+    void addItem(const std::string& text);
+    void clear();
+    std::string item(int index) const;
+    std::vector<std::string> items() const;
+
+    // -1 for none. Setting it selects without raising OnClick; setting the current value does
+    // nothing.
+    int itemIndex() const;
+    void setItemIndex(int index);
+    int topIndex() const;
+    RECT clientRect() const;
+    RECT itemRect(int index) const;
+
+    TCanvas& canvas() { return canvas_; }
+
+    bool bindNotify(const std::string& event, TNotifyEvent handler) override;
+    bool bindDrawItem(const std::string& event, TDrawItemEvent handler) override;
+    bool bindMouseMove(const std::string& event, TMouseMoveEvent handler) override;
+
+    TDrawItemEvent OnDrawItem;
+    TMouseMoveEvent OnMouseMove;
+
+    void command(WORD code) override;
+    void drawItem(const DRAWITEMSTRUCT& dis) override;
+
+  protected:
+    bool subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+  private:
+    void create();
+
+    TListBoxStyle style_ = TListBoxStyle::lbStandard;
+    int itemHeight_;
+    bool doubleBuffered_ = false;
+    TCanvas canvas_;
+};
+
+} // namespace tk

@@ -1,0 +1,29 @@
+#include "toolkit/platform_services.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace tk {
+
+void Win32ShellService::execute(const sc::ShellRequest& request) {
+    ShellExecuteA(reinterpret_cast<HWND>(request.owner), request.verb.c_str(), request.file.c_str(),
+                  request.parameters ? request.parameters->c_str() : nullptr,
+                  request.directory ? request.directory->c_str() : nullptr, request.showCommand);
+}
+
+std::string Win32ProfileReader::readString(std::string_view path, std::string_view section,
+                                           std::string_view key) {
+    std::vector<char> buffer(sc::kProfileBufferSize, '\0');
+    DWORD n = GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(), "",
+                                       buffer.data(), static_cast<DWORD>(buffer.size()),
+                                       std::string(path).c_str());
+    return std::string(buffer.data(), n < buffer.size() ? n : buffer.size() - 1);
+}
+
+void MessageBoxErrorPresenter::showError(HWND owner, const std::string& caption,
+                                         const std::string& text) {
+    MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+}
+
+} // namespace tk

@@ -1,0 +1,28 @@
+// The real Win32 implementations of the platform services.
+#pragma once
+
+#include "app/description_file.h"
+#include "catalogue/shell_request.h"
+#include "toolkit/application.h"
+
+namespace tk {
+
+// ShellExecuteA; the result is not examined.
+class Win32ShellService : public sc::ShellService {
+  public:
+    void execute(const sc::ShellRequest& request) override;
+};
+
+// GetPrivateProfileStringA with an empty default and a 2048-character buffer.
+class Win32ProfileReader : public sc::ProfileReader {
+  public:
+    std::string readString(std::string_view path, std::string_view section,
+                           std::string_view key) override;
+};
+
+class MessageBoxErrorPresenter : public ErrorPresenter {
+  public:
+    void showError(HWND owner, const std::string& caption, const std::string& text) override;
+};
+
+} // namespace tk
