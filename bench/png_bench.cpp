@@ -2,10 +2,11 @@
 // libspng and stb_image, next to the floor of inflating the image data alone, and prints the
 // median times and our codec's heap use.
 //
-// Usage: png_bench [--quick] [--seconds S] [shared-folder]
+// Usage: png_bench [--quick] [--seconds S] [--only DECODER] [shared-folder]
 //   --quick    one run per cell; checks that every decoder reads every image with the same
 //              size and that our pixels match libpng's; exits non-zero on any difference
 //   --seconds  minimum time spent per cell (default 0.5; at least 5 runs either way)
+//   --only     times just that decoder ("ours", "libpng", "spng", "stb"), e.g. under a profiler
 
 #include "alloc_meter.h"
 #include "competitors.h"
@@ -204,16 +205,20 @@ int main(int argc, char** argv) {
     fs::path shared = PNG_BENCH_SHARED_DIR;
     TimingPlan plan;
     bool quick = false;
+    std::string only;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--quick") {
             quick = true;
         } else if (arg == "--seconds" && i + 1 < argc) {
             plan.minSeconds = std::atof(argv[++i]);
+        } else if (arg == "--only" && i + 1 < argc) {
+            only = argv[++i];
         } else if (!arg.empty() && arg[0] != '-') {
             shared = arg;
         } else {
-            std::fprintf(stderr, "usage: png_bench [--quick] [--seconds S] [shared-folder]\n");
+            std::fprintf(stderr, "usage: png_bench [--quick] [--seconds S] [--only DECODER] "
+                                 "[shared-folder]\n");
             return 2;
         }
     }
@@ -246,9 +251,10 @@ int main(int argc, char** argv) {
         std::vector<std::string> cells{group.name};
         std::vector<double> medians;
         for (size_t d = 0; d < decoders().size(); ++d) {
+            const Decoder& decoder = decoders()[d];
+            const bool wanted = only.empty() || only == decoder.name;
             double ms = 0;
-            if (usable[d]) {
-                const Decoder& decoder = decoders()[d];
+            if (usable[d] && wanted) {
                 ms = timeMedian(
                          [&] {
                              for (const BenchFile& file : group.files)
@@ -258,7 +264,7 @@ int main(int argc, char** argv) {
                          .medianMs;
             }
             medians.push_back(ms);
-            cells.push_back(usable[d] ? cell(ms) : "failed");
+            cells.push_back(!usable[d] ? "failed" : wanted ? cell(ms) : "-");
         }
         const double floorMs = timeFloor(group, plan);
         cells.push_back(cell(floorMs));
