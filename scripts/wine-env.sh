@@ -28,10 +28,11 @@ sc_wine_prefix_ensure() {
 }
 
 # Starts one persistent wineserver and Wine's services, detached from the caller's pipes, so
-# that each later Windows process starts in a fraction of a second.
+# that each later Windows process starts in a fraction of a second. A server that is still
+# running for the prefix would turn "-p" into a no-op, so it is given time to end first.
 sc_wine_server_start() {
     sc_wine_prefix_ensure
-    "$SC_WINE64" cmd /c exit </dev/null >/dev/null 2>&1
+    timeout 15 "$SC_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
     "$SC_WINESERVER" -p </dev/null >/dev/null 2>&1
     "$SC_WINE64" wineboot </dev/null >/dev/null 2>&1
 }
