@@ -171,12 +171,12 @@ std::string kib(int64_t bytes) {
 }
 
 void printHeapUse(const std::vector<Group>& groups, size_t firstWidth) {
-    std::printf("\nHeap use of our codec per read (KiB): the bitmap and alpha plane it produces,\n"
-                "the most it held beyond them at one time, what the image keeps beyond them\n"
-                "after the read, and the number of allocations. The suite row shows its\n"
-                "largest file for each figure.\n\n");
+    std::printf("\nMemory of our codec per read (KiB; heap blocks and its own memory mappings):\n"
+                "the bitmap and alpha plane it produces, the most it held beyond them at one\n"
+                "time, what the image keeps beyond them after the read, and the number of\n"
+                "allocations. The suite row shows its largest file for each figure.\n\n");
     if (!heapMeterAvailable()) {
-        std::printf("(not measured: the heap meter is off in sanitizer builds)\n");
+        std::printf("(not measured: the memory meter is off in sanitizer builds)\n");
         return;
     }
     printRow({"image", "result", "working", "kept", "allocations"}, firstWidth);
