@@ -17,9 +17,12 @@ Bytes Be32(std::uint32_t v) {
 }
 
 Bytes Palette(unsigned entries) {
-    Bytes p;
-    for (unsigned i = 0; i < entries; ++i)
-        p.insert(p.end(), {std::uint8_t(i), std::uint8_t(i * 2), std::uint8_t(255 - i)});
+    Bytes p(3 * std::size_t(entries));
+    for (unsigned i = 0; i < entries; ++i) {
+        p[3 * i] = std::uint8_t(i);
+        p[3 * i + 1] = std::uint8_t(i * 2);
+        p[3 * i + 2] = std::uint8_t(255 - i);
+    }
     return p;
 }
 
