@@ -1,0 +1,282 @@
+// The main window in-process: real windows, real messages, the shell and the error dialog
+// replaced by doubles.
+#include "Main/main_form.h"
+#include "app/product_profile.h"
+#include "catalogue/program_directory.h"
+#include "catalogue/shell_request.h"
+#include "support/gui_pump.h"
+#include "toolkit/application.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace sc {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// Records each request with the busy state and the screen cursor at the moment of the call.
+class WatchingShell : public ShellService {
+  public:
+    void execute(const ShellRequest& request) override {
+        requests.push_back(request);
+        busyDuringCall.push_back(tk::Application().busyCursor().count());
+        cursorDuringCall.push_back(tk::Application().screen().cursor());
+        if (fail) {
+            throw std::runtime_error("The shell is gone.");
+        }
+    }
+    std::vector<ShellRequest> requests;
+    std::vector<int> busyDuringCall;
+    std::vector<int> cursorDuringCall;
+    bool fail = false;
+};
+
+class RecordingErrors : public tk::ErrorPresenter {
+  public:
+    void showError(HWND, const std::string& caption, const std::string& text) override {
+        shown.push_back({caption, text});
+    }
+    std::vector<std::pair<std::string, std::string>> shown;
+};
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        tk::TApplication& app = tk::Application();
+        app.reset();
+        app.setShellService(&shell);
+        app.setErrorPresenter(&errors);
+        sc::test::parkPointer();
+    }
+    void TearDown() override {
+        form.reset();
+        sc::test::pumpUntilIdle(10, 500);
+        tk::TApplication& app = tk::Application();
+        app.reset();
+        app.setShellService(nullptr);
+        app.setErrorPresenter(nullptr);
+    }
+
+    // Start-up as the program does it, with the given title, up to the first idle loop.
+    void start(const std::string& title) {
+        tk::Application().setTitle(title);
+        tk::Application().initialize();
+        form = std::make_unique<TMainForm>();
+        form->show();
+        sc::test::pumpUntilIdle();
+    }
+
+    std::string expectedTarget(const std::string& file) const {
+        return joinPath(directoryPart(tk::Application().exeName()), file);
+    }
+
+    // Row r of a list, at its middle.
+    void clickRow(tk::TListBox& list, int row) {
+        sc::test::clickAt(list.handle(), 40, row * list.itemHeight() + list.itemHeight() / 2);
+    }
+
+    WatchingShell shell;
+    RecordingErrors errors;
+    std::unique_ptr<TMainForm> form;
+};
+
+TEST_F(MainWindowTest, StartsWithDataSelectedAndItsFourTasks) {
+    start("Quillmark");
+    EXPECT_EQ(form->caption(), "Quillmark");
+    EXPECT_THAT(form->ListBoxMain().items(), ElementsAre("Data", "Music", "Video", "Tools"));
+    EXPECT_EQ(form->ListBoxMain().itemIndex(), 0);
+    EXPECT_TRUE(form->ListBoxMain().focused());
+    EXPECT_EQ(form->ListBoxMain().itemHeight(), 80);
+    EXPECT_EQ(form->ListBoxData().itemHeight(), 75);
+    ASSERT_EQ(form->ListBoxData().count(), 4);
+    EXPECT_EQ(form->ListBoxData().item(0).substr(0, 8), "Data CD\r");
+    EXPECT_EQ(form->ListBoxData().itemIndex(), 0);
+    EXPECT_EQ(form->profile().webSiteAddress, brandTable()[0].webSiteAddress);
+    EXPECT_THAT(shell.requests, IsEmpty());
+    EXPECT_THAT(errors.shown, IsEmpty());
+    EXPECT_FALSE(tk::Application().terminated());
+}
+
+TEST_F(MainWindowTest, CategoryClicksRefillTheTaskListAndSelectRowZero) {
+    start("Quillmark");
+    clickRow(form->ListBoxMain(), 3);
+    EXPECT_EQ(form->ListBoxMain().itemIndex(), 3);
+    ASSERT_EQ(form->ListBoxData().count(), 5);
+    EXPECT_EQ(form->ListBoxData().itemIndex(), 0);
+    EXPECT_NE(form->ListBoxData().item(0).find("using Quillmark."), std::string::npos);
+
+    clickRow(form->ListBoxMain(), 1);
+    EXPECT_EQ(form->ListBoxData().count(), 2);
+    EXPECT_EQ(form->ListBoxData().itemIndex(), 0);
+
+    // Choosing the same category again refills and selects row 0 again.
+    form->ListBoxData().setItemIndex(1);
+    clickRow(form->ListBoxMain(), 1);
+    EXPECT_EQ(form->ListBoxData().count(), 2);
+    EXPECT_EQ(form->ListBoxData().itemIndex(), 0);
+    EXPECT_THAT(shell.requests, IsEmpty());
+}
+
+TEST_F(MainWindowTest, HoverMovesTheSelectionAndStartsNothing) {
+    start("Quillmark");
+    HWND list = form->ListBoxData().handle();
+    for (int row = 0; row < 4; ++row) {
+        PostMessageA(list, WM_MOUSEMOVE, 0, MAKELPARAM(100, row * 75 + 10));
+        sc::test::pumpUntilIdle();
+        EXPECT_EQ(form->ListBoxData().itemIndex(), row);
+    }
+    // The empty area below the last row keeps the last row selected.
+    PostMessageA(list, WM_MOUSEMOVE, 0, MAKELPARAM(100, 4 * 75 + 40));
+    sc::test::pumpUntilIdle();
+    EXPECT_EQ(form->ListBoxData().itemIndex(), 3);
+    EXPECT_THAT(shell.requests, IsEmpty());
+}
+
+TEST_F(MainWindowTest, ClickOnATaskAsksTheShellToOpenItsProgramUnderTheHourglass) {
+    start("Quillmark");
+    clickRow(form->ListBoxMain(), 3);
+    clickRow(form->ListBoxData(), 1); // hover selects it first, the click then starts it once
+    ShellRequest expected;
+    expected.owner = tk::Application().ownerWindow();
+    expected.verb = "open";
+    expected.file = expectedTarget("DriveInfoTool.exe");
+    expected.showCommand = 10;
+    ASSERT_THAT(shell.requests, ElementsAre(expected));
+    EXPECT_THAT(shell.busyDuringCall, ElementsAre(1));
+    EXPECT_THAT(shell.cursorDuringCall, ElementsAre(crHourGlass));
+    EXPECT_EQ(tk::Application().busyCursor().count(), 0);
+    EXPECT_EQ(tk::Application().screen().cursor(), crDefault);
+    EXPECT_EQ(form->ListBoxData().itemIndex(), 1);
+    EXPECT_TRUE(form->visible());
+    EXPECT_FALSE(tk::Application().terminated());
+}
+
+TEST_F(MainWindowTest, DownKeyInTheTaskListStartsTheNewlySelectedTask) {
+    start("Quillmark");
+    clickRow(form->ListBoxMain(), 1); // Music
+    shell.requests.clear();
+    form->ListBoxData().setFocus();
+    sc::test::keyDown(form->ListBoxData().handle(), VK_DOWN);
+    EXPECT_EQ(form->ListBoxData().itemIndex(), 1);
+    ASSERT_EQ(shell.requests.size(), 1u);
+    EXPECT_EQ(shell.requests[0].file, expectedTarget("TrackRipTool.exe"));
+}
+
+TEST_F(MainWindowTest, AFailingShellIsShownByTheErrorDialogAndTheHourglassGoes) {
+    start("Quillmark");
+    shell.fail = true;
+    clickRow(form->ListBoxData(), 2);
+    ASSERT_EQ(errors.shown.size(), 1u);
+    EXPECT_EQ(errors.shown[0].first, "Quillmark");
+    EXPECT_EQ(errors.shown[0].second, "The shell is gone.");
+    EXPECT_EQ(tk::Application().busyCursor().count(), 0);
+    EXPECT_EQ(tk::Application().screen().cursor(), crDefault);
+    // The window goes on as it was.
+    shell.fail = false;
+    clickRow(form->ListBoxData(), 3);
+    EXPECT_EQ(shell.requests.size(), 2u);
+}
+
+TEST_F(MainWindowTest, PopupEntriesCarryTheTitleUnchanged) {
+    start("50% R&D");
+    EXPECT_EQ(form->PopupMenu().item(0).caption(), "50% R&D On the Web...");
+    EXPECT_EQ(form->PopupMenu().item(1).caption(), "A&bout 50% R&D...");
+    EXPECT_EQ(form->caption(), "50% R&D");
+}
+
+// Reads the open popup menu from a timer, then picks its first entry with the keyboard.
+struct MenuProbe {
+    static inline HWND owner = nullptr;
+    static inline RECT menuRect{};
+    static inline int itemCount = -1;
+    static void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        if (HWND menu = FindWindowA("#32768", nullptr)) {
+            GetWindowRect(menu, &menuRect);
+            itemCount =
+                GetMenuItemCount(reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0)));
+        }
+        PostMessageA(owner, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(owner, WM_KEYDOWN, VK_RETURN, 0);
+    }
+};
+
+TEST_F(MainWindowTest, HelpButtonOpensTheMenuAtItsBottomLeftAndTheWebEntryOpensTheSite) {
+    start("Quillmark");
+    MenuProbe::owner = form->handle();
+    SetTimer(nullptr, 0, 300, &MenuProbe::onTimer);
+    SendMessageA(form->ButtonHelp().handle(), BM_CLICK, 0, 0);
+    sc::test::pumpUntilIdle();
+
+    POINT corner{8, 432 + 42};
+    ClientToScreen(form->handle(), &corner);
+    EXPECT_EQ(MenuProbe::itemCount, 2);
+    EXPECT_EQ(MenuProbe::menuRect.left, corner.x);
+    EXPECT_EQ(MenuProbe::menuRect.top, corner.y);
+    ASSERT_EQ(shell.requests.size(), 1u);
+    EXPECT_EQ(shell.requests[0].file, brandTable()[0].webSiteAddress);
+    EXPECT_EQ(shell.requests[0].verb, "open");
+    EXPECT_EQ(shell.requests[0].showCommand, 10);
+    EXPECT_THAT(shell.busyDuringCall, ElementsAre(1));
+    EXPECT_EQ(tk::Application().busyCursor().count(), 0);
+}
+
+TEST_F(MainWindowTest, RightClickOpensNoMenu) {
+    start("Quillmark");
+    PostMessageA(form->handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 440));
+    PostMessageA(form->handle(), WM_RBUTTONUP, 0, MAKELPARAM(300, 440));
+    sc::test::pumpUntilIdle();
+    EXPECT_EQ(FindWindowA("#32768", nullptr) != nullptr &&
+                  IsWindowVisible(FindWindowA("#32768", nullptr)),
+              false);
+}
+
+TEST_F(MainWindowTest, OkEndsTheMessageLoop) {
+    start("Quillmark");
+    SendMessageA(form->ButtonOK().handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(tk::Application().terminated());
+    tk::Application().run(); // takes the quit request at once
+    EXPECT_THAT(errors.shown, IsEmpty());
+}
+
+TEST_F(MainWindowTest, CloseBoxEndsTheMessageLoop) {
+    start("Quillmark");
+    SendMessageA(form->handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(tk::Application().terminated());
+    tk::Application().run();
+}
+
+class UnknownTitleTest : public MainWindowTest,
+                         public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(UnknownTitleTest, EndsAtTheFirstTurnOfTheLoopWithoutAMessage) {
+    tk::Application().setTitle(GetParam());
+    form = std::make_unique<TMainForm>();
+    EXPECT_TRUE(tk::Application().terminated());
+    tk::Application().run(); // returns: the quit request is waiting
+    // The window was still shown and filled once.
+    EXPECT_EQ(form->ListBoxMain().count(), 4);
+    EXPECT_EQ(form->ListBoxMain().itemIndex(), 0);
+    EXPECT_EQ(form->ListBoxData().count(), 4);
+    EXPECT_TRUE(form->profile().webSiteAddress.empty());
+    EXPECT_THAT(errors.shown, IsEmpty());
+    EXPECT_THAT(shell.requests, IsEmpty());
+}
+
+std::string titleCaseName(const ::testing::TestParamInfo<std::string>& info) {
+    static const char* const names[] = {"LowerCase", "Empty", "TrailingSpace", "LongerThan255"};
+    return names[info.index];
+}
+
+INSTANTIATE_TEST_SUITE_P(Titles, UnknownTitleTest,
+                         ::testing::Values(std::string("quillmark"), std::string(""),
+                                           std::string("Quillmark "),
+                                           "Quillmark" + std::string(300, 'x')),
+                         titleCaseName);
+
+} // namespace
+} // namespace sc

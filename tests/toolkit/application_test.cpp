@@ -1,0 +1,141 @@
+// The application object: its title, its error dialog at the handler boundary, the screen
+// cursor, and forms built from definitions.
+#include "support/gui_pump.h"
+#include "toolkit/application.h"
+#include "toolkit/form.h"
+
+#include <gtest/gtest.h>
+
+namespace tk {
+namespace {
+
+TEST(ApplicationTitle, IsKeptByTheApplicationWindowAndReadsBackAtMost255Characters) {
+    TApplication& app = Application();
+    app.setTitle("Quillmark");
+    EXPECT_EQ(app.title(), "Quillmark");
+    char text[64] = {};
+    GetWindowTextA(app.handle(), text, sizeof text);
+    EXPECT_STREQ(text, "Quillmark");
+    app.setTitle(std::string(300, 'T'));
+    EXPECT_EQ(app.title(), std::string(255, 'T'));
+    app.setTitle("");
+}
+
+TEST(ScreenCursor, HasTheToolkitShapesAndOverridesOnlyAwayFromDefault) {
+    TScreen screen;
+    EXPECT_EQ(screen.cursorHandle(crHourGlass),
+              LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    EXPECT_EQ(screen.cursorHandle(crHandPoint),
+              LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+    EXPECT_FALSE(screen.applyCursor(crDefault));
+    EXPECT_TRUE(screen.applyCursor(crHandPoint));
+    screen.setCursor(crHourGlass);
+    EXPECT_EQ(GetCursor(), screen.cursorHandle(crHourGlass));
+    EXPECT_TRUE(screen.applyCursor(crDefault)); // the hourglass wins over every control
+    screen.setCursor(crDefault);
+    EXPECT_FALSE(screen.applyCursor(crDefault));
+}
+
+class RecordingErrors : public ErrorPresenter {
+  public:
+    void showError(HWND, const std::string& caption, const std::string& text) override {
+        shown.push_back(caption + "|" + text);
+    }
+    std::vector<std::string> shown;
+};
+
+// A small form whose handlers fail on request.
+class TProbeForm : public TForm {
+  public:
+    explicit TProbeForm(bool failInCreate) : failInCreate_(failInCreate) {
+        FormDefinition d;
+        d.name = "ProbeForm";
+        d.className = "TProbeForm";
+        d.clientWidth = 200;
+        d.clientHeight = 120;
+        d.events = {{"OnCreate", "FormCreate"}};
+        ControlDefinition b;
+        b.name = "ButtonGo";
+        b.kind = ControlKind::button;
+        b.bounds = {10, 10, 80, 24};
+        b.tabOrder = 0;
+        b.caption = "&Go";
+        b.events = {{"OnClick", "ButtonGoClick"}};
+        d.controls = {b};
+        HandlerTable h;
+        h.notify["FormCreate"] = [this](TObject&) {
+            created = true;
+            if (failInCreate_) {
+                throw std::runtime_error("Creation went wrong.");
+            }
+        };
+        h.notify["ButtonGoClick"] = [this](TObject& sender) {
+            ++clicks;
+            lastSender = sender.name();
+            throw std::runtime_error("Click went wrong.");
+        };
+        build(d, h);
+    }
+    bool created = false;
+    int clicks = 0;
+    std::string lastSender;
+
+  private:
+    bool failInCreate_;
+};
+
+class HandlerBoundaryTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Application().reset();
+        Application().setTitle("Probe Title");
+        Application().setErrorPresenter(&errors);
+    }
+    void TearDown() override {
+        sc::test::pumpUntilIdle(10, 300);
+        Application().setErrorPresenter(nullptr);
+        Application().reset();
+    }
+    RecordingErrors errors;
+};
+
+TEST_F(HandlerBoundaryTest, AFailingEventHandlerShowsTheErrorDialogAndTheFormGoesOn) {
+    TProbeForm form(false);
+    form.show();
+    sc::test::pumpUntilIdle();
+    HWND button = form.control<TButton>("ButtonGo").handle();
+    SendMessageA(button, BM_CLICK, 0, 0);
+    SendMessageA(button, BM_CLICK, 0, 0);
+    EXPECT_EQ(form.clicks, 2);
+    EXPECT_EQ(form.lastSender, "ButtonGo");
+    EXPECT_EQ(errors.shown, (std::vector<std::string>{"Probe Title|Click went wrong.",
+                                                      "Probe Title|Click went wrong."}));
+    EXPECT_TRUE(IsWindow(form.handle()));
+}
+
+TEST_F(HandlerBoundaryTest, AFailureInTheCreationHandlerStillCreatesTheForm) {
+    TProbeForm form(true);
+    EXPECT_TRUE(form.created);
+    EXPECT_EQ(errors.shown, std::vector<std::string>{"Probe Title|Creation went wrong."});
+    form.show();
+    sc::test::pumpUntilIdle();
+    EXPECT_TRUE(form.visible());
+}
+
+TEST_F(HandlerBoundaryTest, FormsGetTheirClientSizeAndTheirControlsTheDefinitionsBounds) {
+    TProbeForm form(false);
+    RECT client{};
+    GetClientRect(form.handle(), &client);
+    EXPECT_EQ(client.right, 200);
+    EXPECT_EQ(client.bottom, 120);
+    RECT r{};
+    GetWindowRect(form.control<TButton>("ButtonGo").handle(), &r);
+    MapWindowPoints(nullptr, form.handle(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.top, 10);
+    EXPECT_EQ(r.right - r.left, 80);
+    EXPECT_EQ(form.control<TButton>("ButtonGo").caption(), "&Go");
+}
+
+} // namespace
+} // namespace tk

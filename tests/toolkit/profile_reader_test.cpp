@@ -1,0 +1,79 @@
+// The description file read through the platform's profile reader.
+#include "app/description_file.h"
+#include "toolkit/platform_services.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace sc {
+namespace {
+
+class ProfileReaderTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        directory = std::string(temp) + "sc-profile-" + std::to_string(GetCurrentProcessId()) +
+                    "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+        CreateDirectoryA(directory.c_str(), nullptr);
+    }
+    void TearDown() override {
+        DeleteFileA(descriptionFilePath(directory).c_str());
+        RemoveDirectoryA(directory.c_str());
+    }
+    void write(const std::string& text) {
+        std::ofstream(descriptionFilePath(directory), std::ios::binary) << text;
+    }
+    std::string read(std::string_view key) { return readDescriptionValue(reader, directory, key); }
+
+    std::string directory;
+    tk::Win32ProfileReader reader;
+};
+
+TEST_F(ProfileReaderTest, ReadsTheThreeKeysOfSectionSystem) {
+    write("[SYSTEM]\r\nName=Quillmark\r\nVersion=2.1.0 build 7\r\nCompany=Quill & Co.\r\n");
+    EXPECT_EQ(read("Name"), "Quillmark");
+    EXPECT_EQ(read("Version"), "2.1.0 build 7");
+    EXPECT_EQ(read("Company"), "Quill & Co.");
+}
+
+TEST_F(ProfileReaderTest, AnythingMissingReadsAsEmpty) {
+    EXPECT_EQ(read("Name"), ""); // no file
+    write("[OTHER]\nName=Quillmark\n");
+    EXPECT_EQ(read("Name"), ""); // no section SYSTEM
+    write("[SYSTEM]\nVersion=1\nName=\n");
+    EXPECT_EQ(read("Company"), ""); // no key
+    EXPECT_EQ(read("Name"), "");    // empty value
+}
+
+TEST_F(ProfileReaderTest, SpacesAroundValuesAreTrimmedInsideKept) {
+    write("[SYSTEM]\nName =   Quillmark  \nCompany= Two  Spaces \n");
+    EXPECT_EQ(read("Name"), "Quillmark");
+    EXPECT_EQ(read("Company"), "Two  Spaces");
+}
+
+TEST_F(ProfileReaderTest, KeysAndSectionsMatchWithoutCaseButValuesKeepIt) {
+    write("[system]\nNAME=quillmark\n");
+    EXPECT_EQ(read("Name"), "quillmark");
+}
+
+TEST_F(ProfileReaderTest, LongValuesAreCutToTheBuffer) {
+    write("[SYSTEM]\nName=" + std::string(5000, 'q') + "\n");
+    std::string value = read("Name");
+    EXPECT_EQ(value, std::string(kProfileBufferSize - 1, 'q'));
+}
+
+TEST_F(ProfileReaderTest, BinaryOrHugeFilesReadWithoutHarm) {
+    std::string junk(1 << 20, '\0');
+    for (std::size_t i = 0; i < junk.size(); ++i) {
+        junk[i] = static_cast<char>((i * 7919u) >> 3);
+    }
+    write(junk);
+    EXPECT_NO_THROW(read("Name"));
+    write("\xEF\xBB\xBF[SYSTEM]\nName=Quillmark\n" + std::string(4 << 20, 'z'));
+    EXPECT_EQ(read("Name"), "Quillmark");
+}
+
+} // namespace
+} // namespace sc
