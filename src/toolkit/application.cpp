@@ -165,6 +165,9 @@ void TApplication::setErrorPresenter(ErrorPresenter* presenter) {
 }
 
 void TApplication::reset() {
+    MSG pending;
+    while (PeekMessageA(&pending, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
     terminated_ = false;
     setTitle("");
     screen_.setCursor(crDefault);
