@@ -4,6 +4,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace sc::png {
 
 const TAdam7Pass kAdam7Passes[7] = {{0, 8, 0, 8}, {0, 8, 4, 8}, {4, 8, 0, 4}, {0, 4, 2, 4},
@@ -50,48 +54,216 @@ std::uint32_t Adam7PassWidth(int pass, std::uint32_t width) {
     return (width - p.FirstColumn + p.ColumnStep - 1) / p.ColumnStep;
 }
 
+namespace {
+inline std::uint8_t Paeth(int a, int b, int c);
+}
+
 std::uint8_t PaethPick(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
+    return Paeth(a, b, c);
+}
+
+namespace {
+
+// The filters, one pixel stride at a time: the left and upper-left bytes of each channel stay in
+// locals, so no byte is read back from memory just after it was stored.
+template <unsigned S> void UnfilterSub(std::uint8_t* r, std::size_t n) {
+    if (n <= S)
+        return;
+    std::uint8_t left[S];
+    std::memcpy(left, r, S);
+    std::size_t j = S;
+    for (; j + S <= n; j += S)
+        for (unsigned k = 0; k < S; ++k)
+            r[j + k] = left[k] = std::uint8_t(r[j + k] + left[k]);
+    for (unsigned k = 0; j < n; ++j, ++k)
+        r[j] = std::uint8_t(r[j] + left[k]);
+}
+
+template <unsigned S> void UnfilterAverage(std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
+    std::uint8_t left[S] = {};
+    std::size_t j = 0;
+    for (; j + S <= n; j += S)
+        for (unsigned k = 0; k < S; ++k)
+            r[j + k] = left[k] = std::uint8_t(r[j + k] + ((unsigned(q[j + k]) + left[k]) >> 1));
+    for (unsigned k = 0; j < n; ++j, ++k)
+        r[j] = std::uint8_t(r[j] + ((unsigned(q[j]) + left[k]) >> 1));
+}
+
+inline std::uint8_t Paeth(int a, int b, int c) {
     int pa = b - c, pb = a - c;
     int pc = pa + pb;
     pa = pa < 0 ? -pa : pa;
     pb = pb < 0 ? -pb : pb;
     pc = pc < 0 ? -pc : pc;
-    if (pa <= pb && pa <= pc)
-        return a;
-    return pb <= pc ? b : c;
+    int pick = pb <= pc ? b : c;
+    return std::uint8_t((pa <= pb && pa <= pc) ? a : pick);
 }
 
-void UnfilterRow(std::uint8_t* row, const std::uint8_t* previous, std::size_t rowLength,
-                 std::uint32_t filterStride) {
-    std::uint8_t* r = row + 1;
-    const std::uint8_t* q = previous + 1;
-    const std::size_t n = rowLength;
-    const std::size_t s = filterStride ? filterStride : 1;
-    const std::size_t head = s < n ? s : n;
-    switch (row[0]) {
+template <unsigned S> void UnfilterPaeth(std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
+    std::uint8_t left[S] = {}, upLeft[S] = {};
+    std::size_t j = 0;
+    for (; j + S <= n; j += S)
+        for (unsigned k = 0; k < S; ++k) {
+            const std::uint8_t up = q[j + k];
+            r[j + k] = left[k] = std::uint8_t(r[j + k] + Paeth(left[k], up, upLeft[k]));
+            upLeft[k] = up;
+        }
+    for (unsigned k = 0; j < n; ++j, ++k)
+        r[j] = std::uint8_t(r[j] + Paeth(left[k], q[j], upLeft[k]));
+}
+
+#if defined(__SSE2__)
+// Whole pixels of 3 to 8 bytes at once, one byte per 16-bit lane.
+// The bytes are gathered in registers: a pixel assembled on the stack would stall every load.
+template <unsigned S> inline std::uint64_t LoadBytes(const std::uint8_t* p) {
+    if constexpr (S == 3 || S == 6) {
+        constexpr unsigned head = S == 3 ? 2 : 4;
+        std::uint64_t v;
+        if constexpr (head == 2) {
+            std::uint16_t h;
+            std::memcpy(&h, p, 2);
+            v = h;
+        } else {
+            std::uint32_t h;
+            std::memcpy(&h, p, 4);
+            v = h;
+        }
+        std::uint16_t t = 0;
+        std::memcpy(&t, p + head, S - head);
+        return v | std::uint64_t(t) << (8 * head);
+    } else if constexpr (S == 4) {
+        std::uint32_t v;
+        std::memcpy(&v, p, 4);
+        return v;
+    } else {
+        std::uint64_t v;
+        std::memcpy(&v, p, 8);
+        return v;
+    }
+}
+
+template <unsigned S> inline void StoreBytes(std::uint8_t* p, std::uint64_t v) {
+    if constexpr (S == 3 || S == 6) {
+        constexpr unsigned head = S == 3 ? 2 : 4;
+        if constexpr (head == 2) {
+            const std::uint16_t h = static_cast<std::uint16_t>(v);
+            std::memcpy(p, &h, 2);
+        } else {
+            const std::uint32_t h = static_cast<std::uint32_t>(v);
+            std::memcpy(p, &h, 4);
+        }
+        const std::uint16_t t = static_cast<std::uint16_t>(v >> (8 * head));
+        if constexpr (S - head == 1)
+            p[head] = static_cast<std::uint8_t>(t);
+        else
+            std::memcpy(p + head, &t, 2);
+    } else if constexpr (S == 4) {
+        const std::uint32_t h = static_cast<std::uint32_t>(v);
+        std::memcpy(p, &h, 4);
+    } else {
+        std::memcpy(p, &v, 8);
+    }
+}
+
+// Whole pixels of 3 to 8 bytes at once, one byte per 16-bit lane.
+template <unsigned S> inline __m128i LoadPixel(const std::uint8_t* p) {
+    return _mm_unpacklo_epi8(_mm_cvtsi64_si128(static_cast<long long>(LoadBytes<S>(p))),
+                             _mm_setzero_si128());
+}
+
+template <unsigned S> inline void StorePixel(std::uint8_t* p, __m128i lanes) {
+    StoreBytes<S>(p, static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(lanes, lanes))));
+}
+
+inline __m128i Abs16(__m128i x) {
+    return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x));
+}
+
+template <unsigned S>
+bool UnfilterWide(int type, std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
+    if constexpr (S < 3) {
+        return false;
+    } else {
+        if (n % S != 0 || (type != 1 && type != 3 && type != 4))
+            return false;
+        __m128i left = _mm_setzero_si128(), upLeft = _mm_setzero_si128();
+        for (std::size_t j = 0; j < n; j += S) {
+            const __m128i raw = LoadPixel<S>(r + j);
+            __m128i value;
+            if (type == 1) {
+                value = _mm_add_epi16(raw, left);
+            } else if (type == 3) {
+                const __m128i up = LoadPixel<S>(q + j);
+                value = _mm_add_epi16(raw, _mm_srli_epi16(_mm_add_epi16(left, up), 1));
+            } else {
+                const __m128i up = LoadPixel<S>(q + j);
+                const __m128i pa = Abs16(_mm_sub_epi16(up, upLeft));
+                const __m128i pb = Abs16(_mm_sub_epi16(left, upLeft));
+                const __m128i pc =
+                    Abs16(_mm_sub_epi16(_mm_add_epi16(left, up), _mm_add_epi16(upLeft, upLeft)));
+                // a when pa <= pb and pa <= pc; else b when pb <= pc; else c.
+                const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
+                const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
+                const __m128i bc =
+                    _mm_or_si128(_mm_and_si128(takeC, upLeft), _mm_andnot_si128(takeC, up));
+                const __m128i pick =
+                    _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, left));
+                value = _mm_add_epi16(raw, pick);
+                upLeft = up;
+            }
+            value = _mm_and_si128(value, _mm_set1_epi16(0xFF));
+            StorePixel<S>(r + j, value);
+            left = value;
+        }
+        return true;
+    }
+}
+#endif
+
+template <unsigned S>
+void UnfilterStride(int type, std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
+#if defined(__SSE2__)
+    if (UnfilterWide<S>(type, r, q, n))
+        return;
+#endif
+    switch (type) {
     case 1:
-        for (std::size_t j = s; j < n; ++j)
-            r[j] = std::uint8_t(r[j] + r[j - s]);
+        UnfilterSub<S>(r, n);
         break;
     case 2:
         for (std::size_t j = 0; j < n; ++j)
             r[j] = std::uint8_t(r[j] + q[j]);
         break;
     case 3:
-        for (std::size_t j = 0; j < head; ++j)
-            r[j] = std::uint8_t(r[j] + (q[j] >> 1));
-        for (std::size_t j = s; j < n; ++j)
-            r[j] = std::uint8_t(r[j] + ((unsigned(q[j]) + r[j - s]) >> 1));
+        UnfilterAverage<S>(r, q, n);
         break;
     case 4:
-        // Without a left neighbour the predictor is the byte above.
-        for (std::size_t j = 0; j < head; ++j)
-            r[j] = std::uint8_t(r[j] + q[j]);
-        for (std::size_t j = s; j < n; ++j)
-            r[j] = std::uint8_t(r[j] + PaethPick(r[j - s], q[j], q[j - s]));
+        UnfilterPaeth<S>(r, q, n);
         break;
     default: // 0 and unknown filter types: the row stays as it is
         break;
+    }
+}
+
+} // namespace
+
+void UnfilterRow(std::uint8_t* row, const std::uint8_t* previous, std::size_t rowLength,
+                 std::uint32_t filterStride) {
+    std::uint8_t* r = row + 1;
+    const std::uint8_t* q = previous + 1;
+    switch (filterStride) {
+    case 2:
+        return UnfilterStride<2>(row[0], r, q, rowLength);
+    case 3:
+        return UnfilterStride<3>(row[0], r, q, rowLength);
+    case 4:
+        return UnfilterStride<4>(row[0], r, q, rowLength);
+    case 6:
+        return UnfilterStride<6>(row[0], r, q, rowLength);
+    case 8:
+        return UnfilterStride<8>(row[0], r, q, rowLength);
+    default: // 1, and a stride that no sample format has
+        return UnfilterStride<1>(row[0], r, q, rowLength);
     }
 }
 

@@ -83,6 +83,24 @@ void DecodeAdam7(TDecodeState& s, std::size_t bufferBytes) {
     }
 }
 
+// The inflated bytes the whole image takes: every row with its filter-type byte.
+std::uint64_t ImageDataBytes(const TChunkIHDR& h, bool adam7) {
+    if (!adam7)
+        return std::uint64_t(h.Height()) *
+               (PackedRowBytes(h.Width(), h.ColorType(), h.BitDepth()) + 1);
+    std::uint64_t total = 0;
+    for (int pass = 1; pass <= 7; ++pass) {
+        const TAdam7Pass& p = kAdam7Passes[pass - 1];
+        const std::size_t rowLength =
+            PackedRowBytes(Adam7PassWidth(pass, h.Width()), h.ColorType(), h.BitDepth());
+        if (rowLength == 0 || h.Height() <= p.FirstRow)
+            continue;
+        const std::uint64_t rows = (h.Height() - p.FirstRow + p.RowStep - 1) / p.RowStep;
+        total += rows * (rowLength + 1);
+    }
+    return total;
+}
+
 } // namespace
 
 bool TChunkIDAT::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) {
@@ -96,8 +114,11 @@ bool TChunkIDAT::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint
     std::uint32_t crc = CrcUpdate(0xFFFFFFFFu, typeCode, 4);
     std::uint64_t chunkEnd = stream.Position() + length;
     {
-        TZStreamRecord record(stream);
-        if (header.Pixels() && HasConversion(header.ColorType(), header.BitDepth())) {
+        const bool decodable =
+            header.Pixels() && HasConversion(header.ColorType(), header.BitDepth());
+        TZStreamRecord record(
+            stream, decodable ? ImageDataBytes(header, image.ImageInterlace == 1) : 0, length);
+        if (decodable) {
             // Row buffers for the full width; their size was checked with the bitmap's.
             const std::size_t rowLength =
                 PackedRowBytes(header.Width(), header.ColorType(), header.BitDepth());

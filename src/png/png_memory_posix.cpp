@@ -1,20 +1,75 @@
 #include "png/png_memory.h"
 
+#include <cstdint>
+#include <cstdlib>
+
 #include <sys/mman.h>
 
 namespace sc::png {
+namespace {
 
-void* AllocateZeroed(std::size_t size) noexcept {
-    if (size == 0)
-        return nullptr;
+#ifdef MADV_HUGEPAGE
+constexpr std::size_t kHugePageSize = std::size_t(2) << 20;
+// From this size on, a bitmap is mapped in whole large pages, aligned, so that the decoder's
+// first writes take a few faults instead of one per small page. The last large page may reach
+// beyond the bitmap; like all of the mapping it is committed only when touched.
+constexpr std::size_t kHugeFrom = std::size_t(1) << 20;
+#endif
+
+bool UsesHugePages(std::size_t size) {
+#ifdef MADV_HUGEPAGE
+    return size >= kHugeFrom && size <= SIZE_MAX / 2;
+#else
+    (void)size;
+    return false;
+#endif
+}
+
+std::size_t MappedSize(std::size_t size) {
+#ifdef MADV_HUGEPAGE
+    if (UsesHugePages(size))
+        return (size + kHugePageSize - 1) / kHugePageSize * kHugePageSize;
+#endif
+    return size;
+}
+
+void* MapZeroed(std::size_t size) {
     void* memory = mmap(nullptr, size, PROT_READ | PROT_WRITE,
                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     return memory == MAP_FAILED ? nullptr : memory;
 }
 
+} // namespace
+
+void* AllocateZeroed(std::size_t size) noexcept {
+    if (size == 0)
+        return nullptr;
+    if (size < kSmallZeroedSize)
+        return std::calloc(1, size);
+#ifdef MADV_HUGEPAGE
+    if (UsesHugePages(size)) {
+        const std::size_t mapped = MappedSize(size);
+        auto* raw = static_cast<std::uint8_t*>(MapZeroed(mapped + kHugePageSize));
+        if (!raw)
+            return nullptr;
+        const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(raw);
+        const std::size_t head = (kHugePageSize - at % kHugePageSize) % kHugePageSize;
+        std::uint8_t* memory = raw + head;
+        if (head)
+            munmap(raw, head);
+        munmap(memory + mapped, kHugePageSize - head);
+        madvise(memory, mapped, MADV_HUGEPAGE);
+        return memory;
+    }
+#endif
+    return MapZeroed(size);
+}
+
 void ReleaseZeroed(void* memory, std::size_t size) noexcept {
-    if (memory)
-        munmap(memory, size);
+    if (size < kSmallZeroedSize)
+        std::free(memory);
+    else if (memory)
+        munmap(memory, MappedSize(size));
 }
 
 } // namespace sc::png

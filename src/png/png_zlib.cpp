@@ -53,13 +53,26 @@ const char* ZlibResultText(int code) {
     return texts[code + 6];
 }
 
-TZStreamRecord::TZStreamRecord(TPngStream& source) : Source(&source) {
-    Data = new std::uint8_t[kIdatBlockSize];
+TZStreamRecord::TZStreamRecord(TPngStream& source, std::uint64_t outputLimit,
+                               std::uint64_t inputHint)
+    : Source(&source), Remaining(outputLimit) {
+    constexpr std::size_t kSmallestBlock = 16384;
+    DataSize = inputHint < kSmallestBlock   ? kSmallestBlock
+               : inputHint < kIdatBlockSize ? static_cast<std::size_t>(inputHint)
+                                            : kIdatBlockSize;
+    OutputSize =
+        outputLimit < kInflateStepSize ? static_cast<std::size_t>(outputLimit) : kInflateStepSize;
+    Data = new std::uint8_t[DataSize + OutputSize];
+    Output = Data + DataSize;
     int result = inflateInit(&ZLib);
     if (result != Z_OK) {
         delete[] Data;
         RaiseZlibError(result);
     }
+#if ZLIB_VERNUM >= 0x1290
+    // Rows come out before the stream's own checksum is reached, so it is never relied on.
+    inflateValidate(&ZLib, 0);
+#endif
 }
 
 TZStreamRecord::~TZStreamRecord() {
@@ -67,36 +80,79 @@ TZStreamRecord::~TZStreamRecord() {
     delete[] Data;
 }
 
-std::size_t FillFromIdat(TZStreamRecord& record, std::uint8_t* buffer, std::uint32_t& crc,
-                         std::uint64_t& chunkEnd, std::size_t count) {
+namespace {
+
+// Inflates the next step into Output. Input is read only up to the end of the current chunk;
+// the next IDAT chunk is entered only when nothing has come out yet. Returns the bytes produced,
+// 0 when the stream delivered no more input.
+std::size_t InflateStep(TZStreamRecord& record, std::uint32_t& crc, std::uint64_t& chunkEnd) {
     z_stream& z = record.ZLib;
     TPngStream& stream = *record.Source;
-    z.next_out = buffer;
-    z.avail_out = static_cast<uInt>(count);
+    const std::size_t room = record.Remaining < record.OutputSize
+                                 ? static_cast<std::size_t>(record.Remaining)
+                                 : record.OutputSize;
+    z.next_out = record.Output;
+    z.avail_out = static_cast<uInt>(room);
     while (z.avail_out > 0) {
-        // zlib has seen the end of its data while rows are still missing.
-        if (record.StreamEnded)
-            throw EPNGMissingMultipleIDAT(messages::EPNGMissingMultipleIDATText);
+        const bool produced = z.avail_out < room;
         if (z.avail_in == 0 && stream.Position() >= chunkEnd) {
+            if (produced)
+                break;
             NextIdatChunk(stream, crc, chunkEnd);
             continue;
         }
         if (z.avail_in == 0) {
             std::uint64_t left = chunkEnd - stream.Position();
             std::size_t want =
-                left < kIdatBlockSize ? static_cast<std::size_t>(left) : kIdatBlockSize;
+                left < record.DataSize ? static_cast<std::size_t>(left) : record.DataSize;
             std::size_t got = stream.Read(record.Data, want);
             if (got == 0)
-                return count - z.avail_out;
+                break;
             crc = CrcUpdate(crc, record.Data, got);
             z.next_in = record.Data;
             z.avail_in = static_cast<uInt>(got);
         }
         int result = inflate(&z, Z_NO_FLUSH);
-        if (result < 0 || result == Z_NEED_DICT)
-            RaiseZlibError(result);
-        if (result == Z_STREAM_END)
+        if (result < 0 || result == Z_NEED_DICT) {
+            if (z.avail_out == room)
+                RaiseZlibError(result);
+            record.PendingError = result;
+            break;
+        }
+        if (result == Z_STREAM_END) {
             record.StreamEnded = true;
+            break;
+        }
+    }
+    const std::size_t produced = room - z.avail_out;
+    record.OutputAt = 0;
+    record.OutputEnd = produced;
+    record.Remaining -= produced;
+    return produced;
+}
+
+} // namespace
+
+std::size_t FillFromIdat(TZStreamRecord& record, std::uint8_t* buffer, std::uint32_t& crc,
+                         std::uint64_t& chunkEnd, std::size_t count) {
+    std::size_t filled = 0;
+    while (filled < count) {
+        if (record.OutputAt < record.OutputEnd) {
+            std::size_t n = record.OutputEnd - record.OutputAt;
+            if (n > count - filled)
+                n = count - filled;
+            std::memcpy(buffer + filled, record.Output + record.OutputAt, n);
+            record.OutputAt += n;
+            filled += n;
+            continue;
+        }
+        if (record.PendingError)
+            RaiseZlibError(record.PendingError);
+        // zlib has seen the end of its data while rows are still missing.
+        if (record.StreamEnded || record.Remaining == 0)
+            throw EPNGMissingMultipleIDAT(messages::EPNGMissingMultipleIDATText);
+        if (InflateStep(record, crc, chunkEnd) == 0 && !record.PendingError && !record.StreamEnded)
+            return filled;
     }
     return count;
 }
@@ -105,7 +161,8 @@ void DrainIdat(TZStreamRecord& record, std::uint32_t& crc, std::uint64_t chunkEn
     TPngStream& stream = *record.Source;
     while (stream.Position() < chunkEnd) {
         std::uint64_t left = chunkEnd - stream.Position();
-        std::size_t want = left < kIdatBlockSize ? static_cast<std::size_t>(left) : kIdatBlockSize;
+        std::size_t want =
+            left < record.DataSize ? static_cast<std::size_t>(left) : record.DataSize;
         std::size_t got = stream.Read(record.Data, want);
         if (got == 0)
             return;

@@ -13,18 +13,32 @@ namespace sc::png {
 class TPngStream;
 
 inline constexpr std::size_t kIdatBlockSize = 65535;
+// Inflated data is produced in steps of this size and handed out row by row.
+inline constexpr std::size_t kInflateStepSize = 65536;
 
 // zlib's description of a result code, for example "data error (-3)"; "" outside -6..2.
 const char* ZlibResultText(int code);
 
-// The inflate state of one image data run, with its input block and source stream.
+// The inflate state of one image data run, with its input block and source stream. zlib gets
+// large output steps (its fast path needs room); the rows are then copied out of them.
 struct TZStreamRecord {
     z_stream ZLib{};
-    std::uint8_t* Data = nullptr; // kIdatBlockSize bytes of input
+    std::uint8_t* Data = nullptr; // DataSize (at most kIdatBlockSize) bytes of input
+    std::size_t DataSize = kIdatBlockSize;
     TPngStream* Source = nullptr;
     bool StreamEnded = false;
+    std::uint8_t* Output = nullptr; // OutputSize bytes of inflated data
+    std::size_t OutputSize = 0;
+    std::size_t OutputAt = 0, OutputEnd = 0;
+    // Inflated bytes the image still needs; zlib is never asked for more.
+    std::uint64_t Remaining = UINT64_MAX;
+    // A zlib failure met behind data not yet handed out; raised when that data is used up.
+    int PendingError = 0;
 
-    explicit TZStreamRecord(TPngStream& source);
+    // outputLimit: the most inflated bytes the reader will ask for; inputHint: the length of the
+    // first chunk, which sizes the input block of small images.
+    explicit TZStreamRecord(TPngStream& source, std::uint64_t outputLimit = UINT64_MAX,
+                            std::uint64_t inputHint = kIdatBlockSize);
     ~TZStreamRecord();
     TZStreamRecord(const TZStreamRecord&) = delete;
     TZStreamRecord& operator=(const TZStreamRecord&) = delete;

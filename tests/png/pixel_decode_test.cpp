@@ -69,8 +69,8 @@ TEST(PngUnfilter, PaethTiesGoToLeftThenAbove) {
 TEST(PngUnfilter, EveryFilterTypeAndPixelStrideRoundTrips) {
     for (unsigned stride : {1u, 2u, 3u, 4u, 6u, 8u})
         for (int type = 0; type <= 4; ++type)
-            for (std::size_t length :
-                 {std::size_t(1), std::size_t(stride), std::size_t(5 * stride + 1)}) {
+            for (std::size_t length : {std::size_t(1), std::size_t(stride), std::size_t(7 * stride),
+                                       std::size_t(5 * stride + 1)}) {
                 Bytes row(length), prev(length);
                 for (std::size_t j = 0; j < length; ++j) {
                     row[j] = std::uint8_t(j * 37 + stride * 11 + type);
