@@ -339,3 +339,33 @@ TEST(PngConvert, GreyRampsAndTwoBitLevels) {
             }
     }
 }
+
+TEST(PngDecode, ZlibFailureKeepsTheRowsBeforeItAndTheChecksumIsNotNeeded) {
+    Image img = Pattern(300, 300, 8, 0, 9);
+    const Bytes raw = RawData(img, false);
+    auto build = [&](const Bytes& data) {
+        Bytes png = Signature();
+        Append(png, Chunk("IHDR", IhdrData(300, 300, 8, 0)));
+        Append(png, Chunk("IDAT", data));
+        Append(png, Chunk("IEND", {}));
+        return png;
+    };
+    // Stored blocks: break the length check of the second block.
+    Bytes stored = Compress(raw, 0);
+    const std::size_t first = stored[3] | stored[4] << 8;
+    ASSERT_LT(first, raw.size());
+    stored[2 + 5 + first + 3] ^= 0xFF;
+    TPNGObject image;
+    EXPECT_THROW(Read(image, build(stored)), EPNGZLIBError);
+    const std::uint32_t complete = static_cast<std::uint32_t>(first / 301);
+    ASSERT_GT(complete, 1u);
+    for (std::uint32_t y : {0u, complete - 1})
+        for (std::uint32_t x : {0u, 299u})
+            EXPECT_EQ(image.PixelRow(y)[x], img.At(x, y)) << x << "," << y;
+
+    // The rows come out before zlib's own checksum: a wrong one goes unnoticed.
+    Bytes wrongSum = Compress(raw);
+    wrongSum.back() ^= 0x01;
+    Read(image, build(wrongSum));
+    ExpectPixels(image, img, "checksum");
+}
