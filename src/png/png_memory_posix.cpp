@@ -10,7 +10,7 @@ namespace {
 
 #ifdef MADV_HUGEPAGE
 constexpr std::size_t kHugePageSize = std::size_t(2) << 20;
-// From this size on, a bitmap is mapped in whole large pages, aligned, so that the decoder's
+// From this size on, a bitmap is mapped in whole large pages, so that the decoder's
 // first writes take a few faults instead of one per small page. The last large page may reach
 // beyond the bitmap; like all of the mapping it is committed only when touched.
 constexpr std::size_t kHugeFrom = std::size_t(1) << 20;
@@ -48,17 +48,11 @@ void* AllocateZeroed(std::size_t size) noexcept {
         return std::calloc(1, size);
 #ifdef MADV_HUGEPAGE
     if (UsesHugePages(size)) {
+        // The system places mappings of whole large pages on a large-page boundary.
         const std::size_t mapped = MappedSize(size);
-        auto* raw = static_cast<std::uint8_t*>(MapZeroed(mapped + kHugePageSize));
-        if (!raw)
-            return nullptr;
-        const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(raw);
-        const std::size_t head = (kHugePageSize - at % kHugePageSize) % kHugePageSize;
-        std::uint8_t* memory = raw + head;
-        if (head)
-            munmap(raw, head);
-        munmap(memory + mapped, kHugePageSize - head);
-        madvise(memory, mapped, MADV_HUGEPAGE);
+        void* memory = MapZeroed(mapped);
+        if (memory)
+            madvise(memory, mapped, MADV_HUGEPAGE);
         return memory;
     }
 #endif
