@@ -145,6 +145,14 @@ void TChunkIHDR::CopyFrom(const TChunk& source) {
     ImageCompression = from->ImageCompression;
     ImageFilter = from->ImageFilter;
     ImageInterlaceMethod = from->ImageInterlaceMethod;
+    if (!from->PixelMemory) {
+        // A header that failed its checks (or its allocation) holds no bitmap, and its fields
+        // may name sizes that were never allowed: the copy holds none either.
+        std::memset(&Info, 0, sizeof Info);
+        ReleaseBitmap();
+        Stride = 0;
+        return;
+    }
     PrepareBitmap();
     if (PixelMemory && from->PixelMemory)
         std::memcpy(PixelMemory, from->PixelMemory,

@@ -354,6 +354,21 @@ TEST(PngImageObject, CopyImageDuplicatesChunksAndPixels) {
     EXPECT_THROW(copy.HeaderChunk().CopyFrom(end), EPngError);
 }
 
+TEST(PngImageObject, CopyOfAHeaderThatFailedItsChecksHoldsNoBitmap) {
+    // After a failed read the image keeps its header chunk with the rejected size; copying it
+    // must not build a bitmap of that size.
+    Bytes png = Signature();
+    Append(png, Chunk("IHDR", IhdrData(0xFFFFu, 0xFFFF0420u, 8, 6)));
+    TPNGObject source, copy;
+    EXPECT_THROW(Read(source, png), EPNGSizeExceeds);
+    ASSERT_EQ(ChunkTypes(source), "IHDR");
+    copy.CopyImage(source);
+    ASSERT_EQ(ChunkTypes(copy), "IHDR");
+    EXPECT_EQ(copy.HeaderChunk().Pixels(), nullptr);
+    EXPECT_EQ(copy.HeaderChunk().AlphaPlane(), nullptr);
+    EXPECT_EQ(copy.HeaderChunk().RowStride(), 0);
+}
+
 TEST(PngRegistry, CreateChunkForAndFindChunk) {
     TPNGObject image;
     const char* types[] = {"IEND", "IHDR", "IDAT", "PLTE", "gAMA",
