@@ -3,6 +3,7 @@
 
 #include "child_process.h"
 #include "png_writer.h"
+#include "pointer.h"
 #include "suite_folder.h"
 #include "window_capture.h"
 #include "window_wait.h"
@@ -128,7 +129,7 @@ class StartCentreEndToEnd : public ::testing::Test {
   protected:
     void SetUp() override {
         // Keep the real pointer away from the window so that hovering changes no selection.
-        SetCursorPos(0, 0);
+        ASSERT_TRUE(snapshot::parkPointer());
     }
 
     static std::string startCentreIn(const SuiteFolder& suite) {
@@ -194,8 +195,8 @@ TEST_F(StartCentreEndToEnd, DeviceInfoOfToolsStartsItsProgramOnceAndWindowCloses
     ASSERT_TRUE(shot.has_value());
     EXPECT_TRUE(snapshot::writePngFile(artefactPath("main-window.png"), *shot));
     EXPECT_EQ(shot->width, 658);
-    // Pictures, text and the selection highlight make for many colours; a blank or hidden
-    // window for a handful.
+    // Text, frames and the selection highlight make for a dozen colours or more; a blank window
+    // has two or three, a hidden one captures black.
     EXPECT_GE(colourCount(*shot, 64), 8u);
 
     HWND categories = listBoxAt(window, 8, 8);
@@ -207,6 +208,7 @@ TEST_F(StartCentreEndToEnd, DeviceInfoOfToolsStartsItsProgramOnceAndWindowCloses
     EXPECT_EQ(query(categories, LB_GETCOUNT), 4);
     EXPECT_EQ(query(categories, LB_GETCURSEL), 0);
     EXPECT_EQ(query(tasks, LB_GETCOUNT), 4) << "the Data tasks";
+    EXPECT_EQ(query(tasks, LB_GETCURSEL), 0);
 
     clickAt(categories, 84, kToolsCategory * kCategoryRowHeight + kCategoryRowHeight / 2);
     ASSERT_TRUE(waitFor([&] { return query(tasks, LB_GETCOUNT) == 5; }, kLaunchTimeoutMs))

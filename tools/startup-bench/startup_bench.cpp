@@ -5,6 +5,7 @@
 // the process input-idle, no update region on the window or its children. Each window is then
 // closed with WM_CLOSE. Prints every run, the medians and their ratio.
 
+#include "pointer.h"
 #include "window_wait.h"
 
 #include <algorithm>
@@ -127,7 +128,9 @@ int main(int argc, char** argv) {
         {"bare window", folderOf(self) + "barewin.exe", "BareWindow"},
     };
     // Keep the pointer off the windows: hovering over a list must not add work to a run.
-    SetCursorPos(0, 0);
+    if (!snapshot::parkPointer()) {
+        std::fprintf(stderr, "warning: could not move the pointer off the screen's centre\n");
+    }
 
     for (const Subject& subject : subjects) {
         if (!timeOneStart(subject)) {
