@@ -9,7 +9,7 @@ namespace sc::png {
 // Below this size the run-time's zeroing allocator serves: it reuses freed memory (zeroing it)
 // where a fresh mapping would take a fault per page. A bitmap this small costs little even when
 // a header promises more than the file holds.
-inline constexpr std::size_t kSmallZeroedSize = std::size_t(1) << 20;
+inline constexpr std::size_t kSmallZeroedSize = std::size_t(16) << 20;
 
 // size bytes of zeroed memory, or nullptr when the system refuses; size 0 gives nullptr.
 void* AllocateZeroed(std::size_t size) noexcept;

@@ -12,8 +12,8 @@ namespace {
 constexpr std::size_t kHugePageSize = std::size_t(2) << 20;
 // From this size on, a bitmap is mapped in whole large pages, so that the decoder's
 // first writes take a few faults instead of one per small page. The last large page may reach
-// beyond the bitmap; like all of the mapping it is committed only when touched.
-constexpr std::size_t kHugeFrom = std::size_t(1) << 20;
+// beyond the bitmap; it is kept in small pages, so nothing past the bitmap's end is committed.
+constexpr std::size_t kHugeFrom = kSmallZeroedSize;
 #endif
 
 bool UsesHugePages(std::size_t size) {
@@ -51,8 +51,14 @@ void* AllocateZeroed(std::size_t size) noexcept {
         // The system places mappings of whole large pages on a large-page boundary.
         const std::size_t mapped = MappedSize(size);
         void* memory = MapZeroed(mapped);
-        if (memory)
+        if (memory) {
             madvise(memory, mapped, MADV_HUGEPAGE);
+            // The last, partly used large page stays in small pages: only what the bitmap
+            // really touches of it is committed, nothing beyond the bitmap's end.
+            const std::size_t tail = size / kHugePageSize * kHugePageSize;
+            if (tail < mapped)
+                madvise(static_cast<char*>(memory) + tail, mapped - tail, MADV_NOHUGEPAGE);
+        }
         return memory;
     }
 #endif
