@@ -18,15 +18,15 @@ std::string formatWithTitle(std::string_view captionTemplate, std::string_view t
             ++i;
             continue;
         }
-        const char spec = captionTemplate[i + 1];
-        if (spec == '%') {
+        const char conversion = captionTemplate[i + 1];
+        if (conversion == '%') {
             out.push_back('%');
-        } else if (spec == 's' && !titleUsed) {
+        } else if (conversion == 's' && !titleUsed) {
             out.append(title);
             titleUsed = true;
         } else {
             out.push_back('%');
-            out.push_back(spec);
+            out.push_back(conversion);
         }
         i += 2;
     }

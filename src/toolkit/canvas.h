@@ -20,7 +20,7 @@ class TCanvas {
     void setBrushColor(TColor c) { brushColour_ = c; }
 
     const FontSpec& font() const { return font_; }
-    void setFont(const FontSpec& spec) { font_ = spec; }
+    void setFont(const FontSpec& desc) { font_ = desc; }
     void setFontColor(TColor c) { font_.colour = c; }
     void setFontStyle(FontStyles s) { font_.style = s; }
 

@@ -28,11 +28,11 @@ struct FontSpec {
 // Creates GDI fonts on first use and keeps them; one per face, height, charset and style.
 class FontCache {
   public:
-    HFONT get(const FontSpec& spec);
+    HFONT get(const FontSpec& desc);
 
   private:
     struct Entry {
-        FontSpec spec;
+        FontSpec desc;
         UniqueFont font;
     };
     std::vector<Entry> entries_;
