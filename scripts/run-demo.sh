@@ -50,11 +50,13 @@ cleanup() {
 trap cleanup EXIT
 sc_wine_server_start
 echo "No display: opening the start centre on Xvfb $DISPLAY for a screenshot."
+snapwin="$build/tools/snapshot/snapwin.exe"
+# Xvfb's pointer starts in the middle of the screen, where it would hover over a task row.
+[ -f "$snapwin" ] && "$SC_WINE64" "$snapwin" --park-pointer </dev/null >/dev/null 2>&1
 (cd "$suite" && exec "$SC_WINE64" StartCentre.exe </dev/null >/dev/null 2>&1) &
 app_pid=$!
 
 rm -f "$shot"
-snapwin="$build/tools/snapshot/snapwin.exe"
 if [ -f "$snapwin" ]; then
     # snapwin waits for the window and its first complete paint.
     "$SC_WINE64" "$snapwin" "$title" "Z:$shot" 30000 || true

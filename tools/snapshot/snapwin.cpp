@@ -3,12 +3,14 @@
 // and saves its client area as a PNG file. Exit status: 0 saved, 1 timed out, 2 any other failure.
 
 #include "png_writer.h"
+#include "pointer.h"
 #include "window_capture.h"
 #include "window_wait.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace {
 
@@ -29,9 +31,16 @@ bool parseTimeout(const char* text, unsigned long& value) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // `snapwin --park-pointer` only moves the pointer to the screen's corner, so that a window
+    // opened next is not hovered by a pointer that happens to lie over it.
+    if (argc == 2 && std::string_view(argv[1]) == "--park-pointer") {
+        return snapshot::parkPointer() ? 0 : 1;
+    }
     unsigned long timeoutMs = kDefaultTimeoutMs;
     if (argc < 3 || argc > 4 || (argc == 4 && !parseTimeout(argv[3], timeoutMs))) {
-        std::fprintf(stderr, "usage: snapwin <window title> <out.png> [timeout-ms (<= %lu)]\n",
+        std::fprintf(stderr,
+                     "usage: snapwin <window title> <out.png> [timeout-ms (<= %lu)]\n"
+                     "       snapwin --park-pointer\n",
                      kMaxTimeoutMs);
         return 2;
     }
