@@ -29,25 +29,6 @@ inline void clickAt(HWND hwnd, int x, int y) {
     pumpUntilIdle();
 }
 
-// Moves the real pointer to the screen's top-left corner, off every window the tests open, so
-// that no hover of the real pointer mixes with the tests' own input. The display only lets a
-// program warp the pointer out of a window of its own, so one covers the screen meanwhile.
-inline void parkPointer() {
-    POINT p{};
-    if (GetCursorPos(&p) && p.x == 0 && p.y == 0) {
-        return;
-    }
-    HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0,
-                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ShowWindow(cover, SW_SHOWNOACTIVATE);
-    pumpUntilIdle(20, 500);
-    SetCursorPos(0, 0);
-    pumpUntilIdle(20, 500);
-    DestroyWindow(cover);
-    pumpUntilIdle(20, 500);
-}
-
 inline void keyDown(HWND hwnd, WPARAM key) {
     PostMessageA(hwnd, WM_KEYDOWN, key, 1);
     PostMessageA(hwnd, WM_KEYUP, key, 0xC0000001);
