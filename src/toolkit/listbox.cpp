@@ -109,10 +109,6 @@ RECT TListBox::itemRect(int index) const {
     return r;
 }
 
-bool TListBox::bindNotify(const std::string& event, TNotifyEvent handler) {
-    return TWinControl::bindNotify(event, std::move(handler));
-}
-
 bool TListBox::bindDrawItem(const std::string& event, TDrawItemEvent handler) {
     if (event != "OnDrawItem") {
         return false;

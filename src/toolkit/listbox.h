@@ -39,7 +39,6 @@ class TListBox : public TWinControl {
 
     TCanvas& canvas() { return canvas_; }
 
-    bool bindNotify(const std::string& event, TNotifyEvent handler) override;
     bool bindDrawItem(const std::string& event, TDrawItemEvent handler) override;
     bool bindMouseMove(const std::string& event, TMouseMoveEvent handler) override;
 

@@ -27,11 +27,9 @@ void TPopupMenu::popup(HWND owner, int x, int y) {
     // The owner must be in the foreground, or the menu does not close when the user clicks
     // elsewhere.
     SetForegroundWindow(owner);
-    open_ = menu.get();
     UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD, x,
                        y, 0, owner, nullptr));
-    open_ = nullptr;
     PostMessageA(owner, WM_NULL, 0, 0);
     if (chosen >= 1 && chosen <= items_.size()) {
         items_[chosen - 1]->click();

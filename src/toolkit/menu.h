@@ -42,13 +42,9 @@ class TPopupMenu : public TObject {
     // would leave the screen), waits for the choice and raises the chosen entry's OnClick.
     void popup(HWND owner, int x, int y);
 
-    // The menu open at the moment, if any (for tests that drive it).
-    HMENU openMenu() const { return open_; }
-
   private:
     std::string name_;
     std::vector<std::unique_ptr<TMenuItem>> items_;
-    HMENU open_ = nullptr;
 };
 
 } // namespace tk
