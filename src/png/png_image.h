@@ -65,7 +65,6 @@ static_assert(offsetof(TDibInfo, bmiColors) == 40);
 
 class TPNGObject;
 class TChunk;
-class TPngStream;
 
 // ---- Chunk classes ----
 

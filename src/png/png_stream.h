@@ -1,6 +1,8 @@
 // Byte sources the PNG reader draws from: an abstract stream, a memory view and a file.
 #pragma once
 
+#include "graphics/stream.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -8,16 +10,8 @@
 
 namespace sc::png {
 
-// The three operations the reader needs: read (returning how many bytes arrived), seek forward
-// from the current position, and the current position as a 64-bit value.
-class TPngStream {
-  public:
-    virtual ~TPngStream() = default;
-    virtual std::size_t Read(void* buffer, std::size_t count) = 0;
-    // Moves on by count bytes; stops at the end of the data.
-    virtual void SeekForward(std::uint64_t count) = 0;
-    virtual std::uint64_t Position() const = 0;
-};
+// The reader draws from the picture framework's streams.
+using TPngStream = tk::TStream;
 
 // Reads from a caller-owned block of memory, which must outlive the stream.
 class TPngMemoryStream final : public TPngStream {

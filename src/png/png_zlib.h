@@ -2,6 +2,8 @@
 // boundaries, whole-buffer inflation for compressed texts, and zlib's result texts.
 #pragma once
 
+#include "png/png_stream.h"
+
 #include <zlib.h>
 
 #include <cstddef>
@@ -10,7 +12,6 @@
 
 namespace sc::png {
 
-class TPngStream;
 
 inline constexpr std::size_t kIdatBlockSize = 65535;
 // Inflated data is produced in steps of this size and handed out row by row.
