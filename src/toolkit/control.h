@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace tk {
 
@@ -18,6 +19,16 @@ class TObject {
   public:
     virtual ~TObject() = default;
     virtual const std::string& name() const = 0;
+};
+
+// Base of the objects a form owns that have no window (image lists and the like).
+class TComponent : public TObject {
+  public:
+    explicit TComponent(std::string name) : name_(std::move(name)) {}
+    const std::string& name() const override { return name_; }
+
+  private:
+    std::string name_;
 };
 
 using TNotifyEvent = std::function<void(TObject& sender)>;

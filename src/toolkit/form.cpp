@@ -57,6 +57,7 @@ TForm::TForm() = default;
 
 TForm::~TForm() {
     controls_.clear();
+    components_.clear();
     if (hwnd_) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
@@ -67,6 +68,9 @@ TForm::~TForm() {
 void TForm::build(FormDefinition definition, const HandlerTable& handlers) {
     definition_ = std::move(definition);
     createWindow();
+    for (const ComponentDefinition& c : definition_.components) {
+        components_.push_back(c.create(*this));
+    }
     createControls(handlers);
     for (const PopupMenuDefinition& m : definition_.menus) {
         menus_.push_back(std::make_unique<TPopupMenu>(m));
@@ -120,6 +124,12 @@ void TForm::createControls(const HandlerTable& handlers) {
             break;
         case ControlKind::button:
             c = std::make_unique<TButton>(*this, def, id++);
+            break;
+        case ControlKind::custom:
+            if (!def.create) {
+                throw std::logic_error("No class for the control " + def.name);
+            }
+            c = def.create(*this, def, id++);
             break;
         }
         bindEvents(*c, def.events, handlers);
@@ -185,6 +195,15 @@ void TForm::setCaption(const std::string& caption) {
 TControl* TForm::findControl(const std::string& controlName) const {
     for (const auto& c : controls_) {
         if (c->name() == controlName) {
+            return c.get();
+        }
+    }
+    return nullptr;
+}
+
+TComponent* TForm::findComponent(const std::string& componentName) const {
+    for (const auto& c : components_) {
+        if (c->name() == componentName) {
             return c.get();
         }
     }

@@ -54,6 +54,13 @@ class TForm : public TObject {
         }
         throw std::logic_error("The form " + name() + " has no control " + controlName);
     }
+    TComponent* findComponent(const std::string& componentName) const;
+    template <typename T> T& component(const std::string& componentName) const {
+        if (auto* c = dynamic_cast<T*>(findComponent(componentName))) {
+            return *c;
+        }
+        throw std::logic_error("The form " + name() + " has no component " + componentName);
+    }
     TPopupMenu& menu(const std::string& menuName) const;
     const std::vector<std::unique_ptr<TControl>>& controls() const { return controls_; }
 
@@ -81,6 +88,7 @@ class TForm : public TObject {
     FormDefinition definition_;
     HWND hwnd_ = nullptr;
     FontCache fonts_;
+    std::vector<std::unique_ptr<TComponent>> components_; // outlive the controls using them
     std::vector<std::unique_ptr<TControl>> controls_;
     std::vector<std::unique_ptr<TPopupMenu>> menus_;
     bool doubleBuffered_ = false;

@@ -5,13 +5,19 @@
 #include "toolkit/colours.h"
 #include "toolkit/font.h"
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace tk {
 
-enum class ControlKind { bevel, listBox, button };
+enum class ControlKind { bevel, listBox, button, custom };
+
+class TForm;
+class TControl;
+class TComponent;
 
 enum Anchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using Anchors = unsigned;
@@ -39,6 +45,21 @@ struct ControlDefinition {
     std::vector<EventBinding> events;
     BevelShape bevelShape = BevelShape::box; // bevels only
     int itemHeight = 13;                     // list boxes only
+    // The control's parent: empty for the form itself, else the name of a container control
+    // defined earlier.
+    std::string parent;
+    // Controls of classes the toolkit does not know (ControlKind::custom): makes the control
+    // with its class's stored properties; `id` is its child-window identifier.
+    std::function<std::unique_ptr<TControl>(TForm& form, const ControlDefinition& definition,
+                                            int id)>
+        create;
+};
+
+// A component without a window of its own (an image list, say): made, with its stored
+// properties read, before the form's controls, in definition order; owned by the form.
+struct ComponentDefinition {
+    std::string name;
+    std::function<std::unique_ptr<TComponent>(TForm& form)> create;
 };
 
 struct MenuItemDefinition {
@@ -68,6 +89,7 @@ struct FormDefinition {
     TColor colour = clBtnFace;
     FontSpec font;
     std::vector<EventBinding> events;
+    std::vector<ComponentDefinition> components;
     std::vector<ControlDefinition> controls;
     std::vector<PopupMenuDefinition> menus;
 };
