@@ -67,6 +67,10 @@ class TForm : public TObject {
     // The window message handling; exceptions end here and go to the application's dialog.
     virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
+    // The result a modal showing ends with: 0 while it runs; any other value ends it.
+    int modalResult() const { return modalResult_; }
+    void setModalResult(int value) { modalResult_ = value; }
+
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
 
@@ -92,6 +96,7 @@ class TForm : public TObject {
     std::vector<std::unique_ptr<TControl>> controls_;
     std::vector<std::unique_ptr<TPopupMenu>> menus_;
     bool doubleBuffered_ = false;
+    int modalResult_ = 0;
     bool shown_ = false;
     HWND lastFocus_ = nullptr;
 };
