@@ -3,6 +3,7 @@
 #include "Main/draw_ops_win32.h"
 #include "Main/list_geometry.h"
 #include "Main/row_painter.h"
+#include "about/about_form.h"
 #include "app/title_format.h"
 #include "catalogue/shell_request.h"
 #include "catalogue/task_catalogue.h"
@@ -152,7 +153,7 @@ void TMainForm::MenuItemOnTheWebClick(tk::TObject&) {
 }
 
 void TMainForm::MenuItemAboutClick(tk::TObject&) {
-    // The About window arrives with its own form; until then the entry opens nothing.
+    showAboutWindow(*this, profile_);
 }
 
 } // namespace sc

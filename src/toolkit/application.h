@@ -54,6 +54,8 @@ class TApplication : public sc::LaunchContext {
     void run();
     // Handles what is waiting in the queue and returns (for tests and busy loops).
     void processMessages();
+    // Handles one message as the loop does: dialog keys of the active form, then the window.
+    void dispatchMessage(MSG& msg) { dispatch(msg); }
 
     TForm* mainForm() const { return mainForm_; }
     void formCreated(TForm& form);

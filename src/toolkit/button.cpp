@@ -6,8 +6,9 @@
 namespace tk {
 
 TButton::TButton(TForm& form, const ControlDefinition& definition, int id)
-    : TWinControl(form, definition, id) {
-    DWORD style = WS_VISIBLE | BS_PUSHBUTTON;
+    : TWinControl(form, definition, id), default_(definition.isDefault),
+      cancel_(definition.cancel), modalResult_(definition.modalResult) {
+    DWORD style = WS_VISIBLE | (default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     if (definition.tabOrder >= 0) {
         style |= WS_TABSTOP;
     }
@@ -28,6 +29,13 @@ void TButton::command(WORD code) {
     if (code == BN_CLICKED) {
         click();
     }
+}
+
+void TButton::click() {
+    if (modalResult_ != 0) {
+        form().setModalResult(modalResult_);
+    }
+    TWinControl::click();
 }
 
 TBevel::TBevel(TForm& form, const ControlDefinition& definition)

@@ -7,9 +7,40 @@
 
 namespace tk {
 
+namespace {
+
+TWinControl* findParent(TForm& form, const ControlDefinition& definition) {
+    if (definition.parent.empty()) {
+        return nullptr;
+    }
+    auto* parent = dynamic_cast<TWinControl*>(form.findControl(definition.parent));
+    if (!parent) {
+        throw std::logic_error("The parent " + definition.parent + " of " + definition.name +
+                               " is no container defined before it");
+    }
+    return parent;
+}
+
+} // namespace
+
 TControl::TControl(TForm& form, const ControlDefinition& definition)
-    : form_(form), name_(definition.name), bounds_(definition.bounds), anchors_(definition.anchors),
-      tabOrder_(definition.tabOrder), font_(definition.font.value_or(form.font())) {}
+    : form_(form), parent_(findParent(form, definition)), name_(definition.name),
+      bounds_(definition.bounds), anchors_(definition.anchors), tabOrder_(definition.tabOrder),
+      font_(definition.font.value_or(form.font())), cursor_(definition.cursor) {
+    if (definition.align == Align::alClient) {
+        bounds_ = parent_ ? parent_->alignRect()
+                          : Bounds{0, 0, form.clientWidth(), form.clientHeight()};
+    }
+}
+
+HWND TControl::parentHandle() const {
+    return parent_ ? parent_->handle() : form_.handle();
+}
+
+void TControl::invalidate() {
+    RECT r{left(), top(), left() + width(), top() + height()};
+    InvalidateRect(parentHandle(), &r, FALSE);
+}
 
 void TControl::setBounds(const Bounds& b) {
     bounds_ = b;
@@ -34,7 +65,7 @@ TWinControl::~TWinControl() {
 void TWinControl::createWindow(const char* windowClass, DWORD style, DWORD exStyle,
                                const char* text) {
     hwnd_ = CreateWindowExA(exStyle, windowClass, text, style | WS_CHILD, left(), top(), width(),
-                            height(), form().handle(),
+                            height(), parentHandle(),
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                             GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) {
@@ -69,6 +100,12 @@ void TWinControl::repaint() {
         InvalidateRect(hwnd_, nullptr, TRUE);
         UpdateWindow(hwnd_);
     }
+}
+
+Bounds TWinControl::alignRect() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return Bounds{0, 0, r.right, r.bottom};
 }
 
 bool TWinControl::subclassMessage(UINT, WPARAM, LPARAM, LRESULT&) {

@@ -13,6 +13,7 @@
 namespace tk {
 
 class TForm;
+class TWinControl;
 
 // Base of every object that raises events; the sender of a handler.
 class TObject {
@@ -44,6 +45,10 @@ class TControl : public TObject {
 
     const std::string& name() const override { return name_; }
     TForm& form() const { return form_; }
+    // The container control this one lies in; nullptr for the form itself.
+    TWinControl* parent() const { return parent_; }
+    // The window this control's bounds are relative to: the parent's, or the form's.
+    HWND parentHandle() const;
 
     int left() const { return bounds_.left; }
     int top() const { return bounds_.top; }
@@ -66,6 +71,15 @@ class TControl : public TObject {
     // Notifications that the parent receives for this control.
     virtual void command(WORD /*code*/) {}
     virtual void drawItem(const DRAWITEMSTRUCT&) {}
+    virtual bool notify(const NMHDR&, LRESULT& /*result*/) { return false; }
+    // Windowless controls: asks the parent to paint this control's area again.
+    void invalidate();
+    // Raises OnClick, as a click of the mouse (or Enter on a button) does.
+    virtual void click() {
+        if (OnClick) {
+            OnClick(*this);
+        }
+    }
 
     // Wires an event of the definition ("OnClick") to a handler; false if the control has no
     // such event.
@@ -77,14 +91,10 @@ class TControl : public TObject {
 
   protected:
     virtual void applyBounds() {}
-    void click() {
-        if (OnClick) {
-            OnClick(*this);
-        }
-    }
 
   private:
     TForm& form_;
+    TWinControl* parent_ = nullptr;
     std::string name_;
     Bounds bounds_;
     Anchors anchors_;
@@ -106,6 +116,8 @@ class TWinControl : public TControl {
     bool focused() const { return GetFocus() == hwnd_; }
     // Paints the invalid parts now instead of waiting for the message loop.
     void repaint();
+    // The area that children aligned to fill it take: the client area, less frames.
+    virtual Bounds alignRect() const;
 
   protected:
     void createWindow(const char* windowClass, DWORD style, DWORD exStyle, const char* text);

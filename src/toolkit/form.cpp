@@ -2,8 +2,14 @@
 
 #include "toolkit/application.h"
 #include "toolkit/handles.h"
+#include "toolkit/image.h"
+#include "toolkit/label.h"
+#include "toolkit/page_control.h"
+#include "toolkit/panel.h"
 
 #include <algorithm>
+#include <set>
+#include <utility>
 
 namespace tk {
 
@@ -53,10 +59,13 @@ void registerWindowClass(const std::string& className, WNDPROC proc) {
 
 } // namespace
 
-TForm::TForm() = default;
+TForm::TForm(TForm* owner) : owner_(owner) {}
 
 TForm::~TForm() {
-    controls_.clear();
+    // Children before their containers: the later ones in the definition first.
+    while (!controls_.empty()) {
+        controls_.pop_back();
+    }
     components_.clear();
     if (hwnd_) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
@@ -93,7 +102,7 @@ void TForm::build(FormDefinition definition, const HandlerTable& handlers) {
 void TForm::createWindow() {
     registerWindowClass(definition_.className, &TForm::WindowProc);
     DWORD style = windowStyle(definition_);
-    DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+    DWORD exStyle = WS_EX_CONTROLPARENT | (owner_ ? 0 : WS_EX_APPWINDOW);
     RECT r{0, 0, definition_.clientWidth, definition_.clientHeight};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
     int w = r.right - r.left;
@@ -105,7 +114,8 @@ void TForm::createWindow() {
         y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     }
     hwnd_ = CreateWindowExA(exStyle, definition_.className.c_str(), definition_.caption.c_str(),
-                            style, x, y, w, h, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+                            style, x, y, w, h, owner_ ? owner_->handle() : nullptr, nullptr,
+                            GetModuleHandleA(nullptr), this);
     if (!hwnd_) {
         throw std::runtime_error("Error creating window " + definition_.name);
     }
@@ -125,6 +135,24 @@ void TForm::createControls(const HandlerTable& handlers) {
         case ControlKind::button:
             c = std::make_unique<TButton>(*this, def, id++);
             break;
+        case ControlKind::panel:
+            c = std::make_unique<TPanel>(*this, def, id++);
+            break;
+        case ControlKind::groupBox:
+            c = std::make_unique<TGroupBox>(*this, def, id++);
+            break;
+        case ControlKind::pageControl:
+            c = std::make_unique<TPageControl>(*this, def, id++);
+            break;
+        case ControlKind::tabSheet:
+            c = std::make_unique<TTabSheet>(*this, def, id++);
+            break;
+        case ControlKind::label:
+            c = std::make_unique<TLabel>(*this, def);
+            break;
+        case ControlKind::image:
+            c = std::make_unique<TImage>(*this, def);
+            break;
         case ControlKind::custom:
             if (!def.create) {
                 throw std::logic_error("No class for the control " + def.name);
@@ -135,19 +163,30 @@ void TForm::createControls(const HandlerTable& handlers) {
         bindEvents(*c, def.events, handlers);
         controls_.push_back(std::move(c));
     }
-    // The tab order is the order of the child windows.
-    std::vector<TControl*> tabbed;
+    orderTabs();
+}
+
+// The tab order is the order of the child windows, among the children of each parent.
+void TForm::orderTabs() {
+    std::set<const TWinControl*> parents;
     for (auto& c : controls_) {
-        if (c->handle() && c->tabOrder() >= 0) {
-            tabbed.push_back(c.get());
-        }
+        parents.insert(c->parent());
     }
-    std::stable_sort(tabbed.begin(), tabbed.end(),
-                     [](TControl* a, TControl* b) { return a->tabOrder() < b->tabOrder(); });
-    HWND after = HWND_TOP;
-    for (TControl* c : tabbed) {
-        SetWindowPos(c->handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        after = c->handle();
+    for (const TWinControl* parent : parents) {
+        std::vector<TControl*> tabbed;
+        for (auto& c : controls_) {
+            if (c->parent() == parent && c->handle() && c->tabOrder() >= 0) {
+                tabbed.push_back(c.get());
+            }
+        }
+        std::stable_sort(tabbed.begin(), tabbed.end(),
+                         [](TControl* a, TControl* b) { return a->tabOrder() < b->tabOrder(); });
+        HWND after = HWND_TOP;
+        for (TControl* c : tabbed) {
+            SetWindowPos(c->handle(), after, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            after = c->handle();
+        }
     }
 }
 
@@ -245,7 +284,11 @@ void TForm::show() {
 }
 
 void TForm::close() {
-    if (Application().mainForm() == this) {
+    if (modal_) {
+        if (modalResult_ == mrNone) {
+            modalResult_ = mrCancel;
+        }
+    } else if (Application().mainForm() == this) {
         Application().terminate();
     } else {
         ShowWindow(hwnd_, SW_HIDE);
@@ -253,6 +296,11 @@ void TForm::close() {
 }
 
 void TForm::focusFirstControl() {
+    // The first tab stop in dialog order, through nested containers.
+    if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE); first && first != hwnd_) {
+        SetFocus(first);
+        return;
+    }
     TControl* first = nullptr;
     for (const auto& c : controls_) {
         if (c->handle() && c->tabOrder() >= 0 && (!first || c->tabOrder() < first->tabOrder())) {
@@ -269,31 +317,226 @@ void TForm::paintSurface(HDC dc) {
     GetClientRect(hwnd_, &client);
     UniqueBrush background(CreateSolidBrush(ColorToRGB(definition_.colour)));
     FillRect(dc, &client, background.get());
+    paintWindowless(nullptr, dc);
+}
+
+void TForm::paintWindowless(const TWinControl* parent, HDC dc) {
     for (const auto& c : controls_) {
-        if (!c->handle()) {
+        if (c->parent() == parent && !c->handle()) {
             c->paint(dc);
         }
     }
 }
 
-LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+TControl* TForm::windowlessAt(const TWinControl* parent, int x, int y) const {
+    // The last one defined lies on top.
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        const TControl& c = **it;
+        if (c.parent() == parent && !c.handle() && x >= c.left() && x < c.left() + c.width() &&
+            y >= c.top() && y < c.top() + c.height()) {
+            return it->get();
+        }
+    }
+    return nullptr;
+}
+
+bool TForm::windowlessMouse(const TWinControl* parent, HWND surface, UINT msg, LPARAM lp) {
+    POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        pressed_ = windowlessAt(parent, p.x, p.y);
+        if (pressed_) {
+            SetCapture(surface);
+        }
+        return pressed_ != nullptr;
+    case WM_LBUTTONUP: {
+        TControl* pressed = std::exchange(pressed_, nullptr);
+        if (!pressed) {
+            return false;
+        }
+        if (GetCapture() == surface) {
+            ReleaseCapture();
+        }
+        // A click: pressed and released over the same control.
+        if (windowlessAt(parent, p.x, p.y) == pressed) {
+            pressed->click();
+        }
+        return true;
+    }
+    case WM_SETCURSOR: {
+        if (LOWORD(lp) != HTCLIENT) {
+            return false;
+        }
+        POINT at{};
+        GetCursorPos(&at);
+        ScreenToClient(surface, &at);
+        TControl* c = windowlessAt(parent, at.x, at.y);
+        return c && Application().screen().applyCursor(c->cursor());
+    }
+    default:
+        return false;
+    }
+}
+
+bool TForm::reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
     case WM_COMMAND:
-        if (lp != 0) {
-            if (TControl* c = controlOfWindow(reinterpret_cast<HWND>(lp))) {
-                c->command(HIWORD(wp));
-            }
-            return 0;
+        if (lp == 0) {
+            return false;
         }
-        break;
+        if ((LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) && HIWORD(wp) == BN_CLICKED) {
+            if (TControl* c = controlOfWindow(reinterpret_cast<HWND>(lp));
+                !c || !dynamic_cast<TWinControl*>(c) ||
+                static_cast<TWinControl*>(c)->id() != LOWORD(wp)) {
+                result = 0;
+                return dialogKey(LOWORD(wp));
+            }
+        }
+        if (TControl* c = controlOfWindow(reinterpret_cast<HWND>(lp))) {
+            c->command(HIWORD(wp));
+        }
+        result = 0;
+        return true;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lp);
+        if (TControl* c = controlOfWindow(header->hwndFrom)) {
+            result = 0;
+            return c->notify(*header, result);
+        }
+        return false;
+    }
     case WM_DRAWITEM: {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
         if (TControl* c = controlOfWindow(dis->hwndItem)) {
             c->drawItem(*dis);
-            return TRUE;
+            result = TRUE;
+            return true;
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+// Enter and Esc as the dialog manager reports them (IDOK, IDCANCEL): a focused push button
+// takes Enter itself; otherwise the default button takes Enter and the cancel button Esc.
+bool TForm::dialogKey(WORD command) {
+    HWND focus = GetFocus();
+    if (command == IDOK) {
+        if (auto* focused = dynamic_cast<TButton*>(controlOfWindow(focus))) {
+            focused->click();
+            return true;
+        }
+    }
+    for (const auto& c : controls_) {
+        auto* button = dynamic_cast<TButton*>(c.get());
+        if (button && IsWindowEnabled(button->handle()) && IsWindowVisible(button->handle()) &&
+            (command == IDOK ? button->isDefault() : button->isCancel())) {
+            button->click();
+            return true;
+        }
+    }
+    return true;
+}
+
+int TForm::ShowModal() {
+    if (modal_ || visible()) {
+        throw std::logic_error("Cannot make a visible window modal");
+    }
+    TForm* main = Application().mainForm();
+    HWND disabled = owner_ ? owner_->handle() : (main && main != this ? main->handle() : nullptr);
+    if (disabled && !IsWindowEnabled(disabled)) {
+        disabled = nullptr;
+    }
+    modalResult_ = mrNone;
+    modal_ = true;
+    struct Restore {
+        TForm& form;
+        HWND disabled;
+        ~Restore() {
+            form.modal_ = false;
+            if (disabled) {
+                // Enabled before hiding, so that activation goes back to the owner.
+                EnableWindow(disabled, TRUE);
+            }
+            ShowWindow(form.hwnd_, SW_HIDE);
+            if (disabled) {
+                SetActiveWindow(disabled);
+            }
+        }
+    } restore{*this, disabled};
+    if (disabled) {
+        EnableWindow(disabled, FALSE);
+    }
+    show();
+    while (modalResult_ == mrNone) {
+        MSG msg;
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            // The program is ending: leave the request for the outer loop.
+            if (got == 0) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+            }
+            modalResult_ = mrCancel;
+            break;
+        }
+        try {
+            Application().dispatchMessage(msg);
+        } catch (const std::exception& e) {
+            Application().handleException(e);
+        }
+        if (modalResult_ == mrNone && !visible()) {
+            modalResult_ = mrCancel;
+        }
+    }
+    return modalResult_;
+}
+
+Bounds TForm::outerBounds() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    return Bounds{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void TForm::moveTo(int left, int top) {
+    SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TForm* TForm::fromHandle(HWND window) {
+    if (!window) {
+        return nullptr;
+    }
+    char className[256] = {};
+    GetClassNameA(window, className, sizeof className);
+    WNDCLASSEXA info{};
+    info.cbSize = sizeof info;
+    if (!GetClassInfoExA(GetModuleHandleA(nullptr), className, &info) ||
+        info.lpfnWndProc != &TForm::WindowProc) {
+        return nullptr;
+    }
+    return reinterpret_cast<TForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM: {
+        LRESULT result = 0;
+        if (reflect(msg, wp, lp, result)) {
+            return result;
         }
         break;
     }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+        if (windowlessMouse(nullptr, hwnd_, msg, lp)) {
+            return 0;
+        }
+        break;
     case WM_ERASEBKGND:
         return 1; // WM_PAINT covers the whole surface
     case WM_PAINT: {
@@ -310,7 +553,9 @@ LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_SETCURSOR:
-        if (LOWORD(lp) == HTCLIENT && Application().screen().applyCursor(crDefault)) {
+        if (LOWORD(lp) == HTCLIENT &&
+            (Application().screen().applyCursor(crDefault) ||
+             (reinterpret_cast<HWND>(wp) == hwnd_ && windowlessMouse(nullptr, hwnd_, msg, lp)))) {
             return TRUE;
         }
         break;

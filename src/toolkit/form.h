@@ -22,9 +22,15 @@ struct HandlerTable {
     std::map<std::string, TMouseMoveEvent> mouseMove;
 };
 
+// Modal results: what ShowModal returns.
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
+
 class TForm : public TObject {
   public:
-    TForm();
+    // An owned form stays above its owner and has no task-bar button of its own.
+    explicit TForm(TForm* owner = nullptr);
     ~TForm() override;
     TForm(const TForm&) = delete;
     TForm& operator=(const TForm&) = delete;
@@ -44,8 +50,27 @@ class TForm : public TObject {
     // Makes the form visible: OnShow runs first, then the window appears and is painted.
     void show();
     bool visible() const { return IsWindowVisible(hwnd_) != FALSE; }
-    // Closes the form; closing the application's main form ends the message loop.
+    // Closes the form; closing the application's main form ends the message loop, closing a
+    // form shown modally ends its modal loop.
     void close();
+
+    // Shows the form with its owner disabled and runs a message loop until the modal result is
+    // set or the form is closed; then hides it and enables and activates the owner again.
+    int ShowModal();
+    TForm* owner() const { return owner_; }
+    // The window's outer bounds (frame included) in screen coordinates; the opener moves it.
+    Bounds outerBounds() const;
+    void moveTo(int left, int top);
+    // The form of a top-level window of this program; nullptr for any other window.
+    static TForm* fromHandle(HWND window);
+
+    // Windowless controls lying in `parent` (nullptr: the form itself): painting, the control
+    // at a point, and the mouse messages of the parent's surface that concern them.
+    void paintWindowless(const TWinControl* parent, HDC dc);
+    TControl* windowlessAt(const TWinControl* parent, int x, int y) const;
+    bool windowlessMouse(const TWinControl* parent, HWND surface, UINT msg, LPARAM lp);
+    // Notifications a container window receives from its child windows, passed to their controls.
+    bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
     TControl* findControl(const std::string& controlName) const;
     template <typename T> T& control(const std::string& controlName) const {
@@ -88,7 +113,12 @@ class TForm : public TObject {
     void paintSurface(HDC dc);
     void focusFirstControl();
     TControl* controlOfWindow(HWND child) const;
+    void orderTabs();
+    bool dialogKey(WORD command);
 
+    TForm* owner_ = nullptr;
+    TControl* pressed_ = nullptr; // windowless control under a pressed left button
+    bool modal_ = false;
     FormDefinition definition_;
     HWND hwnd_ = nullptr;
     FontCache fonts_;

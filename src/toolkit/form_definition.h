@@ -13,7 +13,18 @@
 
 namespace tk {
 
-enum class ControlKind { bevel, listBox, button, custom };
+enum class ControlKind {
+    bevel,
+    listBox,
+    button,
+    custom,
+    panel,
+    pageControl,
+    tabSheet,
+    label,
+    groupBox,
+    image
+};
 
 class TForm;
 class TControl;
@@ -27,6 +38,11 @@ enum class BevelShape { topLine, bottomLine, box, frame };
 struct Bounds {
     int left = 0, top = 0, width = 0, height = 0;
 };
+
+// Panels: the raised or lowered frame lines of the outer and inner bevels.
+enum class PanelBevel { bvNone, bvLowered, bvRaised };
+// alClient: the control fills its parent's client area (inside a panel's bevels and border).
+enum class Align { alNone, alClient };
 
 // "OnClick" -> "ListBoxMainClick" and the like.
 struct EventBinding {
@@ -45,6 +61,21 @@ struct ControlDefinition {
     std::vector<EventBinding> events;
     BevelShape bevelShape = BevelShape::box; // bevels only
     int itemHeight = 13;                     // list boxes only
+    // Containers, labels, images and push buttons.
+    Align align = Align::alNone;
+    int cursor = 0;          // crDefault; crHandPoint for links
+    TColor colour = clNone;  // panels and labels; clNone: the parent's colour
+    PanelBevel bevelOuter = PanelBevel::bvRaised, bevelInner = PanelBevel::bvNone;
+    int borderWidth = 0;
+    bool autoSize = true;    // labels: sized to their text
+    bool wordWrap = false;   // labels of a fixed size
+    bool transparent = false;
+    bool showAccelChar = true; // false: "&" is drawn as it is
+    bool center = false;       // images: the picture centred at its own size
+    bool isDefault = false;    // push buttons: Enter clicks it
+    bool cancel = false;       // push buttons: Esc clicks it
+    int modalResult = 0;       // push buttons: a click sets the form's modal result
+    std::string activePage;    // page controls: the tab sheet shown first
     // The control's parent: empty for the form itself, else the name of a container control
     // defined earlier.
     std::string parent;

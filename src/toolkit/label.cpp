@@ -1,0 +1,65 @@
+#include "toolkit/label.h"
+
+#include "toolkit/form.h"
+#include "toolkit/handles.h"
+
+namespace tk {
+
+TLabel::TLabel(TForm& form, const ControlDefinition& definition)
+    : TControl(form, definition), caption_(definition.caption), autoSize_(definition.autoSize),
+      wordWrap_(definition.wordWrap), transparent_(definition.transparent),
+      showAccelChar_(definition.showAccelChar), colour_(definition.colour) {
+    adjustSize();
+}
+
+unsigned TLabel::textFormat() const {
+    unsigned format = DT_LEFT | DT_TOP | DT_EXPANDTABS;
+    if (wordWrap_) {
+        format |= DT_WORDBREAK;
+    }
+    if (!showAccelChar_) {
+        format |= DT_NOPREFIX;
+    }
+    return format;
+}
+
+void TLabel::setCaption(const std::string& caption) {
+    if (caption == caption_) {
+        return;
+    }
+    invalidate();
+    caption_ = caption;
+    adjustSize();
+    invalidate();
+}
+
+void TLabel::adjustSize() {
+    if (!autoSize_) {
+        return;
+    }
+    WindowDc screen(nullptr);
+    SelectGuard font(screen.get(), form().fonts().get(this->font()));
+    // An empty text still takes one line.
+    std::string text = caption_;
+    if (text.empty() || (showAccelChar_ && text == "&")) {
+        text += ' ';
+    }
+    RECT r{0, 0, wordWrap_ ? width() : 0, 0};
+    DrawTextA(screen.get(), text.c_str(), static_cast<int>(text.size()), &r,
+              textFormat() | DT_CALCRECT);
+    setBounds(Bounds{left(), top(), wordWrap_ ? width() : r.right - r.left, r.bottom - r.top});
+}
+
+void TLabel::paint(HDC dc) {
+    RECT r{left(), top(), left() + width(), top() + height()};
+    if (!transparent_ && colour_ != clNone) {
+        UniqueBrush brush(CreateSolidBrush(ColorToRGB(colour_)));
+        FillRect(dc, &r, brush.get());
+    }
+    SelectGuard font(dc, form().fonts().get(this->font()));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(this->font().colour));
+    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, textFormat());
+}
+
+} // namespace tk

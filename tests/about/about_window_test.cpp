@@ -1,0 +1,276 @@
+// The About window in-process: opened from the main window's popup entry, driven from inside
+// its modal loop; the shell, the description file, the clock and the error dialog are doubles.
+#include "Main/main_form.h"
+#include "about/about_clock.h"
+#include "about/about_form.h"
+#include "about/about_placement.h"
+#include "app/description_file.h"
+#include "app/product_profile.h"
+#include "catalogue/program_directory.h"
+#include "png_writer.h"
+#include "pointer.h"
+#include "support/fake_profile_reader.h"
+#include "support/gui_pump.h"
+#include "support/recording_shell_service.h"
+#include "toolkit/application.h"
+#include "window_capture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <memory>
+
+namespace sc {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class FixedYear : public YearClock {
+  public:
+    int currentYear() const override { return 2031; }
+};
+
+class RecordingErrors : public tk::ErrorPresenter {
+  public:
+    void showError(HWND, const std::string& caption, const std::string& text) override {
+        shown.push_back({caption, text});
+    }
+    std::vector<std::pair<std::string, std::string>> shown;
+};
+
+// Runs a body inside the About window's modal loop, once the window is shown and idle; closes
+// the window afterwards if the body left it open, so a failed check never hangs the loop.
+class InsideModal {
+  public:
+    static void run(TMainForm& main, std::function<void(TFormAbout&)> body) {
+        body_ = std::move(body);
+        ran_ = false;
+        UINT_PTR timer = SetTimer(nullptr, 0, 10, &InsideModal::tick);
+        main.PopupMenu().find("MenuItemAbout")->click();
+        KillTimer(nullptr, timer);
+        EXPECT_TRUE(ran_) << "the About window was never shown";
+    }
+
+  private:
+    static void CALLBACK tick(HWND, UINT, UINT_PTR id, DWORD) {
+        HWND window = FindWindowA("TFormAbout", nullptr);
+        auto* about = dynamic_cast<TFormAbout*>(tk::TForm::fromHandle(window));
+        if (!about || !about->visible() || ran_) {
+            return;
+        }
+        KillTimer(nullptr, id);
+        ran_ = true;
+        test::pumpUntilIdle();
+        body_(*about);
+        if (about->visible() && about->modalResult() == tk::mrNone) {
+            about->setModalResult(tk::mrCancel);
+        }
+    }
+    static inline std::function<void(TFormAbout&)> body_;
+    static inline bool ran_ = false;
+};
+
+class AboutWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        tk::TApplication& app = tk::Application();
+        app.reset();
+        app.setShellService(&shell);
+        app.setErrorPresenter(&errors);
+        app.setProfileReader(&profile);
+        setAboutClock(&year);
+        directory = directoryPart(app.exeName());
+        setDescription("4.2.0.118", "Fernhollow Media Ltd.");
+        removeLogo();
+        ASSERT_TRUE(snapshot::parkPointer());
+        app.setTitle("Quillmark");
+        app.initialize();
+        main = std::make_unique<TMainForm>();
+        main->show();
+        test::pumpUntilIdle();
+    }
+    void TearDown() override {
+        main.reset();
+        test::pumpUntilIdle(10, 500);
+        removeLogo();
+        tk::TApplication& app = tk::Application();
+        app.reset();
+        app.setShellService(nullptr);
+        app.setErrorPresenter(nullptr);
+        app.setProfileReader(nullptr);
+        setAboutClock(nullptr);
+    }
+
+    void setDescription(const std::string& version, const std::string& company) {
+        const std::string path = descriptionFilePath(directory);
+        profile.set(path, "SYSTEM", "Version", version);
+        profile.set(path, "SYSTEM", "Company", company);
+    }
+    std::string logoPath() const { return directory + "leftlogo.png"; }
+    void removeLogo() const { DeleteFileA(logoPath().c_str()); }
+    void writeLogo(const std::string& bytes) const {
+        std::ofstream(logoPath(), std::ios::binary | std::ios::trunc) << bytes;
+    }
+    void writeLogo(const snapshot::RgbImage& image) const {
+        ASSERT_TRUE(snapshot::writePngFile(logoPath(), image));
+    }
+
+    ShellRequest request(const std::string& target) const {
+        ShellRequest r;
+        r.owner = tk::Application().ownerWindow();
+        r.verb = "open";
+        r.file = target;
+        r.showCommand = 10;
+        return r;
+    }
+
+    // A left click at the middle of a windowless control, on its parent's surface.
+    static void clickOn(const tk::TControl& c) {
+        test::clickAt(c.parentHandle(), c.left() + c.width() / 2, c.top() + c.height() / 2);
+    }
+
+    const BrandRow& brand = brandTable()[0];
+    test::RecordingShellService shell{&tk::Application().busyCursor()};
+    test::FakeProfileReader profile;
+    RecordingErrors errors;
+    FixedYear year;
+    std::string directory;
+    std::unique_ptr<TMainForm> main;
+};
+
+TEST_F(AboutWindowTest, OpensModalOverTheMainWindowOnTheAboutTabWithEveryText) {
+    bool checked = false;
+    InsideModal::run(*main, [&](TFormAbout& about) {
+        checked = true;
+        EXPECT_EQ(GetWindow(about.handle(), GW_OWNER), main->handle());
+        EXPECT_FALSE(IsWindowEnabled(main->handle())) << "the main window takes input";
+        EXPECT_EQ(GetActiveWindow(), about.handle());
+        EXPECT_EQ(about.caption(), "About Quillmark");
+        RECT client{};
+        GetClientRect(about.handle(), &client);
+        EXPECT_EQ(client.right, 523);
+        EXPECT_EQ(client.bottom, 298);
+        const tk::Bounds m = main->outerBounds(), a = about.outerBounds();
+        EXPECT_EQ((WindowOrigin{a.left, a.top}),
+                  aboutOrigin(m.left, m.top, m.width, m.height, a.width, a.height));
+
+        EXPECT_EQ(about.PageControlMain().activePage(), &about.TabSheetAbout());
+        EXPECT_TRUE(IsWindowVisible(about.TabSheetAbout().handle()));
+        EXPECT_FALSE(IsWindowVisible(about.TabSheetUpdate().handle()));
+        EXPECT_EQ(about.label("LabalTitle").caption(), "Quillmark 4.2.0.118");
+        const tk::TLabel& copyright = about.label("LabelCopyright");
+        EXPECT_EQ(copyright.caption(), "Copyright \xA9 2006-2031 Fernhollow Media Ltd.");
+        EXPECT_EQ(copyright.left(), 16);
+        EXPECT_EQ(copyright.top(), 44);
+        EXPECT_GT(copyright.width(), 150); // sized to its text
+        EXPECT_EQ(about.label("LabelWebTitle").caption(), "Web site:");
+        EXPECT_EQ(about.label("LabelWeb").caption(), brand.webSiteAddress);
+        EXPECT_EQ(about.label("LabelSupport").caption(), "Support:");
+        EXPECT_EQ(about.label("LabelSupportEmail").caption(), brand.supportAddress);
+        EXPECT_EQ(about.label("LabelPInfo").caption(), "Product information");
+        EXPECT_EQ(about.label("LabelVersion").caption(), "4.2.0.118");
+        EXPECT_EQ(about.label("LabelCheckTitle").caption(), "Check for update");
+        EXPECT_EQ(about.label("LabelCheck").caption(),
+                  "To ensure you're using the latest version, click on the \r\nUpdates button "
+                  "below.");
+        EXPECT_EQ(about.label("LabelCheck").height(), 26); // two lines
+        EXPECT_EQ(about.ButtonOK().caption(), "&OK");
+        EXPECT_EQ(about.ButtonUpdates().caption(), "&Updates...");
+    });
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(FindWindowA("TFormAbout", nullptr), nullptr) << "the window was not freed";
+    EXPECT_TRUE(IsWindowEnabled(main->handle()));
+    EXPECT_EQ(GetActiveWindow(), main->handle());
+    EXPECT_THAT(errors.shown, IsEmpty()) << errors.shown[0].second;
+    EXPECT_THAT(shell.requests, IsEmpty());
+}
+
+TEST_F(AboutWindowTest, LinksUpdatesButtonAndLogoOpenTheirTargetsWithoutTheHourglass) {
+    InsideModal::run(*main, [&](TFormAbout& about) {
+        // The links and the logo show the hand that start-up installed.
+        HCURSOR hand = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_CROSS));
+        tk::Application().screen().setCursorHandle(crHandPoint, hand);
+        const tk::TLabel& web = about.label("LabelWeb");
+        POINT at{web.left() + 3, web.top() + 3};
+        ClientToScreen(web.parentHandle(), &at);
+        SetCursorPos(at.x, at.y);
+        SendMessageA(web.parentHandle(), WM_SETCURSOR,
+                     reinterpret_cast<WPARAM>(web.parentHandle()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor(), hand);
+        snapshot::parkPointer();
+
+        clickOn(web);
+        clickOn(about.label("LabelSupportEmail"));
+        // The Update tab through the keyboard: the tab control has the focus at first.
+        EXPECT_EQ(GetFocus(), about.PageControlMain().handle());
+        test::keyDown(about.PageControlMain().handle(), VK_RIGHT);
+        EXPECT_EQ(about.PageControlMain().activePage(), &about.TabSheetUpdate());
+        EXPECT_TRUE(IsWindowVisible(about.TabSheetUpdate().handle()));
+        EXPECT_FALSE(IsWindowVisible(about.TabSheetAbout().handle()));
+        SendMessageA(about.ButtonUpdates().handle(), BM_CLICK, 0, 0);
+        test::pumpUntilIdle();
+        clickOn(about.ImageLeft());
+        EXPECT_TRUE(about.visible());
+        EXPECT_EQ(about.modalResult(), tk::mrNone);
+    });
+    EXPECT_THAT(shell.requests,
+                ElementsAre(request(std::string(brand.webSiteAddress)),
+                            request("mailto:" + std::string(brand.supportAddress)),
+                            request(std::string(brand.updatesAddress)),
+                            request(std::string(brand.updatesAddress))));
+    EXPECT_THAT(shell.busyCounts, ElementsAre(0, 0, 0, 0));
+    EXPECT_EQ(tk::Application().screen().cursor(), crDefault);
+}
+
+TEST_F(AboutWindowTest, EnterClosesWithResultOkEscDoesNotAndTheCloseBoxCloses) {
+    int afterEsc = -1, afterEnter = -1;
+    bool visibleAfterEsc = false, visibleAfterEnter = true;
+    InsideModal::run(*main, [&](TFormAbout& about) {
+        HWND focus = GetFocus();
+        test::keyDown(focus, VK_ESCAPE);
+        afterEsc = about.modalResult();
+        visibleAfterEsc = about.visible();
+        test::keyDown(focus, VK_RETURN);
+        afterEnter = about.modalResult();
+        visibleAfterEnter = about.visible();
+    });
+    EXPECT_EQ(afterEsc, tk::mrNone);
+    EXPECT_TRUE(visibleAfterEsc);
+    EXPECT_EQ(afterEnter, tk::mrOk);
+    EXPECT_FALSE(visibleAfterEnter);
+
+    int afterClose = -1;
+    InsideModal::run(*main, [&](TFormAbout& about) {
+        SendMessageA(about.handle(), WM_CLOSE, 0, 0);
+        afterClose = about.modalResult();
+    });
+    EXPECT_EQ(afterClose, tk::mrCancel);
+    EXPECT_TRUE(IsWindowEnabled(main->handle()));
+    EXPECT_FALSE(tk::Application().terminated()) << "closing the About window ended the program";
+}
+
+TEST_F(AboutWindowTest, ChangedVersionAndCompanyShowAtTheNextOpeningOnTheAboutTab) {
+    InsideModal::run(*main, [&](TFormAbout& about) {
+        about.PageControlMain().setActivePage(about.TabSheetUpdate());
+    });
+    setDescription("", "50% R&D");
+    std::string title, copyright, version;
+    tk::TTabSheet* page = nullptr;
+    InsideModal::run(*main, [&](TFormAbout& about) {
+        page = about.PageControlMain().activePage();
+        EXPECT_EQ(page, &about.TabSheetAbout());
+        title = about.label("LabalTitle").caption();
+        copyright = about.label("LabelCopyright").caption();
+        version = about.label("LabelVersion").caption();
+    });
+    EXPECT_EQ(title, "Quillmark ");
+    EXPECT_EQ(copyright, "Copyright \xA9 2006-2031 50% R&D");
+    EXPECT_EQ(version, "");
+}
+
+} // namespace
+} // namespace sc
