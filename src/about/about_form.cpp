@@ -61,8 +61,7 @@ void TFormAbout::LabelWebClick(tk::TObject& sender) {
 
 void TFormAbout::LabelSupportEmailClick(tk::TObject& sender) {
     tk::TApplication& app = tk::Application();
-    openWithShell(app.shell(), app,
-                  supportMailTarget(dynamic_cast<tk::TLabel&>(sender).caption()));
+    openWithShell(app.shell(), app, supportMailTarget(dynamic_cast<tk::TLabel&>(sender).caption()));
 }
 
 void TFormAbout::ButtonUpdatesClick(tk::TObject&) {

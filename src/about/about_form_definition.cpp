@@ -18,16 +18,15 @@ ControlDefinition control(const char* name, ControlKind kind, const char* parent
     return c;
 }
 
-ControlDefinition label(const char* name, const char* parent, Bounds bounds,
-                        std::string caption) {
+ControlDefinition label(const char* name, const char* parent, Bounds bounds, std::string caption) {
     ControlDefinition c = control(name, ControlKind::label, parent, bounds);
     c.caption = std::move(caption);
     return c;
 }
 
 // A bold heading: "&" shown as it is, drawn on the sheet's background.
-ControlDefinition heading(const char* name, const char* parent, Bounds bounds,
-                          std::string caption, const FontSpec& font) {
+ControlDefinition heading(const char* name, const char* parent, Bounds bounds, std::string caption,
+                          const FontSpec& font) {
     ControlDefinition c = label(name, parent, bounds, std::move(caption));
     c.font = font;
     c.font->style = fsBold;
@@ -37,8 +36,7 @@ ControlDefinition heading(const char* name, const char* parent, Bounds bounds,
 }
 
 // A link: blue and underlined on the face colour, with the hand cursor.
-ControlDefinition link(const char* name, Bounds bounds, const FontSpec& font,
-                       const char* handler) {
+ControlDefinition link(const char* name, Bounds bounds, const FontSpec& font, const char* handler) {
     ControlDefinition c = label(name, "TabSheetAbout", bounds, "...");
     c.font = font;
     c.font->colour = clBlue;
@@ -81,7 +79,8 @@ tk::FormDefinition aboutFormDefinition() {
         control("TabSheetAbout", ControlKind::tabSheet, "PageControlMain", {});
     sheetAbout.caption = "About";
 
-    ControlDefinition title = heading("LabalTitle", "TabSheetAbout", {16, 12, 265, 26}, "...", font);
+    ControlDefinition title =
+        heading("LabalTitle", "TabSheetAbout", {16, 12, 265, 26}, "...", font);
     title.autoSize = false;
     title.wordWrap = true;
 
@@ -102,7 +101,8 @@ tk::FormDefinition aboutFormDefinition() {
     updates.tabOrder = 0;
     updates.events = {{"OnClick", "ButtonUpdatesClick"}};
 
-    ControlDefinition ok = control("ButtonOK", ControlKind::button, "PanelMain", {438, 265, 75, 25});
+    ControlDefinition ok =
+        control("ButtonOK", ControlKind::button, "PanelMain", {438, 265, 75, 25});
     ok.caption = "&OK";
     ok.isDefault = true;
     ok.modalResult = 1;

@@ -23,7 +23,6 @@ AboutTexts aboutTexts(std::string_view title, std::string_view version, std::str
 // "%s"; "%%" gives "%". The company is inserted unchanged, so a "%" in it stays as it is. A
 // specifier whose argument is of another kind or missing, and a lone "%" at the end, are kept
 // as written.
-std::string formatCopyright(std::string_view copyrightTemplate, int year,
-                            std::string_view company);
+std::string formatCopyright(std::string_view copyrightTemplate, int year, std::string_view company);
 
 } // namespace sc

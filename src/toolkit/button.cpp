@@ -6,8 +6,8 @@
 namespace tk {
 
 TButton::TButton(TForm& form, const ControlDefinition& definition, int id)
-    : TWinControl(form, definition, id), default_(definition.isDefault),
-      cancel_(definition.cancel), modalResult_(definition.modalResult) {
+    : TWinControl(form, definition, id), default_(definition.isDefault), cancel_(definition.cancel),
+      modalResult_(definition.modalResult) {
     DWORD style = WS_VISIBLE | (default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     if (definition.tabOrder >= 0) {
         style |= WS_TABSTOP;

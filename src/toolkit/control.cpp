@@ -28,8 +28,8 @@ TControl::TControl(TForm& form, const ControlDefinition& definition)
       bounds_(definition.bounds), anchors_(definition.anchors), tabOrder_(definition.tabOrder),
       font_(definition.font.value_or(form.font())), cursor_(definition.cursor) {
     if (definition.align == Align::alClient) {
-        bounds_ = parent_ ? parent_->alignRect()
-                          : Bounds{0, 0, form.clientWidth(), form.clientHeight()};
+        bounds_ =
+            parent_ ? parent_->alignRect() : Bounds{0, 0, form.clientWidth(), form.clientHeight()};
     }
 }
 

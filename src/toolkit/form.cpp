@@ -8,6 +8,7 @@
 #include "toolkit/panel.h"
 
 #include <algorithm>
+#include <limits>
 #include <set>
 #include <utility>
 
@@ -183,8 +184,7 @@ void TForm::orderTabs() {
                          [](TControl* a, TControl* b) { return a->tabOrder() < b->tabOrder(); });
         HWND after = HWND_TOP;
         for (TControl* c : tabbed) {
-            SetWindowPos(c->handle(), after, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            SetWindowPos(c->handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             after = c->handle();
         }
     }
@@ -296,20 +296,40 @@ void TForm::close() {
 }
 
 void TForm::focusFirstControl() {
-    // The first tab stop in dialog order, through nested containers.
-    if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE); first && first != hwnd_) {
-        SetFocus(first);
-        return;
-    }
-    TControl* first = nullptr;
-    for (const auto& c : controls_) {
-        if (c->handle() && c->tabOrder() >= 0 && (!first || c->tabOrder() < first->tabOrder())) {
-            first = c.get();
-        }
-    }
-    if (first) {
+    if (TControl* first = firstTabStop(nullptr)) {
         SetFocus(first->handle());
     }
+}
+
+// The first control in tab order that takes the focus, through nested containers.
+TControl* TForm::firstTabStop(const TWinControl* parent) const {
+    std::vector<TControl*> children;
+    for (const auto& c : controls_) {
+        if (c->parent() == parent && c->handle()) {
+            children.push_back(c.get());
+        }
+    }
+    // Containers outside the tab order are searched after the others.
+    auto order = [](const TControl* c) {
+        return c->tabOrder() >= 0 ? c->tabOrder() : std::numeric_limits<int>::max();
+    };
+    std::stable_sort(children.begin(), children.end(),
+                     [&](TControl* a, TControl* b) { return order(a) < order(b); });
+    for (TControl* c : children) {
+        HWND w = c->handle();
+        if (!IsWindowVisible(w) || !IsWindowEnabled(w)) {
+            continue;
+        }
+        if (GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP) {
+            return c;
+        }
+        if (auto* container = dynamic_cast<TWinControl*>(c)) {
+            if (TControl* inner = firstTabStop(container)) {
+                return inner;
+            }
+        }
+    }
+    return nullptr;
 }
 
 void TForm::paintSurface(HDC dc) {
@@ -382,9 +402,8 @@ bool TForm::windowlessMouse(const TWinControl* parent, HWND surface, UINT msg, L
 bool TForm::reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
     case WM_COMMAND:
-        if (lp == 0) {
-            return false;
-        }
+        // Enter and Esc come from the dialog manager as IDOK and IDCANCEL, with no control or
+        // the focused one (the toolkit's own controls have other identifiers).
         if ((LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) && HIWORD(wp) == BN_CLICKED) {
             if (TControl* c = controlOfWindow(reinterpret_cast<HWND>(lp));
                 !c || !dynamic_cast<TWinControl*>(c) ||
@@ -392,6 +411,9 @@ bool TForm::reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
                 result = 0;
                 return dialogKey(LOWORD(wp));
             }
+        }
+        if (lp == 0) {
+            return false;
         }
         if (TControl* c = controlOfWindow(reinterpret_cast<HWND>(lp))) {
             c->command(HIWORD(wp));

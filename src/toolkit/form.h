@@ -112,6 +112,7 @@ class TForm : public TObject {
                     const HandlerTable& handlers);
     void paintSurface(HDC dc);
     void focusFirstControl();
+    TControl* firstTabStop(const TWinControl* parent) const;
     TControl* controlOfWindow(HWND child) const;
     void orderTabs();
     bool dialogKey(WORD command);

@@ -63,12 +63,12 @@ struct ControlDefinition {
     int itemHeight = 13;                     // list boxes only
     // Containers, labels, images and push buttons.
     Align align = Align::alNone;
-    int cursor = 0;          // crDefault; crHandPoint for links
-    TColor colour = clNone;  // panels and labels; clNone: the parent's colour
+    int cursor = 0;         // crDefault; crHandPoint for links
+    TColor colour = clNone; // panels and labels; clNone: the parent's colour
     PanelBevel bevelOuter = PanelBevel::bvRaised, bevelInner = PanelBevel::bvNone;
     int borderWidth = 0;
-    bool autoSize = true;    // labels: sized to their text
-    bool wordWrap = false;   // labels of a fixed size
+    bool autoSize = true;  // labels: sized to their text
+    bool wordWrap = false; // labels of a fixed size
     bool transparent = false;
     bool showAccelChar = true; // false: "&" is drawn as it is
     bool center = false;       // images: the picture centred at its own size
