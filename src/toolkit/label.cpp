@@ -37,7 +37,7 @@ void TLabel::adjustSize() {
     if (!autoSize_) {
         return;
     }
-    WindowDc screen(nullptr);
+    UniqueMemoryDc screen(CreateCompatibleDC(nullptr));
     SelectGuard font(screen.get(), form().fonts().get(this->font()));
     // An empty text still takes one line.
     std::string text = caption_;
@@ -59,7 +59,10 @@ void TLabel::paint(HDC dc) {
     SelectGuard font(dc, form().fonts().get(this->font()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(this->font().colour));
-    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, textFormat());
+    // A label sized to its text is not cut at its edges: some renderers draw glyphs a little
+    // wider than the text's measured extent.
+    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r,
+              textFormat() | (autoSize_ && !wordWrap_ ? DT_NOCLIP : 0));
 }
 
 } // namespace tk

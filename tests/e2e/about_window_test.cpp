@@ -1,0 +1,161 @@
+// The About window as a user meets it: opened from the help button's menu of the running start
+// centre, both tabs photographed, closed with Enter.
+
+#include "child_process.h"
+#include "png_writer.h"
+#include "pointer.h"
+#include "suite_folder.h"
+#include "window_capture.h"
+#include "window_wait.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 15000;
+
+bool waitFor(const std::function<bool()>& condition) {
+    const ULONGLONG deadline = GetTickCount64() + kTimeoutMs;
+    while (!condition()) {
+        if (GetTickCount64() >= deadline) {
+            return false;
+        }
+        Sleep(10);
+    }
+    return true;
+}
+
+std::string classOf(HWND window) {
+    char name[256] = {};
+    const int n = GetClassNameA(window, name, sizeof(name));
+    return std::string(name, static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+HWND descendantOfClass(HWND parent, const std::string& className) {
+    struct Search {
+        const std::string* name;
+        HWND found;
+    } search{&className, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(context);
+            if (classOf(child) == *s->name) {
+                s->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND visibleWindowOf(DWORD processId, const char* className) {
+    snapshot::WindowQuery query;
+    query.className = className;
+    query.processId = processId;
+    return snapshot::findTopLevelWindow(query);
+}
+
+void postKey(HWND window, WPARAM key) {
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
+std::size_t colourCount(const snapshot::RgbImage& image) {
+    std::set<std::uint32_t> colours;
+    for (std::size_t i = 0; i + 2 < image.pixels.size(); i += 3) {
+        colours.insert(static_cast<std::uint32_t>(image.pixels[i]) << 16 |
+                       static_cast<std::uint32_t>(image.pixels[i + 1]) << 8 | image.pixels[i + 2]);
+    }
+    return colours.size();
+}
+
+// Photographs the window once it has painted; saved as an artefact of the build.
+std::optional<snapshot::RgbImage> photograph(HWND window, const char* fileName) {
+    if (!snapshot::waitUntilPainted(window, GetTickCount64() + kTimeoutMs)) {
+        return std::nullopt;
+    }
+    auto shot = snapshot::captureClientArea(window);
+    if (shot) {
+        const std::string folder = e2e::windowsPath(SC_ARTEFACT_DIR);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        EXPECT_TRUE(snapshot::writePngFile(folder + "\\" + fileName, *shot));
+    }
+    return shot;
+}
+
+TEST(AboutWindowEndToEnd, OpensFromTheHelpMenuShowsBothTabsAndClosesWithEnter) {
+    ASSERT_TRUE(snapshot::parkPointer());
+    e2e::SuiteFolder suite(SC_SUITE_DIR,
+                           std::string("[SYSTEM]\r\nName=Quillmark\r\nVersion=4.2.0.118\r\n"
+                                       "Company=Fernhollow Media Ltd.\r\n"),
+                           true);
+    ASSERT_TRUE(suite.ok()) << suite.error();
+    e2e::ChildProcess app(suite.path() + "StartCentre.exe");
+    ASSERT_TRUE(app.started());
+
+    HWND main = nullptr;
+    ASSERT_TRUE(
+        waitFor([&] { return (main = visibleWindowOf(app.id(), "TMainForm")) != nullptr; }));
+    ASSERT_TRUE(snapshot::waitUntilPainted(main, GetTickCount64() + kTimeoutMs));
+
+    // The help button's bottom-left part, then the menu's second entry by the keyboard.
+    POINT inHelp{8 + 10, 432 + 30};
+    HWND help = ChildWindowFromPoint(main, inHelp);
+    ASSERT_NE(help, nullptr);
+    ASSERT_NE(help, main) << "no help button at 8, 432";
+    MapWindowPoints(main, help, &inHelp, 1);
+    PostMessageA(help, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inHelp.x, inHelp.y));
+    PostMessageA(help, WM_LBUTTONUP, 0, MAKELPARAM(inHelp.x, inHelp.y));
+    ASSERT_TRUE(waitFor([&] { return visibleWindowOf(app.id(), "#32768") != nullptr; }))
+        << "the help menu did not open";
+    postKey(main, VK_DOWN);
+    postKey(main, VK_DOWN);
+    postKey(main, VK_RETURN);
+
+    HWND about = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        return (about = visibleWindowOf(app.id(), "TFormAbout")) != nullptr;
+    })) << "no About window";
+    EXPECT_EQ(visibleWindowOf(app.id(), "#32770"), nullptr) << "a message appeared";
+    char caption[256] = {};
+    GetWindowTextA(about, caption, sizeof caption);
+    EXPECT_STREQ(caption, "About Quillmark");
+    EXPECT_EQ(GetWindow(about, GW_OWNER), main);
+    EXPECT_FALSE(IsWindowEnabled(main));
+
+    const auto aboutTab = photograph(about, "about-window-about-tab.png");
+    ASSERT_TRUE(aboutTab.has_value());
+    EXPECT_EQ(aboutTab->width, 523);
+    EXPECT_EQ(aboutTab->height, 298);
+    // The logo's gradient alone has dozens of colours; text and frames add more.
+    EXPECT_GE(colourCount(*aboutTab), 64u);
+
+    HWND tabs = descendantOfClass(about, WC_TABCONTROLA);
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 0);
+    postKey(tabs, VK_RIGHT);
+    ASSERT_TRUE(waitFor([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 1; }));
+    const auto updateTab = photograph(about, "about-window-update-tab.png");
+    ASSERT_TRUE(updateTab.has_value());
+    EXPECT_NE(updateTab->pixels, aboutTab->pixels) << "the Update tab looks like the About tab";
+
+    postKey(tabs, VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(about); })) << "Enter did not close the window";
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_TRUE(app.running());
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    const auto exitCode = app.waitForExit(kTimeoutMs);
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_EQ(*exitCode, 0u);
+}
+
+} // namespace
