@@ -47,11 +47,7 @@ void TFormAbout::FormCreate(tk::TObject&) {
     label("LabelSupportEmail").setCaption(profile_.supportAddress);
 
     // Last: a missing or broken logo leaves the window filled, without a picture.
-    loadLogo(joinPath(directory, kLogoFileName));
-}
-
-void TFormAbout::loadLogo(const std::string&) {
-    // The picture holder arrives with the picture formats.
+    ImageLeft().Picture().LoadFromFile(joinPath(directory, kLogoFileName));
 }
 
 void TFormAbout::LabelWebClick(tk::TObject& sender) {

@@ -36,7 +36,6 @@ class TFormAbout : public tk::TForm {
 
   private:
     tk::HandlerTable handlers();
-    void loadLogo(const std::string& path);
 
     const ProductProfile& profile_;
 };

@@ -2,10 +2,8 @@
 // scaled), centred or at the top-left corner, cut off at the control's edges.
 #pragma once
 
-#include "graphics/graphic.h"
 #include "toolkit/control.h"
-
-#include <memory>
+#include "toolkit/picture.h"
 
 namespace tk {
 
@@ -13,8 +11,9 @@ class TImage : public TControl {
   public:
     TImage(TForm& form, const ControlDefinition& definition);
 
-    TGraphic* graphic() const { return graphic_.get(); }
-    void setGraphic(std::unique_ptr<TGraphic> graphic);
+    // The picture shown; loading it while the form is visible wants an invalidate().
+    TPicture& Picture() { return picture_; }
+    const TPicture& Picture() const { return picture_; }
     bool center() const { return center_; }
     // Where the picture lies, in the parent's client coordinates.
     TRect pictureRect() const;
@@ -22,7 +21,7 @@ class TImage : public TControl {
     void paint(HDC dc) override;
 
   private:
-    std::unique_ptr<TGraphic> graphic_;
+    TPicture picture_;
     bool center_;
 };
 
