@@ -7,20 +7,24 @@
 #include "app/description_file.h"
 #include "app/product_profile.h"
 #include "catalogue/program_directory.h"
+#include "png/png_picture_format_win32.h"
 #include "png_writer.h"
 #include "pointer.h"
 #include "support/fake_profile_reader.h"
 #include "support/gui_pump.h"
 #include "support/recording_shell_service.h"
 #include "toolkit/application.h"
+#include "toolkit/picture.h"
 #include "window_capture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace sc {
 namespace {
@@ -111,6 +115,16 @@ class AboutWindowTest : public ::testing::Test {
     }
     std::string logoPath() const { return directory + "leftlogo.png"; }
     void removeLogo() const { DeleteFileA(logoPath().c_str()); }
+    // What the picture holder itself says about the logo file as it is now.
+    std::string loadFailure() const {
+        try {
+            tk::TPicture picture;
+            picture.LoadFromFile(logoPath());
+        } catch (const std::exception& e) {
+            return e.what();
+        }
+        return "";
+    }
     void writeLogo(const std::string& bytes) const {
         std::ofstream(logoPath(), std::ios::binary | std::ios::trunc) << bytes;
     }
@@ -132,6 +146,7 @@ class AboutWindowTest : public ::testing::Test {
         test::clickAt(c.parentHandle(), c.left() + c.width() / 2, c.top() + c.height() / 2);
     }
 
+    png::TPngPictureFormat pngFormat;
     const BrandRow& brand = brandTable()[0];
     test::RecordingShellService shell{&tk::Application().busyCursor()};
     test::FakeProfileReader profile;
@@ -142,6 +157,7 @@ class AboutWindowTest : public ::testing::Test {
 };
 
 TEST_F(AboutWindowTest, OpensModalOverTheMainWindowOnTheAboutTabWithEveryText) {
+    writeLogo(snapshot::RgbImage{2, 2, std::vector<std::uint8_t>(12, 200)});
     bool checked = false;
     InsideModal::run(*main, [&](TFormAbout& about) {
         checked = true;
@@ -265,6 +281,154 @@ TEST_F(AboutWindowTest, ChangedVersionAndCompanyShowAtTheNextOpeningOnTheAboutTa
     EXPECT_EQ(title, "Quillmark ");
     EXPECT_EQ(copyright, "Copyright \xA9 2006-2031 50% R&D");
     EXPECT_EQ(version, "");
+}
+
+} // namespace
+} // namespace sc
+
+namespace sc {
+namespace {
+
+TEST_F(AboutWindowTest, MissingLogoIsReportedOnceWithItsPathAndTheWindowStillOpensFilled) {
+    std::string title, version;
+    bool hasPicture = true;
+    InsideModal::run(*main, [&](TFormAbout& about) {
+        title = about.label("LabalTitle").caption();
+        version = about.label("LabelVersion").caption();
+        hasPicture = about.ImageLeft().Picture().Graphic() != nullptr;
+        clickOn(about.ImageLeft());
+    });
+    ASSERT_EQ(errors.shown.size(), 1u);
+    EXPECT_EQ(errors.shown[0].first, "Quillmark");
+    // The system's own words for the reason ("The system cannot find the file specified.").
+    char reason[256] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   ERROR_FILE_NOT_FOUND, 0, reason, sizeof reason, nullptr);
+    std::string systemText = reason;
+    systemText.erase(systemText.find_last_not_of("\r\n ") + 1);
+    EXPECT_EQ(errors.shown[0].second, "Cannot open file \"" + logoPath() + "\". " + systemText);
+    EXPECT_EQ(title, "Quillmark 4.2.0.118");
+    EXPECT_EQ(version, "4.2.0.118");
+    EXPECT_FALSE(hasPicture);
+    EXPECT_THAT(shell.requests, ElementsAre(request(std::string(brand.updatesAddress))));
+}
+
+// Bad logo files: each gives the one dialog with the codec's own text, and the window opens.
+class HostileLogoTest : public AboutWindowTest,
+                        public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(HostileLogoTest, GivesOneDialogWithTheCodecsMessageAndTheWindowOpens) {
+    writeLogo(GetParam());
+    const std::string expected = loadFailure();
+    ASSERT_FALSE(expected.empty()) << "the file loads";
+    bool opened = false;
+    InsideModal::run(*main, [&](TFormAbout& about) {
+        opened = true;
+        EXPECT_EQ(about.ImageLeft().Picture().Graphic(), nullptr);
+        EXPECT_EQ(about.label("LabalTitle").caption(), "Quillmark 4.2.0.118");
+    });
+    EXPECT_TRUE(opened);
+    ASSERT_EQ(errors.shown.size(), 1u);
+    EXPECT_EQ(errors.shown[0].second, expected);
+    EXPECT_EQ(expected.find("Cannot open file"), std::string::npos);
+}
+
+std::string pngHeaderOnly(std::uint32_t width, std::uint32_t height) {
+    std::string file("\x89PNG\r\n\x1a\n", 8);
+    std::string ihdr("IHDR", 4);
+    for (std::uint32_t v : {width, height}) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            ihdr.push_back(static_cast<char>(v >> shift));
+        }
+    }
+    ihdr += std::string("\x08\x06\x00\x00\x00", 5);
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (unsigned char c : ihdr) {
+        crc ^= c;
+        for (int k = 0; k < 8; ++k) {
+            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+        }
+    }
+    crc ^= 0xFFFFFFFF;
+    file += std::string("\0\0\0\x0d", 4) + ihdr;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        file.push_back(static_cast<char>(crc >> shift));
+    }
+    return file;
+}
+
+std::string randomBytes(std::size_t n) {
+    std::string bytes(n, '\0');
+    std::uint32_t state = 12345;
+    for (char& c : bytes) {
+        state = state * 1103515245u + 12345u;
+        c = static_cast<char>(state >> 16);
+    }
+    return bytes;
+}
+
+std::string logoCaseName(const ::testing::TestParamInfo<std::string>& info) {
+    static const char* const names[] = {"RandomBytes", "Huge65535Header", "Truncated", "Empty"};
+    return names[info.index];
+}
+
+INSTANTIATE_TEST_SUITE_P(Logos, HostileLogoTest,
+                         ::testing::Values(randomBytes(4096), pngHeaderOnly(65535, 65535),
+                                           pngHeaderOnly(171, 238) + "\0\0\x10\0IDAT\x78\x9c",
+                                           std::string()),
+                         logoCaseName);
+
+TEST_F(AboutWindowTest, LogoLargerThanThePanelIsCentredAndCutOffAtItsEdges) {
+    // Each pixel tells where it lies: red = x / 2, green = y / 2.
+    snapshot::RgbImage logo{400, 300, {}};
+    for (int y = 0; y < logo.height; ++y) {
+        for (int x = 0; x < logo.width; ++x) {
+            logo.pixels.insert(logo.pixels.end(), {static_cast<std::uint8_t>(x / 2),
+                                                   static_cast<std::uint8_t>(y / 2), 77});
+        }
+    }
+    writeLogo(logo);
+    std::optional<snapshot::RgbImage> shot;
+    tk::TRect placed{};
+    InsideModal::run(*main, [&](TFormAbout& about) {
+        placed = about.ImageLeft().pictureRect();
+        shot = snapshot::captureClientArea(about.handle());
+    });
+    EXPECT_THAT(errors.shown, IsEmpty());
+    // (171 - 400) div 2 = -114 and (238 - 300) div 2 = -31, inside the bevels at 2, 2.
+    EXPECT_EQ(placed.Left, -112);
+    EXPECT_EQ(placed.Top, -29);
+    ASSERT_TRUE(shot.has_value());
+    auto pixel = [&](int x, int y) {
+        const std::size_t i = (static_cast<std::size_t>(y) * shot->width + x) * 3;
+        return std::array<int, 3>{shot->pixels[i], shot->pixels[i + 1], shot->pixels[i + 2]};
+    };
+    // The logo panel lies at 12, 12 of the window; the image inside its two bevel lines.
+    EXPECT_EQ(pixel(14, 14), (std::array<int, 3>{57, 15, 77}));     // picture 114, 31
+    EXPECT_EQ(pixel(184, 251), (std::array<int, 3>{142, 134, 77})); // picture 284, 268
+    for (auto [x, y] : {std::pair{13, 100}, std::pair{185, 100}, std::pair{100, 13},
+                        std::pair{100, 252}, std::pair{190, 100}, std::pair{100, 258}}) {
+        EXPECT_NE(pixel(x, y)[2], 77) << "picture drawn outside the image at " << x << ", " << y;
+    }
+}
+
+TEST_F(AboutWindowTest, HugeBinaryDescriptionFileGivesValuesOfAtMost2047Characters) {
+    tk::Application().setProfileReader(nullptr); // the platform's own reader
+    const std::string path = descriptionFilePath(directory);
+    {
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file << "[SYSTEM]\r\nVersion=" << std::string(100000, '7') << "\r\nCompany=\x01\xff\x7f"
+             << randomBytes(1 << 20) << "\r\n";
+    }
+    std::string version, title;
+    InsideModal::run(*main, [&](TFormAbout& about) {
+        version = about.label("LabelVersion").caption();
+        title = about.label("LabalTitle").caption();
+    });
+    DeleteFileA(path.c_str());
+    EXPECT_LE(version.size(), 2047u);
+    EXPECT_EQ(title, "Quillmark " + version);
+    ASSERT_EQ(errors.shown.size(), 1u); // the missing logo, nothing else
 }
 
 } // namespace
