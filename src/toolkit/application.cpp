@@ -148,7 +148,14 @@ void TApplication::processMessages() {
 }
 
 void TApplication::handleException(const std::exception& e) {
-    HWND owner = mainForm_ && mainForm_->visible() ? mainForm_->handle() : handle();
+    // Owned by the active form (a modal one keeps its owner disabled), else the main
+    // form, else the hidden application window.
+    HWND active = GetActiveWindow();
+    bool ours = IsWindowVisible(active) && std::any_of(forms_.begin(), forms_.end(), [&](TForm* f) {
+                    return f->handle() == active;
+                });
+    HWND owner =
+        ours ? active : (mainForm_ && mainForm_->visible() ? mainForm_->handle() : handle());
     errors_->showError(owner, title(), e.what());
 }
 
