@@ -158,6 +158,23 @@ TEST(PngRounding, GreyIsComputedInExtendedPrecision) {
     EXPECT_EQ(GreyOf(255, 255, 255), 255);
 }
 
+#if defined(__x86_64__) || defined(__i386__)
+// A unit left at 53-bit precision (as some Windows run-times leave it) does not change the grey.
+TEST(PngRounding, GreyIgnoresAUnitLeftAtDoublePrecision) {
+    std::uint16_t saved = 0;
+    __asm__ volatile("fnstcw %0" : "=m"(saved));
+    const std::uint16_t doublePrecision = static_cast<std::uint16_t>((saved & ~0x0300) | 0x0200);
+    __asm__ volatile("fldcw %0" : : "m"(doublePrecision));
+    const int tie = GreyOf(3, 24, 4), other = GreyOf(0, 57, 217);
+    std::uint16_t during = 0;
+    __asm__ volatile("fnstcw %0" : "=m"(during));
+    __asm__ volatile("fldcw %0" : : "m"(saved));
+    EXPECT_EQ(tie, 15);
+    EXPECT_EQ(other, 57);
+    EXPECT_EQ(during, doublePrecision); // the caller's control word is given back
+}
+#endif
+
 TEST(PngBlend, ChannelFormulaAndIdentities) {
     for (unsigned s = 0; s < 256; ++s) {
         EXPECT_EQ(BlendChannel(255, s, 17), s);
