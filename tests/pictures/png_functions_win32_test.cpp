@@ -139,3 +139,19 @@ TEST(PngFunctionsWin32, BitmapsBecomePngImages) {
     tk::TIcon other;
     EXPECT_THROW(assigned.Assign(other), tk::EConvertError);
 }
+
+TEST(PngFunctionsWin32, IconsBecomePngImagesWithTheirOwnAlpha) {
+    TPNGObject png;
+    Read(png, BuildPng(Image{2, 1, 8, 6, {255, 0, 0, 255, 0, 0, 255, 90}}, false));
+    tk::TIcon icon;
+    icon.SetHandle(PngToIconForVersion(png, tk::clWhite, 0x60000));
+    ASSERT_EQ(icon.Width(), 2);
+    ASSERT_TRUE(IsWindowsXPOrLater());
+    const auto back = GraphicToPng(icon);
+    ASSERT_EQ(back->HeaderChunk().ColorType(), COLOR_RGBALPHA);
+    EXPECT_EQ(back->AlphaRow(0)[0], 255);
+    EXPECT_EQ(back->AlphaRow(0)[1], 90);
+    EXPECT_EQ(PixelColor(*back, 0, 0), 0x0000FFu);
+    const auto copy = GraphicToPng(png); // a PNG image: a copy
+    EXPECT_EQ(copy->AlphaRow(0)[1], 90);
+}
