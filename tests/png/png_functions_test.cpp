@@ -143,12 +143,12 @@ TEST(PngRounding, GreyIsComputedInExtendedPrecision) {
     int differ = 0;
     for (int r = 0; r < 256; ++r)
         for (int g = 0; g < 256; ++g)
-            for (int b = 0; b < 256; ++b) {
+            for (int b = 0; b < 64; ++b) { // a quarter of the cube keeps the test quick
                 const double d = 0.3 * r + 0.59 * g + 0.11 * b;
                 if (static_cast<int>(std::nearbyint(d)) != GreyOf(r, g, b))
                     ++differ;
             }
-    EXPECT_GT(differ, 10000); // 23266 on x87 extended precision
+    EXPECT_GT(differ, 5000); // 7673 on x87 extended precision
     // 0.9 + 14.16 + 0.44 is 15.5 on paper: extended lands below it, double on it (and goes even).
     EXPECT_EQ(GreyOf(3, 24, 4), 15);
     EXPECT_EQ(GreyOf(4, 54, 4), 33);
