@@ -98,7 +98,11 @@ bool TForm::reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_DRAWITEM: {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
         if (TControl* c = controlOfWindow(dis->hwndItem)) {
-            c->drawItem(*dis);
+            try {
+                c->drawItem(*dis);
+            } catch (const std::exception& e) {
+                Application().handlePaintException(e);
+            }
             result = TRUE;
             return true;
         }
