@@ -1,8 +1,10 @@
 // libFuzzer target: reads arbitrary bytes as a PNG image from memory. The codec's own exceptions
 // are the expected outcome of bad input; any other exception, a crash or a sanitizer report is
 // a finding. After the read, whatever the image holds is walked and copied, so that a bitmap
-// or alpha plane smaller than its header claims shows up under AddressSanitizer.
+// or alpha plane smaller than its header claims shows up under AddressSanitizer or at the
+// guard page behind a large mapping (mapped_memory_guard.cpp).
 
+#include "mapped_memory_guard.h"
 #include "png/png_image.h"
 
 #include <cstdint>
@@ -33,21 +35,45 @@ template <class Step> void guarded(const char* what, Step step) {
     }
 }
 
-// Reads the first and last byte of every bitmap and alpha row the header claims.
+// Whether the header's bitmap and alpha plane came from the sanitizer's heap.
+bool planesOnHeap(const TChunkIHDR& header) {
+    const std::uint64_t height = header.Height();
+    return std::uint64_t(header.RowStride()) * height <= pngfuzz::kLargestOnHeap &&
+           std::uint64_t{header.Width()} * height <= pngfuzz::kLargestOnHeap;
+}
+
+// Reads the first and last byte of the bitmap and alpha rows the header claims: every row when
+// the planes lie on the sanitizer's heap, else the first and last row, which reach both ends of
+// the guarded mappings without committing the pages between them.
 void touchImage(const TPNGObject& image) {
     if (image.Empty())
         return;
     const TChunkIHDR& header = image.HeaderChunk();
-    if (header.Pixels() == nullptr || header.RowStride() <= 0 || header.Width() == 0)
+    if (header.Pixels() == nullptr || header.RowStride() <= 0 || header.Width() == 0 ||
+        header.Height() == 0)
         return;
     std::uint8_t folded = 0;
-    for (std::uint32_t y = 0; y < header.Height(); ++y) {
+    auto touchRow = [&](std::uint32_t y) {
         const std::uint8_t* row = image.PixelRow(y);
         folded ^= row[0] ^ row[header.RowStride() - 1];
         if (const std::uint8_t* alpha = image.AlphaRow(y))
             folded ^= alpha[0] ^ alpha[header.Width() - 1];
+    };
+    if (planesOnHeap(header)) {
+        for (std::uint32_t y = 0; y < header.Height(); ++y)
+            touchRow(y);
+    } else {
+        touchRow(0);
+        touchRow(header.Height() - 1);
     }
     sink = folded;
+}
+
+// A copy duplicates every byte of the planes: only for planes on the sanitizer's heap, where a
+// short copy shows, or for a header without a bitmap.
+bool worthCopying(const TPNGObject& image) {
+    return image.Empty() || image.HeaderChunk().Pixels() == nullptr ||
+           planesOnHeap(image.HeaderChunk());
 }
 
 } // namespace
@@ -60,11 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     guarded("transparency",
             [&] { sink = static_cast<std::uint8_t>(image.TransparencyKind() + image.KeyColor()); });
     guarded("CopyImage", [&] {
-        // A copy duplicates the whole bitmap; beyond 16 Mi pixels that is only a long memcpy
-        // of untouched pages. (It also keeps out a header that failed its size check, whose
-        // copy would build a bitmap of up to 4 G rows: a known fault of the copy.)
-        if (!image.Empty() &&
-            std::uint64_t{image.Width()} * image.Height() > (std::uint64_t{1} << 24))
+        if (!worthCopying(image))
             return;
         TPNGObject copy;
         copy.CopyImage(image);
