@@ -69,11 +69,15 @@ void touchImage(const TPNGObject& image) {
     sink = folded;
 }
 
-// A copy duplicates every byte of the planes: only for planes on the sanitizer's heap, where a
-// short copy shows, or for a header without a bitmap.
+// A copy duplicates every byte of the planes of every header chunk (a file may hold more than
+// one): only when they all lie on the sanitizer's heap, where a short copy shows.
 bool worthCopying(const TPNGObject& image) {
-    return image.Empty() || image.HeaderChunk().Pixels() == nullptr ||
-           planesOnHeap(image.HeaderChunk());
+    for (std::int32_t i = 0; i < image.ChunkList.Count(); ++i) {
+        const auto* header = dynamic_cast<const TChunkIHDR*>(image.ChunkList.Item(i));
+        if (header && header->Pixels() && !planesOnHeap(*header))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
