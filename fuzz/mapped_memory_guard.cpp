@@ -9,8 +9,6 @@
 // read past its end still stops the run. The codec's paging hints for the blocks are dropped:
 // in small pages a touched row commits 4 KiB, not a 2 MiB page.
 
-#include "mapped_memory_guard.h"
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -21,7 +19,10 @@
 
 namespace {
 
-using pngfuzz::kLargestOnHeap;
+// The largest block served from the heap. Blocks there cost only the pages written, as in a
+// mapping, but the allocator's quarantine keeps freed ones for a while: with an image and its
+// copy (two planes each) and the quarantine, the heap stays well under a gigabyte.
+constexpr std::size_t kLargestOnHeap = std::size_t{64} << 20;
 
 // A block handed out in place of a mapping: a heap block, or a guarded mapping that runs from
 // base over mapped bytes (for a heap block: the block itself).

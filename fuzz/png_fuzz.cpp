@@ -4,7 +4,6 @@
 // or alpha plane smaller than its header claims shows up under AddressSanitizer or at the
 // guard page behind a large mapping (mapped_memory_guard.cpp).
 
-#include "mapped_memory_guard.h"
 #include "png/png_image.h"
 
 #include <cstdint>
@@ -35,16 +34,20 @@ template <class Step> void guarded(const char* what, Step step) {
     }
 }
 
-// Whether the header's bitmap and alpha plane came from the sanitizer's heap.
-bool planesOnHeap(const TChunkIHDR& header) {
+// Planes up to this size are walked row by row and copied. Every page of a plane costs a fault
+// when it is first read or written, even a page the codec never wrote: larger planes are only
+// touched at both ends, which shows a plane shorter than its header claims as well (on the
+// sanitizer's heap or at the guard page behind a mapping), and are not copied.
+constexpr std::uint64_t kLargestWalked = std::uint64_t{1} << 20;
+
+bool smallPlanes(const TChunkIHDR& header) {
     const std::uint64_t height = header.Height();
-    return std::uint64_t(header.RowStride()) * height <= pngfuzz::kLargestOnHeap &&
-           std::uint64_t{header.Width()} * height <= pngfuzz::kLargestOnHeap;
+    return std::uint64_t(header.RowStride()) * height <= kLargestWalked &&
+           std::uint64_t{header.Width()} * height <= kLargestWalked;
 }
 
-// Reads the first and last byte of the bitmap and alpha rows the header claims: every row when
-// the planes lie on the sanitizer's heap, else the first and last row, which reach both ends of
-// the guarded mappings without committing the pages between them.
+// Reads the first and last byte of the bitmap and alpha rows the header claims: of every row for
+// small planes, else of the first and last row.
 void touchImage(const TPNGObject& image) {
     if (image.Empty())
         return;
@@ -59,7 +62,7 @@ void touchImage(const TPNGObject& image) {
         if (const std::uint8_t* alpha = image.AlphaRow(y))
             folded ^= alpha[0] ^ alpha[header.Width() - 1];
     };
-    if (planesOnHeap(header)) {
+    if (smallPlanes(header)) {
         for (std::uint32_t y = 0; y < header.Height(); ++y)
             touchRow(y);
     } else {
@@ -70,11 +73,11 @@ void touchImage(const TPNGObject& image) {
 }
 
 // A copy duplicates every byte of the planes of every header chunk (a file may hold more than
-// one): only when they all lie on the sanitizer's heap, where a short copy shows.
+// one): only when they are all small.
 bool worthCopying(const TPNGObject& image) {
     for (std::int32_t i = 0; i < image.ChunkList.Count(); ++i) {
         const auto* header = dynamic_cast<const TChunkIHDR*>(image.ChunkList.Item(i));
-        if (header && header->Pixels() && !planesOnHeap(*header))
+        if (header && header->Pixels() && !smallPlanes(*header))
             return false;
     }
     return true;

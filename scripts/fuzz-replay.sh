@@ -10,8 +10,10 @@
 # the seeds and the corpus grown by earlier explorations (<build>/fuzz-run/corpus).
 #
 # Environment: FUZZ_RUNS (default 60000) and FUZZ_SEED (default 1) for the CI step;
-#              FUZZ_EXPLORE_SECONDS; BUILD_DIR (default build/fuzz);
-#              SHARED_DIR (default the shared folder beside the checkout).
+#              FUZZ_EXPLORE_SECONDS; FUZZ_TIMEOUT (default 10), the seconds one input may take,
+#              by the clock: raise it for a run at low priority on a busy machine;
+#              BUILD_DIR (default build/fuzz); SHARED_DIR (default the shared folder beside
+#              the checkout).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build/fuzz}
@@ -39,7 +41,7 @@ done
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:symbolize=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-limits=(-rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout=10)
+limits=(-rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout="${FUZZ_TIMEOUT:-10}")
 # Without address randomisation, the pointer comparisons the fuzzer records (and mixes into
 # its mutations) are the same on every run.
 fixed=(setarch "$(uname -m)" -R)
