@@ -9,7 +9,7 @@
 # FUZZ_EXPLORE_SECONDS set it explores instead: a fresh random seed, for that many seconds, from
 # the seeds and the corpus grown by earlier explorations (<build>/fuzz-run/corpus).
 #
-# Environment: FUZZ_RUNS (default 60000) and FUZZ_SEED (default 1) for the CI step;
+# Environment: FUZZ_RUNS (default 40000) and FUZZ_SEED (default 1) for the CI step;
 #              FUZZ_EXPLORE_SECONDS; FUZZ_TIMEOUT (default 10), the seconds one input may take,
 #              by the clock: raise it for a run at low priority on a busy machine;
 #              BUILD_DIR (default build/fuzz); SHARED_DIR (default the shared folder beside
@@ -18,7 +18,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build/fuzz}
 shared=${SHARED_DIR:-$(cd "$top/.." && pwd)/shared}
-runs=${FUZZ_RUNS:-60000}
+runs=${FUZZ_RUNS:-40000}
 seed=${FUZZ_SEED:-1}
 explore=${FUZZ_EXPLORE_SECONDS:-}
 
@@ -47,7 +47,7 @@ limits=(-rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout="${FUZZ_TIMEOUT:-10}")
 fixed=(setarch "$(uname -m)" -R)
 
 echo "== Replaying $(ls "$run/seeds" | wc -l) seed files"
-"$fuzzer" "${limits[@]}" -artifact_prefix="$run/findings/" -runs=0 "$run/seeds"
+"${fixed[@]}" "$fuzzer" "${limits[@]}" -artifact_prefix="$run/findings/" -runs=0 "$run/seeds"
 
 status=0
 log=$run/fuzz.log
