@@ -1,7 +1,8 @@
 // libFuzzer target: reads arbitrary bytes as a PNG image from memory. The codec's own exceptions
 // are the expected outcome of bad input; any other exception, a crash or a sanitizer report is
 // a finding. After the read, whatever the image holds is walked and copied, so that a bitmap
-// or alpha plane smaller than its header claims shows up under AddressSanitizer.
+// or alpha plane smaller than its header claims shows up under AddressSanitizer or at the
+// guard page behind a large mapping (mapped_memory_guard.cpp).
 
 #include "png/png_image.h"
 
@@ -33,21 +34,53 @@ template <class Step> void guarded(const char* what, Step step) {
     }
 }
 
-// Reads the first and last byte of every bitmap and alpha row the header claims.
+// Planes up to this size are walked row by row and copied. Every page of a plane costs a fault
+// when it is first read or written, even a page the codec never wrote: larger planes are only
+// touched at both ends, which shows a plane shorter than its header claims as well (on the
+// sanitizer's heap or at the guard page behind a mapping), and are not copied.
+constexpr std::uint64_t kLargestWalked = std::uint64_t{1} << 20;
+
+bool smallPlanes(const TChunkIHDR& header) {
+    const std::uint64_t height = header.Height();
+    return std::uint64_t(header.RowStride()) * height <= kLargestWalked &&
+           std::uint64_t{header.Width()} * height <= kLargestWalked;
+}
+
+// Reads the first and last byte of the bitmap and alpha rows the header claims: of every row for
+// small planes, else of the first and last row.
 void touchImage(const TPNGObject& image) {
     if (image.Empty())
         return;
     const TChunkIHDR& header = image.HeaderChunk();
-    if (header.Pixels() == nullptr || header.RowStride() <= 0 || header.Width() == 0)
+    if (header.Pixels() == nullptr || header.RowStride() <= 0 || header.Width() == 0 ||
+        header.Height() == 0)
         return;
     std::uint8_t folded = 0;
-    for (std::uint32_t y = 0; y < header.Height(); ++y) {
+    auto touchRow = [&](std::uint32_t y) {
         const std::uint8_t* row = image.PixelRow(y);
         folded ^= row[0] ^ row[header.RowStride() - 1];
         if (const std::uint8_t* alpha = image.AlphaRow(y))
             folded ^= alpha[0] ^ alpha[header.Width() - 1];
+    };
+    if (smallPlanes(header)) {
+        for (std::uint32_t y = 0; y < header.Height(); ++y)
+            touchRow(y);
+    } else {
+        touchRow(0);
+        touchRow(header.Height() - 1);
     }
     sink = folded;
+}
+
+// A copy duplicates every byte of the planes of every header chunk (a file may hold more than
+// one): only when they are all small.
+bool worthCopying(const TPNGObject& image) {
+    for (std::int32_t i = 0; i < image.ChunkList.Count(); ++i) {
+        const auto* header = dynamic_cast<const TChunkIHDR*>(image.ChunkList.Item(i));
+        if (header && header->Pixels() && !smallPlanes(*header))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -60,11 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     guarded("transparency",
             [&] { sink = static_cast<std::uint8_t>(image.TransparencyKind() + image.KeyColor()); });
     guarded("CopyImage", [&] {
-        // A copy duplicates the whole bitmap; beyond 16 Mi pixels that is only a long memcpy
-        // of untouched pages. (It also keeps out a header that failed its size check, whose
-        // copy would build a bitmap of up to 4 G rows: a known fault of the copy.)
-        if (!image.Empty() &&
-            std::uint64_t(image.Width()) * std::uint64_t(image.Height()) > (std::uint64_t{1} << 24))
+        if (!worthCopying(image))
             return;
         TPNGObject copy;
         copy.CopyImage(image);

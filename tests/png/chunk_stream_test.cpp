@@ -9,6 +9,10 @@
 
 #include <chrono>
 
+#ifdef __linux__
+#include <unistd.h>
+#endif
+
 using namespace sc::png;
 using namespace pngtest;
 
@@ -308,6 +312,44 @@ TEST(PngLengths, HugeHeaderWithLittleDataIsCheap) {
         }
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+// The process's resident memory where the system tells it, else 0.
+std::int64_t ResidentBytes() {
+#ifdef __linux__
+    std::ifstream statm("/proc/self/statm");
+    std::int64_t size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+#else
+    return 0;
+#endif
+}
+
+// A fuzzer's finding, kept in its corpus: a header of 36640 x 65291 grey with alpha (two planes
+// of 2.4 GB each), then a chunk of an unknown critical type. The read stops there; the planes
+// were never written and cost no resident memory.
+TEST(PngLengths, HugeHeaderBeforeAnUnknownCriticalChunkCostsNoMemory) {
+    const Bytes png =
+        ReadFile(std::string(PNG_FUZZ_CORPUS_DIR) + "/grey-alpha-36640x65291-unknown-critical.png");
+    ASSERT_EQ(png.size(), 143u);
+    const std::int64_t before = ResidentBytes();
+    TPNGObject image;
+    std::string msg;
+    try {
+        Read(image, png);
+        ADD_FAILURE() << "the read succeeded";
+    } catch (const EPNGUnknownCriticalChunk& e) {
+        msg = e.what();
+    }
+    EXPECT_EQ(msg, messages::EPNGUnknownCriticalChunkText);
+    EXPECT_EQ(image.ChunkList.Count(), 4);
+    const TChunkIHDR& header = image.HeaderChunk();
+    EXPECT_EQ(header.Width(), 36640u);
+    EXPECT_EQ(header.Height(), 65291u);
+    EXPECT_NE(header.Pixels(), nullptr);
+    EXPECT_NE(header.AlphaPlane(), nullptr);
+    EXPECT_LT(ResidentBytes() - before, std::int64_t{64} << 20);
 }
 
 TEST(PngImageObject, HeaderQueriesAndResizing) {
