@@ -135,7 +135,7 @@ void TMainForm::ListBoxDataMouseMove(tk::TObject&, unsigned, int x, int y) {
 void TMainForm::ButtonHelpClick(tk::TObject&) {
     POINT origin{0, 0};
     ClientToScreen(handle(), &origin);
-    tk::TButton& help = ButtonHelp();
+    controls::TGlyphBitBtn& help = ButtonHelp();
     Point at = popupMenuPoint(
         Point{origin.x, origin.y},
         Rect{help.left(), help.top(), help.left() + help.width(), help.top() + help.height()});

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/product_profile.h"
+#include "controls/glyph_button.h"
 #include "toolkit/form.h"
 
 namespace sc {
@@ -15,8 +16,10 @@ class TMainForm : public tk::TForm {
 
     tk::TListBox& ListBoxMain() const { return control<tk::TListBox>("ListBoxMain"); }
     tk::TListBox& ListBoxData() const { return control<tk::TListBox>("ListBoxData"); }
-    tk::TButton& ButtonHelp() const { return control<tk::TButton>("ButtonHelp"); }
-    tk::TButton& ButtonOK() const { return control<tk::TButton>("ButtonOK"); }
+    controls::TGlyphBitBtn& ButtonHelp() const {
+        return control<controls::TGlyphBitBtn>("ButtonHelp");
+    }
+    controls::TGlyphBitBtn& ButtonOK() const { return control<controls::TGlyphBitBtn>("ButtonOK"); }
     tk::TPopupMenu& PopupMenu() const { return menu("PopupMenu"); }
 
     void FormCreate(tk::TObject& sender);

@@ -2,6 +2,25 @@
 
 namespace sc {
 
+namespace {
+
+// A glyph button with the stored properties of the definition and a picture of
+// PngImageListButton; everything else keeps the class defaults.
+decltype(tk::ControlDefinition::create) glyphButton(int imageIndex, std::string hint) {
+    return [imageIndex, hint](tk::TForm& form, const tk::ControlDefinition& definition, int id) {
+        auto button = std::make_unique<controls::TGlyphBitBtn>(form, definition, id);
+        button->setImages(dynamic_cast<tk::TCustomImageList*>(
+            form.findComponent("PngImageListButton")));
+        button->setImageIndex(imageIndex);
+        if (!hint.empty()) {
+            button->setHint(hint);
+        }
+        return std::unique_ptr<tk::TControl>(std::move(button));
+    };
+}
+
+} // namespace
+
 tk::FormDefinition mainFormDefinition() {
     using namespace tk;
     FormDefinition d;
@@ -42,14 +61,16 @@ tk::FormDefinition mainFormDefinition() {
 
     ControlDefinition help;
     help.name = "ButtonHelp";
-    help.kind = ControlKind::button;
+    help.kind = ControlKind::custom;
+    help.create = glyphButton(0, "Help");
     help.bounds = {8, 432, 46, 42};
     help.tabOrder = 2;
     help.events = {{"OnClick", "ButtonHelpClick"}};
 
     ControlDefinition ok;
     ok.name = "ButtonOK";
-    ok.kind = ControlKind::button;
+    ok.kind = ControlKind::custom;
+    ok.create = glyphButton(1, "");
     ok.bounds = {568, 432, 81, 42};
     ok.tabOrder = 3;
     ok.caption = "&OK";

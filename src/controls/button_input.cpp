@@ -113,7 +113,7 @@ void ButtonInput::buttonUp(int x, int y, int width, int height) {
     mouseTracking_ = false;
     showPressed_ = false;
     if (0 <= x && x < width && 0 <= y && y < height) {
-        buttonPressed();
+        host_.pressed();
     }
     host_.pressStateChanged();
 }
@@ -131,7 +131,7 @@ void ButtonInput::keyUp(unsigned key) {
     }
     showPressed_ = false;
     if (spaceArmed_) {
-        buttonPressed();
+        host_.pressed();
     }
     host_.pressStateChanged();
 }
@@ -171,7 +171,7 @@ void ButtonInput::windowCreated() {
     active_ = default_;
 }
 
-void ButtonInput::buttonPressed() {
+void ButtonInput::completePress() {
     if (groupIndex_ != 0) {
         setDown(!down_);
     } else {

@@ -23,6 +23,8 @@ class ButtonHost {
     virtual void broadcastGroupNotice() = 0;
     // Modal result to the form, then OnClick; may throw.
     virtual void click() = 0;
+    // A press completed on the button (mouse released inside, or Space released).
+    virtual void pressed() = 0;
 };
 
 inline constexpr unsigned kKeyEnter = 13;
@@ -91,8 +93,8 @@ class ButtonInput {
     // A new window starts with the default look when it is the default button.
     void windowCreated();
 
-    // The completed press: toggles a grouped button, then clicks.
-    void buttonPressed();
+    // What a completed press does: toggles a grouped button, then clicks.
+    void completePress();
 
   private:
     void setShowPressed(bool on);

@@ -228,6 +228,46 @@ TControl* TForm::controlOfWindow(HWND child) const {
     return nullptr;
 }
 
+TControl* TForm::activeControl() const {
+    HWND focus = GetFocus();
+    for (const auto& c : controls_) {
+        if (c->handle() && (c->handle() == focus || IsChild(c->handle(), focus))) {
+            return c.get();
+        }
+    }
+    return nullptr;
+}
+
+void TForm::focusChanged(TControl* focused) {
+    for (const auto& c : controls_) {
+        if (c->handle()) {
+            SendMessageA(c->handle(), kFocusChanged, 0, reinterpret_cast<LPARAM>(focused));
+        }
+    }
+}
+
+namespace {
+
+bool offer(const std::vector<std::unique_ptr<TControl>>& controls, UINT msg, WPARAM wp,
+           LPARAM lp) {
+    for (const auto& c : controls) {
+        if (c->handle() && SendMessageA(c->handle(), msg, wp, lp) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool TForm::dialogKey(WPARAM key, LPARAM keyData) {
+    return offer(controls_, kDialogKey, key, keyData);
+}
+
+bool TForm::dialogChar(WPARAM character, LPARAM keyData) {
+    return offer(controls_, kDialogChar, character, keyData);
+}
+
 void TForm::show() {
     if (visible()) {
         return;
@@ -309,6 +349,9 @@ LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         EndPaint(hwnd_, &ps);
         return 0;
     }
+    case WM_PRINTCLIENT: // the form's image behind see-through parts of its controls
+        paintSurface(reinterpret_cast<HDC>(wp));
+        return 0;
     case WM_SETCURSOR:
         if (LOWORD(lp) == HTCLIENT && Application().screen().applyCursor(crDefault)) {
             return TRUE;
@@ -316,6 +359,9 @@ LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_CLOSE:
         close();
+        return 0;
+    case kFocusChanged:
+        focusChanged(reinterpret_cast<TControl*>(lp));
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(wp) == WA_INACTIVE) {

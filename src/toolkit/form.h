@@ -32,6 +32,7 @@ class TForm : public TObject {
     const std::string& name() const override { return definition_.name; }
     HWND handle() const { return hwnd_; }
     const FontSpec& font() const { return definition_.font; }
+    TColor colour() const { return definition_.colour; }
     FontCache& fonts() { return fonts_; }
 
     std::string caption() const;
@@ -63,6 +64,14 @@ class TForm : public TObject {
     }
     TPopupMenu& menu(const std::string& menuName) const;
     const std::vector<std::unique_ptr<TControl>>& controls() const { return controls_; }
+
+    // The control whose window has the keyboard focus; null when none of the form's has it.
+    TControl* activeControl() const;
+    // Tells every windowed control that `focused` now has the focus (kFocusChanged).
+    void focusChanged(TControl* focused);
+    // Offers a dialog key or character to the controls in order until one uses it.
+    bool dialogKey(WPARAM key, LPARAM keyData);
+    bool dialogChar(WPARAM character, LPARAM keyData);
 
     // The window message handling; exceptions end here and go to the application's dialog.
     virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);

@@ -19,6 +19,7 @@ struct RecordingHost : ButtonHost {
     void activeChanged() override { ++activeChanges; }
     void invalidate() override { ++invalidations; }
     void broadcastGroupNotice() override { ++notices; }
+    void pressed() override { input->completePress(); }
     void click() override {
         ++clicks;
         clickingDuringClick = input && input->clicking();
@@ -136,7 +137,7 @@ TEST_F(ButtonInputTest, GroupRules) {
     input.setDown(false); // the last down button of the group stays down
     EXPECT_TRUE(input.down());
     // A press toggles through the writer and still clicks.
-    input.buttonPressed();
+    input.completePress();
     EXPECT_TRUE(input.down());
     EXPECT_EQ(host.clicks, 1);
     // Another member went down: this one goes up without a notice, and copies AllowAllUp.
