@@ -66,8 +66,7 @@ TCustomGlyphButton::~TCustomGlyphButton() {
 }
 
 void TCustomGlyphButton::updateWindowText() {
-    // The window text is what screen readers read: the caption, or the hint without one.
-    SetWindowTextA(handle(), (caption_.empty() ? hint_ : caption_).c_str());
+    SetWindowTextA(handle(), caption_.c_str());
 }
 
 void TCustomGlyphButton::setCaption(const std::string& value) {
@@ -80,7 +79,6 @@ void TCustomGlyphButton::setCaption(const std::string& value) {
 
 void TCustomGlyphButton::setHint(const std::string& value) {
     hint_ = value;
-    updateWindowText();
 }
 
 void TCustomGlyphButton::setEnabled(bool value) {

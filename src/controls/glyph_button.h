@@ -22,6 +22,9 @@ enum THotTrackColorType { htctComplement, htctActual };
 // wParam the group index, lParam the sending TGlyphButton.
 inline constexpr UINT kGroupNotice = 0x2421;
 
+// What screen readers call a button: its caption without the accelerator's "&", or the hint.
+std::string accessibleName(const std::string& caption, const std::string& hint);
+
 // The screen shows more than 256 colours (determined once).
 bool fullColorDisplay();
 

@@ -363,6 +363,9 @@ LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kFocusChanged:
         focusChanged(reinterpret_cast<TControl*>(lp));
         return 0;
+    case WM_SETFOCUS: // the form itself: none of its controls has the focus
+        focusChanged(nullptr);
+        break;
     case WM_ACTIVATE:
         if (LOWORD(wp) == WA_INACTIVE) {
             HWND focus = GetFocus();
