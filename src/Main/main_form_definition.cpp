@@ -9,8 +9,8 @@ namespace {
 decltype(tk::ControlDefinition::create) glyphButton(int imageIndex, std::string hint) {
     return [imageIndex, hint](tk::TForm& form, const tk::ControlDefinition& definition, int id) {
         auto button = std::make_unique<controls::TGlyphBitBtn>(form, definition, id);
-        button->setImages(dynamic_cast<tk::TCustomImageList*>(
-            form.findComponent("PngImageListButton")));
+        button->setImages(
+            dynamic_cast<tk::TCustomImageList*>(form.findComponent("PngImageListButton")));
         button->setImageIndex(imageIndex);
         if (!hint.empty()) {
             button->setHint(hint);

@@ -47,7 +47,8 @@ class AccessibleButton final : public IAccessible {
         if (!out) {
             return E_POINTER;
         }
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) ||
+            iid == __uuidof(IAccessible)) {
             *out = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
@@ -75,8 +76,8 @@ class AccessibleButton final : public IAccessible {
                                             DISPID* d) override {
         return inner_->GetIDsOfNames(r, n, c, l, d);
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID d, REFIID r, LCID l, WORD f, DISPPARAMS* p,
-                                     VARIANT* v, EXCEPINFO* e, UINT* a) override {
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID d, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v,
+                                     EXCEPINFO* e, UINT* a) override {
         return inner_->Invoke(d, r, l, f, p, v, e, a);
     }
 
@@ -97,8 +98,7 @@ class AccessibleButton final : public IAccessible {
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-        return isSelf(child) ? text(L"Press", action)
-                             : inner_->get_accDefaultAction(child, action);
+        return isSelf(child) ? text(L"Press", action) : inner_->get_accDefaultAction(child, action);
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         if (!isSelf(child)) {
@@ -143,8 +143,7 @@ class AccessibleButton final : public IAccessible {
     HRESULT STDMETHODCALLTYPE accSelect(long f, VARIANT c) override {
         return inner_->accSelect(f, c);
     }
-    HRESULT STDMETHODCALLTYPE accLocation(long* l, long* t, long* w, long* h,
-                                          VARIANT c) override {
+    HRESULT STDMETHODCALLTYPE accLocation(long* l, long* t, long* w, long* h, VARIANT c) override {
         return inner_->accLocation(l, t, w, h, c);
     }
     HRESULT STDMETHODCALLTYPE accNavigate(long d, VARIANT s, VARIANT* e) override {

@@ -10,7 +10,7 @@ namespace {
 
 Colour classicSystemColour(int index) {
     switch (index) {
-    case 6: // window frame
+    case 6:  // window frame
     case 18: // button text
     case 21: // 3D dark shadow
         return 0x000000;

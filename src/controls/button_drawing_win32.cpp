@@ -64,8 +64,8 @@ void DrawKeyedBitmap(HDC dc, HBITMAP bitmap, const Rect& dest, Colour key, const
     tk::UniqueMemoryDc workDc(CreateCompatibleDC(dc));
     tk::UniqueBitmap work(CreateCompatibleBitmap(dc, w, h));
     tk::SelectGuard selectWork(workDc.get(), work.get());
-    StretchBlt(workDc.get(), 0, 0, w, h, sourceDc.get(), source.left, source.top,
-               source.width(), source.height(), SRCCOPY);
+    StretchBlt(workDc.get(), 0, 0, w, h, sourceDc.get(), source.left, source.top, source.width(),
+               source.height(), SRCCOPY);
     // The mask: key-coloured pixels become 1 (white), the others 0.
     tk::UniqueMemoryDc maskDc(CreateCompatibleDC(dc));
     tk::UniqueBitmap mask(CreateBitmap(w, h, 1, 1, nullptr));

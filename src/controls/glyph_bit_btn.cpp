@@ -38,12 +38,12 @@ void TGlyphBitBtn::setImages(tk::TCustomImageList* value) {
     invalidateAll();
 }
 
-#define SC_BITBTN_WRITER(setter, member)                                                        \
-    void TGlyphBitBtn::setter(int value) {                                                      \
-        if (value != member) {                                                                  \
-            member = value;                                                                     \
-            invalidateAll();                                                                    \
-        }                                                                                       \
+#define SC_BITBTN_WRITER(setter, member)                                                           \
+    void TGlyphBitBtn::setter(int value) {                                                         \
+        if (value != member) {                                                                     \
+            member = value;                                                                        \
+            invalidateAll();                                                                       \
+        }                                                                                          \
     }
 
 SC_BITBTN_WRITER(setSpacing, spacing_)
@@ -147,9 +147,9 @@ ButtonGeometry TGlyphBitBtn::geometry() {
         HDC measureDc = dc ? dc : screen.get();
         HGDIOBJ old = SelectObject(measureDc, form().fonts().get(font()));
         RECT r = toRECT(plainCaptionRect(g));
-        g.captionHeight = DrawTextA(measureDc, caption().c_str(), -1, &r,
-                                    DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK | DT_VCENTER |
-                                        DT_CENTER);
+        g.captionHeight =
+            DrawTextA(measureDc, caption().c_str(), -1, &r,
+                      DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK | DT_VCENTER | DT_CENTER);
         SelectObject(measureDc, old);
     }
     return g;
@@ -202,8 +202,7 @@ void TGlyphBitBtn::DrawGlyph(const Rect& r) {
         tk::SelectGuard select(probe.get(), glyph_.bitmap.get());
         key = GetPixel(probe.get(), 0, glyph_.height - 1);
     }
-    DrawKeyedBitmap(canvas().handle(), glyph_.bitmap.get(), r, key,
-                    {part * w, 0, part * w + w, h});
+    DrawKeyedBitmap(canvas().handle(), glyph_.bitmap.get(), r, key, {part * w, 0, part * w + w, h});
 }
 
 } // namespace sc::controls

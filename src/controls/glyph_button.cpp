@@ -93,12 +93,12 @@ void TCustomGlyphButton::setEnabled(bool value) {
     invalidateAll();
 }
 
-#define SC_LOOK_WRITER(Class, setter, member, Type)                                             \
-    void Class::setter(Type value) {                                                            \
-        if (value != member) {                                                                  \
-            member = value;                                                                     \
-            invalidateAll();                                                                    \
-        }                                                                                       \
+#define SC_LOOK_WRITER(Class, setter, member, Type)                                                \
+    void Class::setter(Type value) {                                                               \
+        if (value != member) {                                                                     \
+            member = value;                                                                        \
+            invalidateAll();                                                                       \
+        }                                                                                          \
     }
 
 SC_LOOK_WRITER(TCustomGlyphButton, setAlignmentVertical, alignmentVertical_, TAlignmentVertical)
@@ -437,7 +437,7 @@ Rect TGlyphButton::GetCaptionRect() {
 }
 
 void TGlyphButton::PaintContent() {
-    UINT align = alignment_ == taLeftJustify ? DT_LEFT
+    UINT align = alignment_ == taLeftJustify    ? DT_LEFT
                  : alignment_ == taRightJustify ? DT_RIGHT
                                                 : DT_CENTER;
     if (geometry().rightToLeft && align != DT_CENTER) {
@@ -483,9 +483,9 @@ void TGlyphButton::Paint() {
     }
     if (look == Look::classic) {
         ClassicLook c;
-        c.defaultFrame = groupIndex() == 0 &&
-                         (((input_.active() || focusedNow) && !input_.showPressed()) ||
-                          input_.clicking());
+        c.defaultFrame =
+            groupIndex() == 0 &&
+            (((input_.active() || focusedNow) && !input_.showPressed()) || input_.clicking());
         c.color = color_;
         c.grouped = groupIndex() != 0;
         c.sunken = downLook() || input_.showPressed();

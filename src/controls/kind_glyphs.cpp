@@ -6,8 +6,8 @@ namespace sc::controls {
 
 HBITMAP KindGlyph(TBitBtnKind kind) {
     static const std::array<const char*, kKindCount> names{
-        nullptr,         "SC_KIND_OK",    "SC_KIND_CANCEL", "SC_KIND_HELP",
-        "SC_KIND_YES",   "SC_KIND_NO",    "SC_KIND_CLOSE",  "SC_KIND_ABORT",
+        nullptr,         "SC_KIND_OK",     "SC_KIND_CANCEL", "SC_KIND_HELP",
+        "SC_KIND_YES",   "SC_KIND_NO",     "SC_KIND_CLOSE",  "SC_KIND_ABORT",
         "SC_KIND_RETRY", "SC_KIND_IGNORE", "SC_KIND_ALL"};
     // Loaded on first request, kept for the life of the program.
     static std::array<tk::UniqueBitmap, kKindCount> cache;

@@ -248,8 +248,7 @@ void TForm::focusChanged(TControl* focused) {
 
 namespace {
 
-bool offer(const std::vector<std::unique_ptr<TControl>>& controls, UINT msg, WPARAM wp,
-           LPARAM lp) {
+bool offer(const std::vector<std::unique_ptr<TControl>>& controls, UINT msg, WPARAM wp, LPARAM lp) {
     for (const auto& c : controls) {
         if (c->handle() && SendMessageA(c->handle(), msg, wp, lp) != 0) {
             return true;

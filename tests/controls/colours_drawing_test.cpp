@@ -81,10 +81,10 @@ TEST(ButtonDrawing, EdgeLinesFramesAndTheDottedFocus) {
 
     PixelGrid frame(10, 10);
     EXPECT_EQ(DrawSystemButtonFrame(frame, {0, 0, 10, 10}, false), (Rect{2, 2, 8, 8}));
-    EXPECT_EQ(frame.at(0, 0), 0xFFFFFFu);    // button highlight
-    EXPECT_EQ(frame.at(9, 9), 0x000000u);    // 3D dark shadow
-    EXPECT_EQ(frame.at(1, 1), 0xC8D0D4u);    // 3D light
-    EXPECT_EQ(frame.at(8, 8), 0x808080u);    // button shadow
+    EXPECT_EQ(frame.at(0, 0), 0xFFFFFFu); // button highlight
+    EXPECT_EQ(frame.at(9, 9), 0x000000u); // 3D dark shadow
+    EXPECT_EQ(frame.at(1, 1), 0xC8D0D4u); // 3D light
+    EXPECT_EQ(frame.at(8, 8), 0x808080u); // button shadow
     EXPECT_EQ(DrawTintedSunkenFrame(frame, {0, 0, 10, 10}, 0x808080), (Rect{2, 2, 8, 8}));
     EXPECT_EQ(frame.at(0, 0), ShadeDown(0x808080, 50));
     EXPECT_EQ(frame.at(8, 8), ShadeUp(0x808080, 50));
@@ -113,8 +113,8 @@ TEST(ButtonDrawing, GradientRingOnlyOnAFullColourDisplay) {
     DrawGradientRing(grid, {1, 1, 11, 11}, 0xFFFFFF, 0x000000, true);
     std::vector<Colour> rows = gradientRows(10, 0xFFFFFF, 0x000000);
     EXPECT_EQ(grid.at(1, 1), rows[0]);
-    EXPECT_EQ(grid.at(5, 2), rows[1]);  // two rows of ring at the top
-    EXPECT_EQ(grid.at(2, 6), rows[5]);  // two columns at the sides
+    EXPECT_EQ(grid.at(5, 2), rows[1]); // two rows of ring at the top
+    EXPECT_EQ(grid.at(2, 6), rows[5]); // two columns at the sides
     EXPECT_EQ(grid.at(9, 6), rows[5]);
     EXPECT_EQ(grid.at(10, 10), rows[9]);
     EXPECT_EQ(grid.at(3, 3), 0x123456u); // the inside stays

@@ -39,7 +39,8 @@ class SquareImageList : public tk::TCustomImageList {
     void DoDraw(int index, tk::TCanvas& canvas, int x, int y, tk::TDrawingStyle,
                 bool enabled) override {
         calls.push_back({index, x, y, enabled});
-        DcSurface(canvas.handle()).fillRect({x, y, x + 32, y + 32}, enabled ? kPictureRed : kFadedRed);
+        DcSurface(canvas.handle())
+            .fillRect({x, y, x + 32, y + 32}, enabled ? kPictureRed : kFadedRed);
     }
 };
 
@@ -258,7 +259,8 @@ TEST_F(GlyphButtonTest, HotTrackFrameRingAndSeeThroughCorners) {
     EXPECT_EQ(c.at(80, 2), ShadeUp(kBtnFace, 20));
     EXPECT_EQ(c.at(1, 2), sys(COLOR_3DDKSHADOW)); // inner frame in FrameColor
     // The focused button's ring, from the highlight's mixes.
-    Colour h = NearColors(kHighlight, kBtnFace) ? ShadeDown(kHighlight, 30) : resolveColour(kHighlight);
+    Colour h =
+        NearColors(kHighlight, kBtnFace) ? ShadeDown(kHighlight, 30) : resolveColour(kHighlight);
     Colour g = ShadeUp(kBtnFace, 30);
     std::vector<Colour> rows = gradientRows(38, MixColors(h, g, 60), MixColors(h, g, 160));
     EXPECT_EQ(c.at(2, 2), rows[0]);

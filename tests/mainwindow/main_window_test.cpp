@@ -4,14 +4,17 @@
 #include "app/product_profile.h"
 #include "catalogue/program_directory.h"
 #include "catalogue/shell_request.h"
+#include "png_writer.h"
 #include "pointer.h"
 #include "support/gui_pump.h"
 #include "toolkit/application.h"
+#include "window_capture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 namespace sc {
 namespace {
@@ -250,6 +253,73 @@ TEST_F(MainWindowTest, CloseBoxEndsTheMessageLoop) {
     SendMessageA(form->handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(tk::Application().terminated());
     tk::Application().run();
+}
+
+TEST_F(MainWindowTest, GlyphButtonsSitInTheTabOrderAndAnswerTheirKeys) {
+    start("Quillmark");
+    auto bounds = [&](HWND button) {
+        RECT r{};
+        GetWindowRect(button, &r);
+        MapWindowPoints(nullptr, form->handle(), reinterpret_cast<POINT*>(&r), 2);
+        return std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    };
+    EXPECT_THAT(bounds(form->ButtonHelp().handle()), ElementsAre(8, 432, 46, 42));
+    EXPECT_THAT(bounds(form->ButtonOK().handle()), ElementsAre(568, 432, 81, 42));
+    EXPECT_EQ(form->ButtonOK().caption(), "&OK");
+    EXPECT_EQ(form->ButtonHelp().hint(), "Help");
+    EXPECT_EQ(form->ButtonHelp().imageIndex(), 0);
+    EXPECT_EQ(form->ButtonOK().imageIndex(), 1);
+    // Class defaults: neither default nor cancel, no modal result, themed where themes are on.
+    EXPECT_FALSE(form->ButtonOK().isDefault());
+    EXPECT_FALSE(form->ButtonOK().cancel());
+    EXPECT_EQ(form->ButtonOK().modalResult(), 0);
+    EXPECT_TRUE(form->ButtonOK().themeAware());
+
+    // Tab walks the lists, then the help and the OK button.
+    sc::test::keyDown(form->ListBoxMain().handle(), VK_TAB);
+    EXPECT_TRUE(form->ListBoxData().focused());
+    sc::test::keyDown(form->ListBoxData().handle(), VK_TAB);
+    EXPECT_TRUE(form->ButtonHelp().focused());
+    sc::test::keyDown(form->ButtonHelp().handle(), VK_TAB);
+    EXPECT_TRUE(form->ButtonOK().focused());
+    // Enter and Esc in the lists click nothing; Alt+O closes.
+    form->ListBoxMain().setFocus();
+    sc::test::keyDown(form->ListBoxMain().handle(), VK_RETURN);
+    sc::test::keyDown(form->ListBoxMain().handle(), VK_ESCAPE);
+    EXPECT_FALSE(tk::Application().terminated());
+    PostMessageA(form->ListBoxMain().handle(), WM_SYSCHAR, 'o', 0x20000001);
+    sc::test::pumpUntilIdle();
+    EXPECT_TRUE(tk::Application().terminated());
+    EXPECT_THAT(shell.requests, IsEmpty());
+}
+
+TEST_F(MainWindowTest, GlyphButtonsShowTheirPicturesScreenshot) {
+    start("Quillmark");
+    auto shot = snapshot::captureClientArea(form->handle());
+    ASSERT_TRUE(shot.has_value());
+    std::string folder = SC_ARTEFACT_DIR;
+    for (char& c : folder) {
+        c = c == '/' ? '\\' : c;
+    }
+    CreateDirectoryA(folder.c_str(), nullptr);
+    EXPECT_TRUE(snapshot::writePngFile(folder + "\\main-window-buttons.png", *shot));
+    if (!form->ButtonHelp().images()) {
+        GTEST_SKIP() << "the main window defines no PngImageListButton yet";
+    }
+    // Each button's picture area holds more colours than a plain face.
+    auto colours = [&](int left, int top) {
+        std::set<std::uint32_t> seen;
+        for (int y = top; y < top + 32; ++y) {
+            for (int x = left; x < left + 32; ++x) {
+                const std::uint8_t* p =
+                    &shot->pixels[static_cast<std::size_t>(y * shot->width + x) * 3];
+                seen.insert(std::uint32_t(p[0]) << 16 | std::uint32_t(p[1]) << 8 | p[2]);
+            }
+        }
+        return seen.size();
+    };
+    EXPECT_GE(colours(8 + 7, 432 + 5), 8u);
+    EXPECT_GE(colours(568 + 7, 432 + 5), 8u);
 }
 
 class UnknownTitleTest : public MainWindowTest,
