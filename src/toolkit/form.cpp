@@ -56,6 +56,7 @@ void registerWindowClass(const std::string& className, WNDPROC proc) {
 TForm::TForm() = default;
 
 TForm::~TForm() {
+    destroying_ = true;
     controls_.clear();
     components_.clear();
     if (hwnd_) {
@@ -239,6 +240,9 @@ TControl* TForm::activeControl() const {
 }
 
 void TForm::focusChanged(TControl* focused) {
+    if (destroying_) {
+        return;
+    }
     for (const auto& c : controls_) {
         if (c->handle()) {
             SendMessageA(c->handle(), kFocusChanged, 0, reinterpret_cast<LPARAM>(focused));
@@ -260,11 +264,11 @@ bool offer(const std::vector<std::unique_ptr<TControl>>& controls, UINT msg, WPA
 } // namespace
 
 bool TForm::dialogKey(WPARAM key, LPARAM keyData) {
-    return offer(controls_, kDialogKey, key, keyData);
+    return !destroying_ && offer(controls_, kDialogKey, key, keyData);
 }
 
 bool TForm::dialogChar(WPARAM character, LPARAM keyData) {
-    return offer(controls_, kDialogChar, character, keyData);
+    return !destroying_ && offer(controls_, kDialogChar, character, keyData);
 }
 
 void TForm::show() {

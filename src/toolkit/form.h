@@ -107,6 +107,7 @@ class TForm : public TObject {
     bool doubleBuffered_ = false;
     int modalResult_ = 0;
     bool shown_ = false;
+    bool destroying_ = false; // the controls are going: no notifications to them
     HWND lastFocus_ = nullptr;
 };
 
