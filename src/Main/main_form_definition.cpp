@@ -1,5 +1,8 @@
 #include "Main/main_form.h"
 
+#include "Main/main_image_lists.h"
+#include "png/png_image_list_loader.h"
+
 namespace sc {
 
 tk::FormDefinition mainFormDefinition() {
@@ -15,6 +18,14 @@ tk::FormDefinition mainFormDefinition() {
     d.colour = clBtnFace;
     d.font = FontSpec{"Tahoma", -11, ANSI_CHARSET, clWindowText, 0};
     d.events = {{"OnCreate", "FormCreate"}, {"OnShow", "FormShow"}};
+
+    for (PngImageListDefinition& list : mainWindowImageLists()) {
+        std::string name = list.name;
+        d.components.push_back(
+            {name, [stored = std::move(list)](TForm&) -> std::unique_ptr<TComponent> {
+                 return png::LoadPngImageList(stored);
+             }});
+    }
 
     ControlDefinition bevel;
     bevel.name = "Bevel1";
