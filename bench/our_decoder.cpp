@@ -62,7 +62,7 @@ uint64_t decodeWithOurs(std::span<const uint8_t> file) {
     TPNGObject image;
     TPngMemoryStream stream(file.data(), file.size());
     image.ReadPng(stream);
-    return uint64_t{image.Width()} * image.Height();
+    return uint64_t(image.Width()) * std::uint64_t(image.Height());
 }
 
 OurHeapUse measureOurHeapUse(std::span<const uint8_t> file) {

@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // of untouched pages. (It also keeps out a header that failed its size check, whose
         // copy would build a bitmap of up to 4 G rows: a known fault of the copy.)
         if (!image.Empty() &&
-            std::uint64_t{image.Width()} * image.Height() > (std::uint64_t{1} << 24))
+            std::uint64_t(image.Width()) * std::uint64_t(image.Height()) > (std::uint64_t{1} << 24))
             return;
         TPNGObject copy;
         copy.CopyImage(image);

@@ -2,8 +2,10 @@
 // button with its popup menu and the OK button.
 #pragma once
 
+#include "Main/draw_ops_win32.h"
 #include "app/product_profile.h"
 #include "controls/glyph_button.h"
+#include "png/png_image_list.h"
 #include "toolkit/form.h"
 
 namespace sc {
@@ -21,6 +23,15 @@ class TMainForm : public tk::TForm {
     }
     controls::TGlyphBitBtn& ButtonOK() const { return control<controls::TGlyphBitBtn>("ButtonOK"); }
     tk::TPopupMenu& PopupMenu() const { return menu("PopupMenu"); }
+    png::TPngImageList& PngImageListMain() const {
+        return component<png::TPngImageList>("PngImageListMain");
+    }
+    png::TPngImageList& PngImageListData() const {
+        return component<png::TPngImageList>("PngImageListData");
+    }
+    png::TPngImageList& PngImageListButton() const {
+        return component<png::TPngImageList>("PngImageListButton");
+    }
 
     void FormCreate(tk::TObject& sender);
     void FormShow(tk::TObject& sender);
@@ -36,6 +47,7 @@ class TMainForm : public tk::TForm {
 
   private:
     tk::HandlerTable handlers();
+    RowImageLists imageLists() const;
 
     ProductProfile profile_;
 };

@@ -1,5 +1,8 @@
 #include "Main/main_form.h"
 
+#include "Main/main_image_lists.h"
+#include "png/png_image_list_loader.h"
+
 namespace sc {
 
 namespace {
@@ -9,8 +12,7 @@ namespace {
 decltype(tk::ControlDefinition::create) glyphButton(int imageIndex, std::string hint) {
     return [imageIndex, hint](tk::TForm& form, const tk::ControlDefinition& definition, int id) {
         auto button = std::make_unique<controls::TGlyphBitBtn>(form, definition, id);
-        button->setImages(
-            dynamic_cast<tk::TCustomImageList*>(form.findComponent("PngImageListButton")));
+        button->setImages(&form.component<tk::TCustomImageList>("PngImageListButton"));
         button->setImageIndex(imageIndex);
         if (!hint.empty()) {
             button->setHint(hint);
@@ -34,6 +36,14 @@ tk::FormDefinition mainFormDefinition() {
     d.colour = clBtnFace;
     d.font = FontSpec{"Tahoma", -11, ANSI_CHARSET, clWindowText, 0};
     d.events = {{"OnCreate", "FormCreate"}, {"OnShow", "FormShow"}};
+
+    for (PngImageListDefinition& list : mainWindowImageLists()) {
+        std::string name = list.name;
+        d.components.push_back(
+            {name, [stored = std::move(list)](TForm&) -> std::unique_ptr<TComponent> {
+                 return png::LoadPngImageList(stored);
+             }});
+    }
 
     ControlDefinition bevel;
     bevel.name = "Bevel1";

@@ -3,6 +3,7 @@
 #include "Main/main_form.h"
 #include "app/description_file.h"
 #include "catalogue/program_directory.h"
+#include "png/png_picture_format_win32.h"
 #include "toolkit/application.h"
 
 namespace sc {
@@ -15,6 +16,7 @@ int runStartCentre() {
         readDescriptionValue(app.profileReader(), directoryPart(app.exeName()), "Name");
     app.setTitle(name);
     app.initialize();
+    sc::png::TPngPictureFormat pngFormat;
     TMainForm mainForm;
     app.run();
     return 0;

@@ -87,6 +87,7 @@ void TChunkIHDR::AllocateAlphaPlane() {
 void TChunkIHDR::PrepareBitmap() {
     std::memset(&Info, 0, sizeof Info);
     ReleaseBitmap();
+    OwnerImage().ReleaseSystemPalette();
     const std::uint16_t bits = DibBitsPerPixel(ImageColorType, ImageBitDepth);
     TBitmapInfoHeader& h = Info.bmiHeader;
     h.biSize = 40;
@@ -129,6 +130,30 @@ bool TChunkIHDR::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint
     OwnerImage().ImageInterlace = ImageInterlaceMethod;
     PrepareBitmap();
     return true;
+}
+
+void TChunkIHDR::Define(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth,
+                        std::uint8_t colorType) {
+    if (width > 65535 || height > 65535)
+        TPNGObject::RaiseError<EPNGSizeExceeds>(messages::EPNGSizeExceedsText);
+    if (width == 0 || height == 0 || !HasConversion(colorType, bitDepth))
+        TPNGObject::RaiseError<EPngInvalidIHDR>(messages::EPNGInvalidIHDRText);
+    ResizePayload(13);
+    std::uint8_t* p = Payload();
+    for (int i = 0; i < 4; ++i) {
+        p[i] = static_cast<std::uint8_t>(width >> (24 - 8 * i));
+        p[4 + i] = static_cast<std::uint8_t>(height >> (24 - 8 * i));
+    }
+    p[8] = bitDepth;
+    p[9] = colorType;
+    p[10] = p[11] = p[12] = 0;
+    ImageWidth = width;
+    ImageHeight = height;
+    ImageBitDepth = bitDepth;
+    ImageColorType = colorType;
+    ImageCompression = ImageFilter = ImageInterlaceMethod = 0;
+    OwnerImage().ImageInterlace = 0;
+    PrepareBitmap();
 }
 
 void TChunkIHDR::CopyFrom(const TChunk& source) {

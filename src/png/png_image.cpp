@@ -209,16 +209,36 @@ TPNGObject::TPNGObject() : ChunkList(*this) {
 
 TPNGObject::~TPNGObject() {
     DropAllChunks();
+    ReleaseSystemPalette();
 }
 
-std::uint32_t TPNGObject::Width() const {
-    auto* header = dynamic_cast<TChunkIHDR*>(ChunkList.Item(0));
-    return header ? header->Width() : 0;
+const tk::TGraphicClass TPNGObject::GraphicClass{
+    "TPNGObject", []() -> std::unique_ptr<tk::TGraphic> { return std::make_unique<TPNGObject>(); }};
+
+TChunkIHDR* TPNGObject::FindHeader() const {
+    return dynamic_cast<TChunkIHDR*>(ChunkList.Item(0));
 }
 
-std::uint32_t TPNGObject::Height() const {
-    auto* header = dynamic_cast<TChunkIHDR*>(ChunkList.Item(0));
-    return header ? header->Height() : 0;
+int TPNGObject::Width() const {
+    const TChunkIHDR* header = FindHeader();
+    return header ? static_cast<int>(header->Width()) : 0;
+}
+
+int TPNGObject::Height() const {
+    const TChunkIHDR* header = FindHeader();
+    return header ? static_cast<int>(header->Height()) : 0;
+}
+
+bool TPNGObject::Transparent() const {
+    return FindHeader() && TransparencyKind() != tkNone;
+}
+
+void TPNGObject::Assign(const tk::TGraphic& source) {
+    if (const auto* png = dynamic_cast<const TPNGObject*>(&source)) {
+        CopyImage(*png);
+        return;
+    }
+    AssignOther(source);
 }
 
 void TPNGObject::SetWidth(std::uint32_t) {
@@ -230,7 +250,7 @@ void TPNGObject::SetHeight(std::uint32_t) {
 }
 
 TChunkIHDR& TPNGObject::HeaderChunk() const {
-    auto* header = dynamic_cast<TChunkIHDR*>(ChunkList.Item(0));
+    TChunkIHDR* header = FindHeader();
     if (!header)
         RaiseError<EPNGHeaderNotPresent>(messages::EPNGHeaderNotPresentText);
     return *header;

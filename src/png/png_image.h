@@ -8,6 +8,7 @@
 //   const std::uint8_t* top = image.PixelRow(0); // DIB row of the top image row
 #pragma once
 
+#include "graphics/graphic.h"
 #include "png/png_errors.h"
 #include "png/png_stream.h"
 
@@ -161,6 +162,11 @@ class TChunkIHDR : public TChunk {
     const std::uint8_t* AlphaPlane() const { return AlphaMemory; }
     // Gives the image an alpha plane of width x height bytes, all zero.
     void AllocateAlphaPlane();
+
+    // Makes this a fresh header of the given fields (payload included) with a zeroed bitmap;
+    // raises EPngInvalidIHDR or EPNGSizeExceeds for fields the codec does not read.
+    void Define(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth,
+                std::uint8_t colorType);
 
     // Creates the bitmap (and the alpha plane for colour types 4 and 6) for the header fields.
     void PrepareBitmap();
@@ -317,26 +323,48 @@ class TPNGList : public TPNGPointerList {
 
 enum TTransparencyKind { tkNone, tkKeyColor, tkPerPixel };
 
-class TPNGObject {
+class TPNGObject : public tk::TGraphic {
   public:
     TPNGObject();
-    virtual ~TPNGObject();
-    TPNGObject(const TPNGObject&) = delete;
-    TPNGObject& operator=(const TPNGObject&) = delete;
+    ~TPNGObject() override;
+
+    // The graphic class that the picture registry creates for ".png" files.
+    static const tk::TGraphicClass GraphicClass;
 
     // Reads one PNG image; raises the codec's exceptions. After a failure the image holds the
     // chunks read up to and including the failing one.
     void ReadPng(TPngStream& stream);
 
-    std::uint32_t Width() const;
-    std::uint32_t Height() const;
+    // ---- the graphic ----
+    const char* ClassName() const override { return "TPNGObject"; }
+    // Opaque and key-colour images are stretched to the rectangle; per-pixel alpha images are
+    // blended at their own size at its top-left corner. An image without a header draws nothing.
+    // Only the Windows layer can draw; elsewhere this raises EPngError.
+    void Draw(tk::TCanvas& canvas, const tk::TRect& rect) override;
+    // The header's size; 0 without a header.
+    int Width() const override;
+    int Height() const override;
+    bool Empty() const override { return ChunkList.Count() == 0; }
+    // True when the transparency kind is not tkNone (false without a header).
+    bool Transparent() const override;
+    // For colour types 0 and 3 the system palette of the colour table, built on first request;
+    // none for the others. EPNGHeaderNotPresent without a header. Windows only.
+    tk::TPaletteHandle Palette() override;
+    // For colour types 0 and 3 takes up to 256 entries of the palette into the colour table.
+    void SetPalette(tk::TPaletteHandle palette) override;
+    // From a TPNGObject: CopyImage. From a toolkit bitmap (Windows): an image of its pixels.
+    // Anything else: the base class's EConvertError.
+    void Assign(const tk::TGraphic& source) override;
+    void LoadFromStream(tk::TStream& stream) override { ReadPng(stream); }
+
     // Resizing is not supported: both raise EPngError.
     void SetWidth(std::uint32_t value);
     void SetHeight(std::uint32_t value);
-    bool Empty() const { return ChunkList.Count() == 0; }
 
     // The first chunk when it is an IHDR chunk, else EPNGHeaderNotPresent.
     TChunkIHDR& HeaderChunk() const;
+    // The first chunk when it is an IHDR chunk, else nullptr.
+    TChunkIHDR* FindHeader() const;
     void DropAllChunks();
     // DIB row holding image row y (0 = top).
     std::uint8_t* PixelRow(std::uint32_t y) const;
@@ -349,6 +377,10 @@ class TPNGObject {
     std::uint32_t KeyColor() const;
     void AddAlphaPlane();
 
+    // Forgets the cached system palette (deleting it on Windows).
+    void ReleaseSystemPalette();
+    tk::TPaletteHandle CachedSystemPalette() const { return SystemPalette; }
+
     std::array<std::uint8_t, 256> GammaCurve{};
     std::uint8_t ImageInterlace = 0;
     TPNGList ChunkList;
@@ -357,6 +389,12 @@ class TPNGObject {
     template <class E> [[noreturn]] static void RaiseError(const char* message) {
         throw E(message);
     }
+
+  private:
+    // Assignment from a graphic other than a TPNGObject: the platform layer's.
+    void AssignOther(const tk::TGraphic& source);
+
+    tk::TPaletteHandle SystemPalette = nullptr;
 };
 
 } // namespace sc::png

@@ -130,8 +130,8 @@ TEST(MainImageLists, HoldTheStoredPicturesInTheirOrderAsRgbaOfTheListSize) {
             EXPECT_EQ(item.name, "PngImage" + std::to_string(i));
             EXPECT_EQ(item.background, sc::kStoredClWindow);
             auto png = decode(item.pngData);
-            EXPECT_EQ(png->Width(), static_cast<std::uint32_t>(sizes[l]));
-            EXPECT_EQ(png->Height(), static_cast<std::uint32_t>(sizes[l]));
+            EXPECT_EQ(static_cast<int>(png->Width()), sizes[l]);
+            EXPECT_EQ(static_cast<int>(png->Height()), sizes[l]);
             EXPECT_EQ(png->HeaderChunk().ColorType(), 6) << list.name << " " << i;
             EXPECT_EQ(png->HeaderChunk().BitDepth(), 8);
         }

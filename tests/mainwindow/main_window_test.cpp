@@ -106,6 +106,42 @@ TEST_F(MainWindowTest, StartsWithDataSelectedAndItsFourTasks) {
     EXPECT_FALSE(tk::Application().terminated());
 }
 
+TEST_F(MainWindowTest, TaskPicturesAreBlendedOverTheirRowsBackground) {
+    start("Quillmark");
+    ASSERT_EQ(form->ListBoxData().itemIndex(), 0); // row 0 grey, row 1 white; both picture 0
+    const png::TPNGObject& png = *form->PngImageListData().PngImages().ItemAt(0)->PngImage();
+    int px = -1, py = -1;
+    for (int y = 0; y < png.Height() && px < 0; ++y) {
+        for (int x = 0; x < png.Width(); ++x) {
+            int a = png.AlphaRow(static_cast<std::uint32_t>(y))[x];
+            const std::uint8_t* bgr = png.PixelRow(static_cast<std::uint32_t>(y)) + 3 * x;
+            if (a > 96 && a < 160 && bgr[0] + bgr[1] + bgr[2] < 500) {
+                px = x;
+                py = y;
+                break;
+            }
+        }
+    }
+    ASSERT_GE(px, 0) << "the picture has no half-transparent pixel";
+    const int alpha = png.AlphaRow(static_cast<std::uint32_t>(py))[px];
+    const std::uint8_t* bgr = png.PixelRow(static_cast<std::uint32_t>(py)) + 3 * px;
+
+    auto shot = snapshot::captureClientArea(form->ListBoxData().handle());
+    ASSERT_TRUE(shot.has_value());
+    const int rowHeight = form->ListBoxData().itemHeight();
+    for (int row : {0, 1}) {
+        const int background = row == 0 ? 0x80 : 0xFF;
+        const int x = 25 + px, y = row * rowHeight + 15 + py;
+        const std::uint8_t* rgb =
+            &shot->pixels[static_cast<std::size_t>((y * shot->width + x) * 3)];
+        for (int c = 0; c < 3; ++c) {
+            int sample = bgr[2 - c];
+            int expected = (sample * alpha + background * (255 - alpha) + 127) / 255;
+            EXPECT_NEAR(rgb[c], expected, 3) << "row " << row << " channel " << c;
+        }
+    }
+}
+
 TEST_F(MainWindowTest, CategoryClicksRefillTheTaskListAndSelectRowZero) {
     start("Quillmark");
     clickRow(form->ListBoxMain(), 3);
@@ -303,9 +339,8 @@ TEST_F(MainWindowTest, GlyphButtonsShowTheirPicturesScreenshot) {
     }
     CreateDirectoryA(folder.c_str(), nullptr);
     EXPECT_TRUE(snapshot::writePngFile(folder + "\\main-window-buttons.png", *shot));
-    if (!form->ButtonHelp().images()) {
-        GTEST_SKIP() << "the main window defines no PngImageListButton yet";
-    }
+    EXPECT_EQ(form->ButtonHelp().images(), &form->PngImageListButton());
+    EXPECT_EQ(form->ButtonOK().images(), &form->PngImageListButton());
     // Each button's picture area holds more colours than a plain face.
     auto colours = [&](int left, int top) {
         std::set<std::uint32_t> seen;

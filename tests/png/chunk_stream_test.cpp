@@ -184,7 +184,7 @@ TEST(PngHeader, SizeAndMethodChecks) {
     TPNGObject image;
     Read(image, png);
     EXPECT_EQ(image.HeaderChunk().FilterMethod(), 1);
-    EXPECT_EQ(image.Width(), 2u);
+    EXPECT_EQ(image.Width(), 2);
 }
 
 TEST(PngHeader, EmptySizesAndUnconvertibleFormatsAreRejected) {
@@ -313,8 +313,8 @@ TEST(PngLengths, HugeHeaderWithLittleDataIsCheap) {
 TEST(PngImageObject, HeaderQueriesAndResizing) {
     TPNGObject image;
     EXPECT_TRUE(image.Empty());
-    EXPECT_EQ(image.Width(), 0u);
-    EXPECT_EQ(image.Height(), 0u);
+    EXPECT_EQ(image.Width(), 0);
+    EXPECT_EQ(image.Height(), 0);
     EXPECT_THROW(image.HeaderChunk(), EPNGHeaderNotPresent);
     EXPECT_THROW(image.TransparencyKind(), EPNGHeaderNotPresent);
     EXPECT_THROW(image.AddAlphaPlane(), EPNGHeaderNotPresent);
@@ -327,8 +327,8 @@ TEST(PngImageObject, HeaderQueriesAndResizing) {
     EXPECT_THROW(image.SetHeight(5), EPngError);
     Read(image, Grey8(7, 5));
     EXPECT_FALSE(image.Empty());
-    EXPECT_EQ(image.Width(), 7u);
-    EXPECT_EQ(image.Height(), 5u);
+    EXPECT_EQ(image.Width(), 7);
+    EXPECT_EQ(image.Height(), 5);
     image.DropAllChunks();
     EXPECT_TRUE(image.Empty());
 }

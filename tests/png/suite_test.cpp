@@ -53,7 +53,7 @@ TEST(PngSuite, EveryValidFileReads) {
             ADD_FAILURE() << path << ": " << PngExceptionClassName(e) << ": " << e.what();
             continue;
         }
-        EXPECT_GT(image.Width(), 0u) << path;
+        EXPECT_GT(image.Width(), 0) << path;
         EXPECT_EQ(image.ChunkList.Item(image.ChunkList.Count() - 1)->TypeText(), "IEND") << path;
     }
 }

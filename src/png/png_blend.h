@@ -1,0 +1,39 @@
+// The arithmetic of drawing a per-pixel alpha image: which part of it can be seen, and the blend
+// of that part over a 32-bit top-down buffer of what lies beneath. Platform-neutral; the Windows
+// layer only copies the device's pixels in and out.
+#pragma once
+
+#include "graphics/graphic.h"
+
+#include <cstdint>
+
+namespace sc::png {
+
+class TPNGObject;
+
+// One channel of the blend: (a x s + (255 - a) x t + 255) >> 8.
+constexpr std::uint8_t BlendChannel(unsigned alpha, unsigned source, unsigned target) {
+    return static_cast<std::uint8_t>((alpha * source + (255 - alpha) * target + 255) >> 8);
+}
+
+// The intersection of two rectangles; an empty rectangle (Right <= Left or Bottom <= Top) when
+// they do not meet.
+tk::TRect IntersectRects(const tk::TRect& a, const tk::TRect& b);
+inline bool IsEmptyRect(const tk::TRect& r) {
+    return r.Right <= r.Left || r.Bottom <= r.Top;
+}
+
+// The part of an image of width x height drawn with its top-left corner at (left, top) that lies
+// inside clip, in image coordinates; empty when nothing of it can be seen. Works in 64 bits, so
+// far-off positions cannot overflow.
+tk::TRect VisibleImagePart(const tk::TRect& clip, int left, int top, int width, int height);
+
+// Blends the image pixels of part (image coordinates, inside the image) over buffer: rows of
+// (part width x 4) bytes blue, green, red, unused, top-down, one per row of part. The source of
+// each pixel follows the header: 24 bits take the DIB bytes and the alpha plane; 1, 4 or 8 bits
+// of colour type 4 the grey byte and the alpha plane; other 1, 4 or 8 bit images the tRNS alpha
+// and the colour of the palette index, raising EPngError "There is no such palette entry." for
+// an index beyond the PLTE entries. Images without pixels leave the buffer as it is.
+void BlendImagePart(const TPNGObject& image, const tk::TRect& part, std::uint8_t* buffer);
+
+} // namespace sc::png

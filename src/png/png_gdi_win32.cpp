@@ -1,0 +1,60 @@
+#include "png/png_gdi_win32.h"
+
+namespace sc::png {
+
+TMemoryBitmap::TMemoryBitmap(HDC reference, HBITMAP bitmap)
+    : Dc(CreateCompatibleDC(reference)), Bitmap(bitmap) {
+    if (Ok())
+        Previous = SelectObject(Dc.get(), Bitmap.get());
+}
+
+TMemoryBitmap::~TMemoryBitmap() {
+    if (Previous)
+        SelectObject(Dc.get(), Previous);
+}
+
+HBITMAP TMemoryBitmap::TakeBitmap() {
+    if (Previous)
+        SelectObject(Dc.get(), Previous);
+    Previous = nullptr;
+    return Bitmap.release();
+}
+
+HBITMAP CreateTopDownSection(int width, int height, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = 40;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    *bits = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+    if (section && !*bits) {
+        DeleteObject(section);
+        return nullptr;
+    }
+    return section;
+}
+
+std::vector<std::uint32_t> ReadBitmapPixels(const tk::TBitmap& bitmap) {
+    const int w = bitmap.Width(), h = bitmap.Height();
+    std::vector<std::uint32_t> pixels;
+    if (w <= 0 || h <= 0 || !bitmap.CanvasHandle())
+        return pixels;
+    void* bits = nullptr;
+    TMemoryBitmap copy(nullptr, CreateTopDownSection(w, h, &bits));
+    if (!copy.Ok())
+        throw tk::EConvertError("Out of system resources");
+    BitBlt(copy.Handle(), 0, 0, w, h, bitmap.CanvasHandle(), 0, 0, SRCCOPY);
+    GdiFlush();
+    pixels.resize(std::size_t(w) * std::size_t(h));
+    const auto* quad = static_cast<const std::uint8_t*>(bits);
+    for (std::uint32_t& p : pixels) {
+        p = std::uint32_t(quad[2]) | std::uint32_t(quad[1]) << 8 | std::uint32_t(quad[0]) << 16;
+        quad += 4;
+    }
+    return pixels;
+}
+
+} // namespace sc::png
