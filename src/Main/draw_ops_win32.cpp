@@ -10,15 +10,18 @@ RECT toRect(const Rect& r) {
 
 struct Executor {
     tk::TCanvas& canvas;
+    const RowImageLists& images;
 
     void operator()(const FillOp& op) const {
         canvas.setBrushColor(op.colour);
         canvas.fillRect(toRect(op.rect));
     }
     void operator()(const FocusOp& op) const { canvas.drawFocusRect(toRect(op.rect)); }
-    void operator()(const ImageOp&) const {
-        // The rows' pictures are drawn by the PNG image lists, which this window does not
-        // hold yet; the place of each picture is part of the operations already.
+    void operator()(const ImageOp& op) const {
+        tk::TCustomImageList* list = op.list == ImageListId::main ? images.main : images.data;
+        if (list) {
+            list->Draw(canvas, op.at.x, op.at.y, op.index, true);
+        }
     }
     void operator()(const TextOp& op) const {
         canvas.setBrushColor(op.background);
@@ -31,9 +34,9 @@ struct Executor {
 
 } // namespace
 
-void executeDrawOps(tk::TCanvas& canvas, const DrawOps& ops) {
+void executeDrawOps(tk::TCanvas& canvas, const DrawOps& ops, const RowImageLists& images) {
     for (const DrawOp& op : ops) {
-        std::visit(Executor{canvas}, op);
+        std::visit(Executor{canvas, images}, op);
     }
     canvas.setFontStyle(0);
 }

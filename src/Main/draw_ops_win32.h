@@ -3,9 +3,16 @@
 
 #include "Main/row_painter.h"
 #include "toolkit/canvas.h"
+#include "toolkit/image_list.h"
 
 namespace sc {
 
-void executeDrawOps(tk::TCanvas& canvas, const DrawOps& ops);
+// The image lists that the picture operations draw from; a missing one draws nothing.
+struct RowImageLists {
+    tk::TCustomImageList* main = nullptr;
+    tk::TCustomImageList* data = nullptr;
+};
+
+void executeDrawOps(tk::TCanvas& canvas, const DrawOps& ops, const RowImageLists& images = {});
 
 } // namespace sc

@@ -13,9 +13,6 @@ namespace sc {
 
 namespace {
 
-// Picture sizes of the category and task image lists.
-constexpr Size kListPictureSize{48, 48};
-
 Rect toRect(const RECT& r) {
     return Rect{r.left, r.top, r.right, r.bottom};
 }
@@ -102,6 +99,10 @@ void TMainForm::ListBoxDataClick(tk::TObject&) {
     }
 }
 
+RowImageLists TMainForm::imageLists() const {
+    return RowImageLists{&PngImageListMain(), &PngImageListData()};
+}
+
 void TMainForm::ListBoxMainDrawItem(tk::TObject&, int index, const RECT& rect, unsigned state) {
     tk::TListBox& list = ListBoxMain();
     std::string text = list.item(index);
@@ -111,17 +112,17 @@ void TMainForm::ListBoxMainDrawItem(tk::TObject&, int index, const RECT& rect, u
                          state,
                          list.width(),
                          list.itemHeight(),
-                         kListPictureSize,
+                         Size{PngImageListMain().Width(), PngImageListMain().Height()},
                          text,
                          Size{extent.cx, extent.cy}};
-    executeDrawOps(list.canvas(), paintCategoryRow(row));
+    executeDrawOps(list.canvas(), paintCategoryRow(row), imageLists());
 }
 
 void TMainForm::ListBoxDataDrawItem(tk::TObject&, int index, const RECT& rect, unsigned state) {
     tk::TListBox& list = ListBoxData();
     std::string text = list.item(index);
     TaskRowInput row{toRect(rect), index, state, ListBoxMain().itemIndex(), text};
-    executeDrawOps(list.canvas(), paintTaskRow(row));
+    executeDrawOps(list.canvas(), paintTaskRow(row), imageLists());
 }
 
 void TMainForm::ListBoxDataMouseMove(tk::TObject&, unsigned, int x, int y) {
@@ -136,7 +137,7 @@ void TMainForm::ListBoxDataMouseMove(tk::TObject&, unsigned, int x, int y) {
 void TMainForm::ButtonHelpClick(tk::TObject&) {
     POINT origin{0, 0};
     ClientToScreen(handle(), &origin);
-    tk::TButton& help = ButtonHelp();
+    controls::TGlyphBitBtn& help = ButtonHelp();
     Point at = popupMenuPoint(
         Point{origin.x, origin.y},
         Rect{help.left(), help.top(), help.left() + help.width(), help.top() + help.height()});

@@ -2,7 +2,10 @@
 // button with its popup menu and the OK button.
 #pragma once
 
+#include "Main/draw_ops_win32.h"
 #include "app/product_profile.h"
+#include "controls/glyph_button.h"
+#include "png/png_image_list.h"
 #include "toolkit/form.h"
 
 namespace sc {
@@ -15,9 +18,20 @@ class TMainForm : public tk::TForm {
 
     tk::TListBox& ListBoxMain() const { return control<tk::TListBox>("ListBoxMain"); }
     tk::TListBox& ListBoxData() const { return control<tk::TListBox>("ListBoxData"); }
-    tk::TButton& ButtonHelp() const { return control<tk::TButton>("ButtonHelp"); }
-    tk::TButton& ButtonOK() const { return control<tk::TButton>("ButtonOK"); }
+    controls::TGlyphBitBtn& ButtonHelp() const {
+        return control<controls::TGlyphBitBtn>("ButtonHelp");
+    }
+    controls::TGlyphBitBtn& ButtonOK() const { return control<controls::TGlyphBitBtn>("ButtonOK"); }
     tk::TPopupMenu& PopupMenu() const { return menu("PopupMenu"); }
+    png::TPngImageList& PngImageListMain() const {
+        return component<png::TPngImageList>("PngImageListMain");
+    }
+    png::TPngImageList& PngImageListData() const {
+        return component<png::TPngImageList>("PngImageListData");
+    }
+    png::TPngImageList& PngImageListButton() const {
+        return component<png::TPngImageList>("PngImageListButton");
+    }
 
     void FormCreate(tk::TObject& sender);
     void FormShow(tk::TObject& sender);
@@ -33,6 +47,7 @@ class TMainForm : public tk::TForm {
 
   private:
     tk::HandlerTable handlers();
+    RowImageLists imageLists() const;
 
     ProductProfile profile_;
 };

@@ -1,6 +1,27 @@
 #include "Main/main_form.h"
 
+#include "Main/main_image_lists.h"
+#include "png/png_image_list_loader.h"
+
 namespace sc {
+
+namespace {
+
+// A glyph button with the stored properties of the definition and a picture of
+// PngImageListButton; everything else keeps the class defaults.
+decltype(tk::ControlDefinition::create) glyphButton(int imageIndex, std::string hint) {
+    return [imageIndex, hint](tk::TForm& form, const tk::ControlDefinition& definition, int id) {
+        auto button = std::make_unique<controls::TGlyphBitBtn>(form, definition, id);
+        button->setImages(&form.component<tk::TCustomImageList>("PngImageListButton"));
+        button->setImageIndex(imageIndex);
+        if (!hint.empty()) {
+            button->setHint(hint);
+        }
+        return std::unique_ptr<tk::TControl>(std::move(button));
+    };
+}
+
+} // namespace
 
 tk::FormDefinition mainFormDefinition() {
     using namespace tk;
@@ -15,6 +36,14 @@ tk::FormDefinition mainFormDefinition() {
     d.colour = clBtnFace;
     d.font = FontSpec{"Tahoma", -11, ANSI_CHARSET, clWindowText, 0};
     d.events = {{"OnCreate", "FormCreate"}, {"OnShow", "FormShow"}};
+
+    for (PngImageListDefinition& list : mainWindowImageLists()) {
+        std::string name = list.name;
+        d.components.push_back(
+            {name, [stored = std::move(list)](TForm&) -> std::unique_ptr<TComponent> {
+                 return png::LoadPngImageList(stored);
+             }});
+    }
 
     ControlDefinition bevel;
     bevel.name = "Bevel1";
@@ -42,14 +71,16 @@ tk::FormDefinition mainFormDefinition() {
 
     ControlDefinition help;
     help.name = "ButtonHelp";
-    help.kind = ControlKind::button;
+    help.kind = ControlKind::custom;
+    help.create = glyphButton(0, "Help");
     help.bounds = {8, 432, 46, 42};
     help.tabOrder = 2;
     help.events = {{"OnClick", "ButtonHelpClick"}};
 
     ControlDefinition ok;
     ok.name = "ButtonOK";
-    ok.kind = ControlKind::button;
+    ok.kind = ControlKind::custom;
+    ok.create = glyphButton(1, "");
     ok.bounds = {568, 432, 81, 42};
     ok.tabOrder = 3;
     ok.caption = "&OK";

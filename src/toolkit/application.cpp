@@ -103,10 +103,47 @@ void TApplication::formDestroyed(TForm& form) {
     }
 }
 
+namespace {
+
+// What the focused window asks for itself (WM_GETDLGCODE), for a key or character message.
+LRESULT dialogCode(const MSG& msg) {
+    HWND focus = GetFocus();
+    if (!focus) {
+        return 0;
+    }
+    MSG copy = msg;
+    return SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&copy));
+}
+
+// Enter and Esc that the focused control does not use, and typed characters that may be
+// accelerators, go to the form's controls first (default, cancel and accelerator buttons).
+bool offerDialogKey(TForm& form, const MSG& msg) {
+    if (msg.hwnd != form.handle() && !IsChild(form.handle(), msg.hwnd)) {
+        return false;
+    }
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+        if (dialogCode(msg) & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) {
+            return false;
+        }
+        return form.dialogKey(msg.wParam, msg.lParam);
+    }
+    if (msg.message == WM_SYSCHAR ||
+        (msg.message == WM_CHAR && !(dialogCode(msg) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)))) {
+        return form.dialogChar(msg.wParam, msg.lParam);
+    }
+    return false;
+}
+
+} // namespace
+
 bool TApplication::dispatch(MSG& msg) {
     HWND active = GetActiveWindow();
-    bool ours =
-        std::any_of(forms_.begin(), forms_.end(), [&](TForm* f) { return f->handle() == active; });
+    auto form =
+        std::find_if(forms_.begin(), forms_.end(), [&](TForm* f) { return f->handle() == active; });
+    bool ours = form != forms_.end();
+    if (ours && offerDialogKey(**form, msg)) {
+        return true;
+    }
     // Tab and the dialog keys move between the controls of the active form.
     if (ours && IsDialogMessageA(active, &msg)) {
         return true;

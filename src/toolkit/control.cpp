@@ -139,6 +139,9 @@ LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
             Application().screen().applyCursor(self->cursor())) {
             return TRUE;
         }
+        if (msg == WM_SETFOCUS) {
+            self->form().focusChanged(self);
+        }
         LRESULT result = 0;
         if (self->subclassMessage(msg, wp, lp, result)) {
             return result;

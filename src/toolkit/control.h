@@ -15,6 +15,17 @@ namespace tk {
 class TForm;
 class TWinControl;
 
+// Notifications the toolkit sends to the windowed controls of a form (message numbers).
+// Dialog key: Enter or Esc that the focused control does not use; wParam the key. A control
+// that answers nonzero has used it.
+inline constexpr UINT kDialogKey = 0xB005;
+// Dialog character: a typed character (Alt held or not) that may be an accelerator; wParam the
+// character. Nonzero: used.
+inline constexpr UINT kDialogChar = 0xB006;
+// The focused control of the form changed; lParam the TControl* now focused (null: none of the
+// form's controls). Sent to the form itself, it is passed on to all its controls.
+inline constexpr UINT kFocusChanged = 0xB007;
+
 // Base of every object that raises events; the sender of a handler.
 class TObject {
   public:

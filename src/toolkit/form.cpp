@@ -63,6 +63,7 @@ void registerWindowClass(const std::string& className, WNDPROC proc) {
 TForm::TForm(TForm* owner) : owner_(owner) {}
 
 TForm::~TForm() {
+    destroying_ = true;
     // Children before their containers: the later ones in the definition first.
     while (!controls_.empty()) {
         controls_.pop_back();
@@ -267,6 +268,48 @@ TControl* TForm::controlOfWindow(HWND child) const {
     return nullptr;
 }
 
+TControl* TForm::activeControl() const {
+    HWND focus = GetFocus();
+    for (const auto& c : controls_) {
+        if (c->handle() && (c->handle() == focus || IsChild(c->handle(), focus))) {
+            return c.get();
+        }
+    }
+    return nullptr;
+}
+
+void TForm::focusChanged(TControl* focused) {
+    if (destroying_) {
+        return;
+    }
+    for (const auto& c : controls_) {
+        if (c->handle()) {
+            SendMessageA(c->handle(), kFocusChanged, 0, reinterpret_cast<LPARAM>(focused));
+        }
+    }
+}
+
+namespace {
+
+bool offer(const std::vector<std::unique_ptr<TControl>>& controls, UINT msg, WPARAM wp, LPARAM lp) {
+    for (const auto& c : controls) {
+        if (c->handle() && SendMessageA(c->handle(), msg, wp, lp) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool TForm::dialogKey(WPARAM key, LPARAM keyData) {
+    return !destroying_ && offer(controls_, kDialogKey, key, keyData);
+}
+
+bool TForm::dialogChar(WPARAM character, LPARAM keyData) {
+    return !destroying_ && offer(controls_, kDialogChar, character, keyData);
+}
+
 void TForm::show() {
     if (visible()) {
         return;
@@ -377,6 +420,9 @@ LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     }
+    case WM_PRINTCLIENT: // the form's image behind see-through parts of its controls
+        paintSurface(reinterpret_cast<HDC>(wp));
+        return 0;
     case WM_SETCURSOR:
         if (LOWORD(lp) == HTCLIENT &&
             (Application().screen().applyCursor(crDefault) ||
@@ -387,6 +433,12 @@ LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         close();
         return 0;
+    case kFocusChanged:
+        focusChanged(reinterpret_cast<TControl*>(lp));
+        return 0;
+    case WM_SETFOCUS: // the form itself: none of its controls has the focus
+        focusChanged(nullptr);
+        break;
     case WM_ACTIVATE:
         if (LOWORD(wp) == WA_INACTIVE) {
             HWND focus = GetFocus();

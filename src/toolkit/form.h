@@ -38,6 +38,7 @@ class TForm : public TObject {
     const std::string& name() const override { return definition_.name; }
     HWND handle() const { return hwnd_; }
     const FontSpec& font() const { return definition_.font; }
+    TColor colour() const { return definition_.colour; }
     FontCache& fonts() { return fonts_; }
 
     std::string caption() const;
@@ -89,6 +90,14 @@ class TForm : public TObject {
     TPopupMenu& menu(const std::string& menuName) const;
     const std::vector<std::unique_ptr<TControl>>& controls() const { return controls_; }
 
+    // The control whose window has the keyboard focus; null when none of the form's has it.
+    TControl* activeControl() const;
+    // Tells every windowed control that `focused` now has the focus (kFocusChanged).
+    void focusChanged(TControl* focused);
+    // Offers a dialog key or character to the controls in order until one uses it.
+    bool dialogKey(WPARAM key, LPARAM keyData);
+    bool dialogChar(WPARAM character, LPARAM keyData);
+
     // The window message handling; exceptions end here and go to the application's dialog.
     virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -115,7 +124,7 @@ class TForm : public TObject {
     TControl* firstTabStop(const TWinControl* parent) const;
     TControl* controlOfWindow(HWND child) const;
     void orderTabs();
-    bool dialogKey(WORD command);
+    bool defaultButtonCommand(WORD command);
 
     TForm* owner_ = nullptr;
     TControl* pressed_ = nullptr; // windowless control under a pressed left button
@@ -129,6 +138,7 @@ class TForm : public TObject {
     bool doubleBuffered_ = false;
     int modalResult_ = 0;
     bool shown_ = false;
+    bool destroying_ = false; // the controls are going: no notifications to them
     HWND lastFocus_ = nullptr;
 };
 

@@ -76,7 +76,7 @@ bool TForm::reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
                 !c || !dynamic_cast<TWinControl*>(c) ||
                 static_cast<TWinControl*>(c)->id() != LOWORD(wp)) {
                 result = 0;
-                return dialogKey(LOWORD(wp));
+                return defaultButtonCommand(LOWORD(wp));
             }
         }
         if (lp == 0) {
@@ -115,7 +115,7 @@ bool TForm::reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 
 // Enter and Esc as the dialog manager reports them (IDOK, IDCANCEL): a focused push button
 // takes Enter itself; otherwise the default button takes Enter and the cancel button Esc.
-bool TForm::dialogKey(WORD command) {
+bool TForm::defaultButtonCommand(WORD command) {
     HWND focus = GetFocus();
     if (command == IDOK) {
         if (auto* focused = dynamic_cast<TButton*>(controlOfWindow(focus))) {

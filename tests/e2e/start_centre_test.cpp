@@ -125,6 +125,21 @@ std::size_t colourCount(const snapshot::RgbImage& image, std::size_t limit) {
     return colours.size();
 }
 
+// The part of a picture in the rectangle (left, top, width, height), cut to the picture.
+snapshot::RgbImage crop(const snapshot::RgbImage& image, int left, int top, int width, int height) {
+    snapshot::RgbImage part;
+    for (int y = top; y < top + height && y < image.height; ++y) {
+        for (int x = left; x < left + width && x < image.width; ++x) {
+            const auto at = static_cast<std::size_t>((y * image.width + x) * 3);
+            part.pixels.insert(part.pixels.end(), image.pixels.begin() + static_cast<long>(at),
+                               image.pixels.begin() + static_cast<long>(at) + 3);
+        }
+    }
+    part.width = width;
+    part.height = height;
+    return part;
+}
+
 class StartCentreEndToEnd : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -181,7 +196,6 @@ TEST_F(StartCentreEndToEnd, DeviceInfoOfToolsStartsItsProgramOnceAndWindowCloses
     mainForm.processId = app.id();
     HWND window = snapshot::waitForTopLevelWindow(mainForm, GetTickCount64() + kWindowTimeoutMs);
     ASSERT_NE(window, nullptr) << "no visible TMainForm window";
-    ASSERT_TRUE(snapshot::waitUntilPainted(window, GetTickCount64() + kWindowTimeoutMs));
 
     char caption[256] = {};
     GetWindowTextA(window, caption, sizeof(caption));
@@ -191,13 +205,18 @@ TEST_F(StartCentreEndToEnd, DeviceInfoOfToolsStartsItsProgramOnceAndWindowCloses
     EXPECT_EQ(client.right - client.left, 658);
     EXPECT_EQ(client.bottom - client.top, 478);
 
-    const auto shot = snapshot::captureClientArea(window);
-    ASSERT_TRUE(shot.has_value());
+    const auto shot =
+        snapshot::captureSettledClientArea(window, GetTickCount64() + kWindowTimeoutMs);
+    ASSERT_TRUE(shot.has_value()) << "the window did not settle painted";
     EXPECT_TRUE(snapshot::writePngFile(artefactPath("main-window.png"), *shot));
     EXPECT_EQ(shot->width, 658);
     // Text, frames and the selection highlight make for a dozen colours or more; a blank window
     // has two or three, a hidden one captures black.
     EXPECT_GE(colourCount(*shot, 64), 8u);
+    // The pictures: the Data category's (list at 8, 8 with a 2-pixel border, picture at 60, 6)
+    // and the second task row's (list at 184, 8, picture at 25, 75 + 15) are shaded artwork.
+    EXPECT_GE(colourCount(crop(*shot, 70, 16, 48, 48), 64), 32u) << "no category picture";
+    EXPECT_GE(colourCount(crop(*shot, 211, 100, 48, 48), 64), 32u) << "no task picture";
 
     HWND categories = listBoxAt(window, 8, 8);
     HWND tasks = listBoxAt(window, 184, 8);

@@ -4,14 +4,17 @@
 #include "app/product_profile.h"
 #include "catalogue/program_directory.h"
 #include "catalogue/shell_request.h"
+#include "png_writer.h"
 #include "pointer.h"
 #include "support/gui_pump.h"
 #include "toolkit/application.h"
+#include "window_capture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 namespace sc {
 namespace {
@@ -101,6 +104,42 @@ TEST_F(MainWindowTest, StartsWithDataSelectedAndItsFourTasks) {
     EXPECT_THAT(shell.requests, IsEmpty());
     EXPECT_THAT(errors.shown, IsEmpty());
     EXPECT_FALSE(tk::Application().terminated());
+}
+
+TEST_F(MainWindowTest, TaskPicturesAreBlendedOverTheirRowsBackground) {
+    start("Quillmark");
+    ASSERT_EQ(form->ListBoxData().itemIndex(), 0); // row 0 grey, row 1 white; both picture 0
+    const png::TPNGObject& png = *form->PngImageListData().PngImages().ItemAt(0)->PngImage();
+    int px = -1, py = -1;
+    for (int y = 0; y < png.Height() && px < 0; ++y) {
+        for (int x = 0; x < png.Width(); ++x) {
+            int a = png.AlphaRow(static_cast<std::uint32_t>(y))[x];
+            const std::uint8_t* bgr = png.PixelRow(static_cast<std::uint32_t>(y)) + 3 * x;
+            if (a > 96 && a < 160 && bgr[0] + bgr[1] + bgr[2] < 500) {
+                px = x;
+                py = y;
+                break;
+            }
+        }
+    }
+    ASSERT_GE(px, 0) << "the picture has no half-transparent pixel";
+    const int alpha = png.AlphaRow(static_cast<std::uint32_t>(py))[px];
+    const std::uint8_t* bgr = png.PixelRow(static_cast<std::uint32_t>(py)) + 3 * px;
+
+    auto shot = snapshot::captureClientArea(form->ListBoxData().handle());
+    ASSERT_TRUE(shot.has_value());
+    const int rowHeight = form->ListBoxData().itemHeight();
+    for (int row : {0, 1}) {
+        const int background = row == 0 ? 0x80 : 0xFF;
+        const int x = 25 + px, y = row * rowHeight + 15 + py;
+        const std::uint8_t* rgb =
+            &shot->pixels[static_cast<std::size_t>((y * shot->width + x) * 3)];
+        for (int c = 0; c < 3; ++c) {
+            int sample = bgr[2 - c];
+            int expected = (sample * alpha + background * (255 - alpha) + 127) / 255;
+            EXPECT_NEAR(rgb[c], expected, 3) << "row " << row << " channel " << c;
+        }
+    }
 }
 
 TEST_F(MainWindowTest, CategoryClicksRefillTheTaskListAndSelectRowZero) {
@@ -250,6 +289,72 @@ TEST_F(MainWindowTest, CloseBoxEndsTheMessageLoop) {
     SendMessageA(form->handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(tk::Application().terminated());
     tk::Application().run();
+}
+
+TEST_F(MainWindowTest, GlyphButtonsSitInTheTabOrderAndAnswerTheirKeys) {
+    start("Quillmark");
+    auto bounds = [&](HWND button) {
+        RECT r{};
+        GetWindowRect(button, &r);
+        MapWindowPoints(nullptr, form->handle(), reinterpret_cast<POINT*>(&r), 2);
+        return std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    };
+    EXPECT_THAT(bounds(form->ButtonHelp().handle()), ElementsAre(8, 432, 46, 42));
+    EXPECT_THAT(bounds(form->ButtonOK().handle()), ElementsAre(568, 432, 81, 42));
+    EXPECT_EQ(form->ButtonOK().caption(), "&OK");
+    EXPECT_EQ(form->ButtonHelp().hint(), "Help");
+    EXPECT_EQ(form->ButtonHelp().imageIndex(), 0);
+    EXPECT_EQ(form->ButtonOK().imageIndex(), 1);
+    // Class defaults: neither default nor cancel, no modal result, themed where themes are on.
+    EXPECT_FALSE(form->ButtonOK().isDefault());
+    EXPECT_FALSE(form->ButtonOK().cancel());
+    EXPECT_EQ(form->ButtonOK().modalResult(), 0);
+    EXPECT_TRUE(form->ButtonOK().themeAware());
+
+    // Tab walks the lists, then the help and the OK button.
+    sc::test::keyDown(form->ListBoxMain().handle(), VK_TAB);
+    EXPECT_TRUE(form->ListBoxData().focused());
+    sc::test::keyDown(form->ListBoxData().handle(), VK_TAB);
+    EXPECT_TRUE(form->ButtonHelp().focused());
+    sc::test::keyDown(form->ButtonHelp().handle(), VK_TAB);
+    EXPECT_TRUE(form->ButtonOK().focused());
+    // Enter and Esc in the lists click nothing; Alt+O closes.
+    form->ListBoxMain().setFocus();
+    sc::test::keyDown(form->ListBoxMain().handle(), VK_RETURN);
+    sc::test::keyDown(form->ListBoxMain().handle(), VK_ESCAPE);
+    EXPECT_FALSE(tk::Application().terminated());
+    PostMessageA(form->ListBoxMain().handle(), WM_SYSCHAR, 'o', 0x20000001);
+    sc::test::pumpUntilIdle();
+    EXPECT_TRUE(tk::Application().terminated());
+    EXPECT_THAT(shell.requests, IsEmpty());
+}
+
+TEST_F(MainWindowTest, GlyphButtonsShowTheirPicturesScreenshot) {
+    start("Quillmark");
+    auto shot = snapshot::captureClientArea(form->handle());
+    ASSERT_TRUE(shot.has_value());
+    std::string folder = SC_ARTEFACT_DIR;
+    for (char& c : folder) {
+        c = c == '/' ? '\\' : c;
+    }
+    CreateDirectoryA(folder.c_str(), nullptr);
+    EXPECT_TRUE(snapshot::writePngFile(folder + "\\main-window-buttons.png", *shot));
+    EXPECT_EQ(form->ButtonHelp().images(), &form->PngImageListButton());
+    EXPECT_EQ(form->ButtonOK().images(), &form->PngImageListButton());
+    // Each button's picture area holds more colours than a plain face.
+    auto colours = [&](int left, int top) {
+        std::set<std::uint32_t> seen;
+        for (int y = top; y < top + 32; ++y) {
+            for (int x = left; x < left + 32; ++x) {
+                const std::uint8_t* p =
+                    &shot->pixels[static_cast<std::size_t>(y * shot->width + x) * 3];
+                seen.insert(std::uint32_t(p[0]) << 16 | std::uint32_t(p[1]) << 8 | p[2]);
+            }
+        }
+        return seen.size();
+    };
+    EXPECT_GE(colours(8 + 7, 432 + 5), 8u);
+    EXPECT_GE(colours(568 + 7, 432 + 5), 8u);
 }
 
 class UnknownTitleTest : public MainWindowTest,

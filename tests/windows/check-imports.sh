@@ -10,7 +10,7 @@ shift 2
 # System DLLs the suite may use; compared without letter case.
 allowed=" kernel32.dll user32.dll gdi32.dll shell32.dll comctl32.dll uxtheme.dll advapi32.dll
           msvcrt.dll comdlg32.dll ole32.dll oleaut32.dll shlwapi.dll ws2_32.dll version.dll
-          msimg32.dll windowscodecs.dll"
+          msimg32.dll windowscodecs.dll oleacc.dll"
 allowed=" $(echo $allowed) "
 
 failed=0

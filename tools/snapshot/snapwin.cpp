@@ -54,15 +54,13 @@ int main(int argc, char** argv) {
                      timeoutMs);
         return 1;
     }
-    if (!snapshot::waitUntilPainted(window, deadline)) {
-        std::fprintf(stderr, "snapwin: window \"%s\" did not finish painting within %lu ms\n",
+    const auto image = snapshot::captureSettledClientArea(window, deadline);
+    if (!image) {
+        std::fprintf(stderr,
+                     "snapwin: window \"%s\" could not be captured painted and settled within "
+                     "%lu ms\n",
                      argv[1], timeoutMs);
         return 1;
-    }
-    const auto image = snapshot::captureClientArea(window);
-    if (!image) {
-        std::fprintf(stderr, "snapwin: could not capture the window\n");
-        return 2;
     }
     if (!snapshot::writePngFile(argv[2], *image)) {
         std::fprintf(stderr, "snapwin: could not write %s\n", argv[2]);

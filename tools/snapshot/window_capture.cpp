@@ -1,5 +1,7 @@
 #include "window_capture.h"
 
+#include "window_wait.h"
+
 #include "png_writer.h"
 
 #include <cstring>
@@ -91,6 +93,21 @@ std::optional<RgbImage> captureClientArea(HWND window) {
         }
     }
     return image;
+}
+
+std::optional<RgbImage> captureSettledClientArea(HWND window, ULONGLONG deadline) {
+    std::optional<RgbImage> previous;
+    while (waitUntilPainted(window, deadline)) {
+        std::optional<RgbImage> current = captureClientArea(window);
+        if (!current) {
+            return std::nullopt;
+        }
+        if (previous && previous->pixels == current->pixels) {
+            return current;
+        }
+        previous = std::move(current);
+    }
+    return std::nullopt;
 }
 
 } // namespace snapshot

@@ -14,4 +14,9 @@ namespace snapshot {
 // window captures black.
 std::optional<RgbImage> captureClientArea(HWND window);
 
+// Waits until the window is painted (waitUntilPainted) and two captures in a row show the same
+// picture, so that a paint still running in the window's process is not caught half-way.
+// Nothing when the deadline (a GetTickCount64 value) passes first.
+std::optional<RgbImage> captureSettledClientArea(HWND window, ULONGLONG deadline);
+
 } // namespace snapshot

@@ -1,0 +1,47 @@
+#include "Main/main_image_lists.h"
+
+#include "Main/pictures/embedded_pictures.h"
+
+#include <initializer_list>
+#include <stdexcept>
+#include <string>
+
+namespace sc {
+
+namespace {
+
+tk::PngImageListDefinition imageList(const char* name, int size,
+                                     std::initializer_list<const char*> files) {
+    tk::PngImageListDefinition list;
+    list.name = name;
+    list.height = size;
+    list.width = size;
+    for (const char* file : files) {
+        std::span<const unsigned char> data = embeddedPicture(file);
+        if (data.empty()) {
+            throw std::logic_error(std::string("The picture ") + file + " is not in the program");
+        }
+        int index = static_cast<int>(list.pngImages.size());
+        list.pngImages.push_back({data, "PngImage" + std::to_string(index), kStoredClWindow});
+    }
+    return list;
+}
+
+} // namespace
+
+std::vector<tk::PngImageListDefinition> mainWindowImageLists() {
+    const char* data = "category-data.png";
+    const char* music = "category-music.png";
+    const char* video = "category-video.png";
+    const char* tools = "category-tools.png";
+    std::vector<tk::PngImageListDefinition> lists;
+    lists.push_back(imageList("PngImageListMain", 48, {data, music, video, tools}));
+    lists.push_back(imageList("PngImageListData", 48,
+                              {data, data, data, data, music, "task-rip.png", video, video, video,
+                               "task-erase.png", "task-device-info.png", tools,
+                               "task-image-write.png", "task-image-read.png"}));
+    lists.push_back(imageList("PngImageListButton", 32, {"button-help.png", "button-ok.png"}));
+    return lists;
+}
+
+} // namespace sc

@@ -1,0 +1,48 @@
+// Colour arithmetic of the glyph buttons: shades and mixes on a 0..240 hue, saturation and
+// luminance scale. Colours are 0x00BBGGRR; 0xFF0000nn names system colour nn.
+#pragma once
+
+#include <cstdint>
+
+namespace sc::controls {
+
+using Colour = std::uint32_t;
+
+inline constexpr Colour kNoColour = 0x1FFFFFFF; // clNone
+inline constexpr Colour kSystemColour = 0xFF000000;
+inline constexpr Colour kWindowFrame = kSystemColour | 6;
+inline constexpr Colour kHighlight = kSystemColour | 13;
+inline constexpr Colour kBtnFace = kSystemColour | 15;
+inline constexpr Colour kBtnShadow = kSystemColour | 16;
+inline constexpr Colour kGrayText = kSystemColour | 17;
+inline constexpr Colour kBtnText = kSystemColour | 18;
+inline constexpr Colour kBtnHighlight = kSystemColour | 20;
+inline constexpr Colour k3DDkShadow = kSystemColour | 21;
+inline constexpr Colour k3DLight = kSystemColour | 22;
+inline constexpr Colour kSilver = 0xC0C0C0;
+inline constexpr Colour kGray = 0x808080;
+inline constexpr Colour kWhite = 0xFFFFFF;
+inline constexpr Colour kBlack = 0x000000;
+
+// Where system colours get their values: the platform installs its own source at start; the
+// default answers the classic scheme's values.
+using SystemColourSource = Colour (*)(int index);
+void setSystemColourSource(SystemColourSource source);
+// A system colour becomes its current value; plain colours keep their 24 bits.
+Colour resolveColour(Colour c);
+
+struct Hsl {
+    std::uint8_t hue = 0, saturation = 0, luminance = 0;
+    bool operator==(const Hsl&) const = default;
+};
+
+Hsl SplitHsl(Colour c);
+Colour MakeHslColor(std::uint8_t hue, std::uint8_t saturation, std::uint8_t luminance);
+Colour ShadeDown(Colour c, std::uint8_t amount);
+Colour ShadeUp(Colour c, std::uint8_t amount);
+// alpha 255 gives a, 0 gives b.
+Colour MixColors(Colour a, Colour b, std::uint8_t alpha);
+bool NearColors(Colour a, Colour b);
+Colour OppositeHueColor(Colour c, std::uint8_t luminance);
+
+} // namespace sc::controls

@@ -1,0 +1,226 @@
+#include "controls/button_input.h"
+
+#include <array>
+#include <cctype>
+
+namespace sc::controls {
+
+std::optional<char> acceleratorOf(const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            if (caption[i + 1] != '&') {
+                return caption[i + 1];
+            }
+            ++i; // "&&" is a literal ampersand
+        }
+    }
+    return std::nullopt;
+}
+
+bool isAccelerator(char typed, const std::string& caption) {
+    std::optional<char> key = acceleratorOf(caption);
+    auto upper = [](char c) {
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    };
+    return key && upper(*key) == upper(typed);
+}
+
+void ButtonInput::setShowPressed(bool on) {
+    showPressed_ = on;
+    host_.pressStateChanged();
+}
+
+void ButtonInput::setDown(bool value) {
+    if (groupIndex_ == 0) {
+        value = false;
+    }
+    if (value == down_ || (down_ && !allowAllUp_ && groupIndex_ != 0)) {
+        return;
+    }
+    down_ = value;
+    host_.invalidate();
+    if (value) {
+        host_.broadcastGroupNotice();
+    }
+}
+
+void ButtonInput::setGroupIndex(int value) {
+    if (value != groupIndex_) {
+        groupIndex_ = value;
+        if (groupIndex_ != 0) {
+            host_.broadcastGroupNotice();
+        }
+    }
+}
+
+void ButtonInput::setAllowAllUp(bool value) {
+    if (value != allowAllUp_) {
+        allowAllUp_ = value;
+        if (groupIndex_ != 0) {
+            host_.broadcastGroupNotice();
+        }
+    }
+}
+
+void ButtonInput::groupNotice(bool senderDown, bool senderAllowAllUp) {
+    if (senderDown && down_) {
+        down_ = false;
+        host_.invalidate();
+    }
+    allowAllUp_ = senderAllowAllUp;
+}
+
+bool ButtonInput::pointerEntered() {
+    if (mouseOver_) {
+        return false;
+    }
+    mouseOver_ = true;
+    return true;
+}
+
+bool ButtonInput::pointerLeft() {
+    if (!mouseOver_) {
+        return false;
+    }
+    mouseOver_ = false;
+    return true;
+}
+
+void ButtonInput::leftButtonDown(bool enabled) {
+    if (!enabled) {
+        return;
+    }
+    if (host_.takeFocus()) {
+        setShowPressed(true);
+        mouseTracking_ = true;
+    }
+}
+
+void ButtonInput::pointerMoved(int x, int y, int width, int height) {
+    if (!mouseTracking_) {
+        return;
+    }
+    bool inside = 0 <= x && x < width && 0 <= y && y < height;
+    if (inside != showPressed_) {
+        setShowPressed(inside);
+    }
+}
+
+void ButtonInput::buttonUp(int x, int y, int width, int height) {
+    if (!mouseTracking_) {
+        return;
+    }
+    mouseTracking_ = false;
+    showPressed_ = false;
+    if (0 <= x && x < width && 0 <= y && y < height) {
+        host_.pressed();
+    }
+    host_.pressStateChanged();
+}
+
+void ButtonInput::keyDown(unsigned key, bool alt) {
+    if (key == kKeySpace && !alt) {
+        spaceArmed_ = true;
+        setShowPressed(true);
+    }
+}
+
+void ButtonInput::keyUp(unsigned key) {
+    if (key != kKeySpace) {
+        return;
+    }
+    showPressed_ = false;
+    if (spaceArmed_) {
+        host_.pressed();
+    }
+    host_.pressStateChanged();
+}
+
+void ButtonInput::focusLost() {
+    spaceArmed_ = false;
+    showPressed_ = false;
+    host_.pressStateChanged();
+}
+
+bool ButtonInput::dialogKey(unsigned key, Modifiers held, bool canFocus) {
+    bool ours = (key == kKeyEnter && active_) || (key == kKeyEscape && cancel_);
+    if (!ours || held.any() || !canFocus) {
+        return false;
+    }
+    host_.click();
+    return true;
+}
+
+bool ButtonInput::dialogChar(char typed, const std::string& caption, bool canFocus) {
+    if (!isAccelerator(typed, caption) || !canFocus) {
+        return false;
+    }
+    host_.click();
+    return true;
+}
+
+void ButtonInput::focusChanged(bool buttonFocused, bool thisFocused) {
+    bool now = buttonFocused ? thisFocused : default_;
+    if (now != active_) {
+        active_ = now;
+        host_.activeChanged();
+    }
+}
+
+void ButtonInput::windowCreated() {
+    active_ = default_;
+}
+
+void ButtonInput::completePress() {
+    if (groupIndex_ != 0) {
+        setDown(!down_);
+    } else {
+        host_.pressStateChanged();
+    }
+    struct ClearClicking {
+        bool& flag;
+        ~ClearClicking() { flag = false; }
+    } guard{clicking_};
+    clicking_ = true;
+    host_.click();
+}
+
+const KindInfo& kindInfo(TBitBtnKind kind) {
+    static const std::array<KindInfo, kKindCount> table{{
+        {false, false, 0, ""},
+        {true, false, 1, "OK"},
+        {false, true, 2, "Cancel"},
+        {false, false, 0, "&Help"},
+        {true, false, 6, "&Yes"},
+        {false, true, 7, "&No"},
+        {false, false, 0, "&Close"},
+        {false, false, 3, "Abort"},
+        {false, false, 4, "&Retry"},
+        {false, false, 5, "&Ignore"},
+        {false, false, 8, "&All"},
+    }};
+    int i = static_cast<int>(kind);
+    return table[static_cast<std::size_t>(i >= 0 && i < kKindCount ? i : 0)];
+}
+
+TBitBtnKind readKind(TBitBtnKind stored, bool isDefault, bool cancel, int modalResult,
+                     bool modifiedGlyph) {
+    if (stored == bkCustom) {
+        return bkCustom;
+    }
+    const KindInfo& k = kindInfo(stored);
+    if (isDefault != k.isDefault || cancel != k.cancel || modalResult != k.modalResult ||
+        modifiedGlyph) {
+        return bkCustom;
+    }
+    return stored;
+}
+
+bool isStored(StoredProperty property, TBitBtnKind kind, const std::string& caption) {
+    if (property == StoredProperty::caption) {
+        return caption != kindInfo(kind).caption;
+    }
+    return kind == bkCustom;
+}
+
+} // namespace sc::controls

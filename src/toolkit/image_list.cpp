@@ -1,0 +1,176 @@
+#include "toolkit/image_list.h"
+
+#include <algorithm>
+
+namespace tk {
+
+TChangeLink::~TChangeLink() {
+    if (sender_) {
+        sender_->UnRegisterChanges(*this);
+    }
+}
+
+TCustomImageList::TCustomImageList(std::string name) : TComponent(std::move(name)) {}
+
+TCustomImageList::~TCustomImageList() {
+    std::vector<TChangeLink*> links = std::move(links_);
+    links_.clear();
+    for (TChangeLink* link : links) {
+        link->sender_ = nullptr;
+        link->Change();
+    }
+    FreeHandle();
+}
+
+void TCustomImageList::FreeHandle() {
+    if (handle_) {
+        ImageList_Destroy(handle_);
+        handle_ = nullptr;
+    }
+}
+
+HIMAGELIST TCustomImageList::CreatePlatformList() const {
+    UINT flags = ILC_COLOR32 | (masked_ ? ILC_MASK : 0);
+    return ImageList_Create(width_, height_, flags, 0, allocBy_);
+}
+
+HIMAGELIST TCustomImageList::Handle() {
+    if (!handle_) {
+        handle_ = CreatePlatformList();
+    }
+    return handle_;
+}
+
+void TCustomImageList::SetHandle(HIMAGELIST list) {
+    if (list == handle_) {
+        return;
+    }
+    FreeHandle();
+    handle_ = list;
+    Change();
+}
+
+void TCustomImageList::SetSize(int width, int height) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (width == width_ && height == height_) {
+        return;
+    }
+    width_ = width;
+    height_ = height;
+    if (handle_) {
+        ImageList_SetIconSize(handle_, width_, height_);
+    }
+    Clear();
+    Change();
+}
+
+int TCustomImageList::Count() const {
+    return handle_ ? ImageList_GetImageCount(handle_) : 0;
+}
+
+void TCustomImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) {
+    if (handle_) {
+        DoDraw(index, canvas, x, y, drawingStyle_, enabled);
+    }
+}
+
+void TCustomImageList::DoDraw(int index, TCanvas& canvas, int x, int y, TDrawingStyle style,
+                              bool enabled) {
+    if (index < 0 || index >= Count()) {
+        return;
+    }
+    UINT flags = style | (enabled ? 0 : ILD_BLEND50);
+    ImageList_DrawEx(handle_, index, canvas.handle(), x, y, 0, 0, CLR_NONE, CLR_DEFAULT, flags);
+}
+
+void TCustomImageList::AddImage(TCustomImageList* source, int index) {
+    if (!source || !source->HandleAllocated() || index < 0 || index >= source->Count()) {
+        return;
+    }
+    HICON icon = ImageList_GetIcon(source->Handle(), index, ILD_TRANSPARENT);
+    if (icon) {
+        ImageList_AddIcon(Handle(), icon);
+        DestroyIcon(icon);
+        Change();
+    }
+}
+
+void TCustomImageList::AddImages(TCustomImageList* source) {
+    if (!source || source == this) {
+        return;
+    }
+    for (int i = 0, n = source->Count(); i < n; ++i) {
+        AddImage(source, i);
+    }
+}
+
+void TCustomImageList::Clear() {
+    if (handle_) {
+        ImageList_Remove(handle_, -1);
+    }
+    Change();
+}
+
+void TCustomImageList::Delete(int index) {
+    if (!handle_ || index < 0 || index >= Count()) {
+        return;
+    }
+    ImageList_Remove(handle_, index);
+    Change();
+}
+
+void TCustomImageList::Move(int current, int target) {
+    int n = Count();
+    if (current == target || current < 0 || target < 0 || current >= n || target >= n) {
+        return;
+    }
+    // Bubble the picture to its new place one swap at a time.
+    int step = target > current ? 1 : -1;
+    for (int i = current; i != target; i += step) {
+        ImageList_Copy(handle_, i + step, handle_, i, ILCF_SWAP);
+    }
+    Change();
+}
+
+void TCustomImageList::AssignTo(TCustomImageList& destination) const {
+    if (&destination == this) {
+        return;
+    }
+    destination.SetSize(width_, height_);
+    destination.Clear();
+    if (handle_) {
+        destination.SetHandle(ImageList_Duplicate(handle_));
+    }
+    destination.Change();
+}
+
+void TCustomImageList::RegisterChanges(TChangeLink& link) {
+    if (link.sender_ == this) {
+        return;
+    }
+    if (link.sender_) {
+        link.sender_->UnRegisterChanges(link);
+    }
+    link.sender_ = this;
+    links_.push_back(&link);
+}
+
+void TCustomImageList::UnRegisterChanges(TChangeLink& link) {
+    std::erase(links_, &link);
+    if (link.sender_ == this) {
+        link.sender_ = nullptr;
+    }
+}
+
+void TCustomImageList::Change() {
+    // A link's handler may unregister links; work on a copy and skip the ones gone meanwhile.
+    std::vector<TChangeLink*> links = links_;
+    for (TChangeLink* link : links) {
+        if (std::find(links_.begin(), links_.end(), link) != links_.end()) {
+            link->Change();
+        }
+    }
+}
+
+} // namespace tk
