@@ -140,6 +140,7 @@ bool TChunkIDAT::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint
                 DecodeAdam7(state, bufferBytes);
             else
                 DecodePlain(state);
+            RaisePendingZlibError(record);
         }
         // Compressed bytes the last rows did not need still belong to the chunk's CRC.
         DrainIdat(record, crc, chunkEnd);

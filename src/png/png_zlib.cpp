@@ -69,10 +69,6 @@ TZStreamRecord::TZStreamRecord(TPngStream& source, std::uint64_t outputLimit,
         delete[] Data;
         RaiseZlibError(result);
     }
-#if ZLIB_VERNUM >= 0x1290
-    // Rows come out before the stream's own checksum is reached, so it is never relied on.
-    inflateValidate(&ZLib, 0);
-#endif
 }
 
 TZStreamRecord::~TZStreamRecord() {
@@ -155,6 +151,11 @@ std::size_t FillFromIdat(TZStreamRecord& record, std::uint8_t* buffer, std::uint
             return filled;
     }
     return count;
+}
+
+void RaisePendingZlibError(const TZStreamRecord& record) {
+    if (record.PendingError)
+        RaiseZlibError(record.PendingError);
 }
 
 void DrainIdat(TZStreamRecord& record, std::uint32_t& crc, std::uint64_t chunkEnd) {

@@ -12,7 +12,6 @@
 
 namespace sc::png {
 
-
 inline constexpr std::size_t kIdatBlockSize = 65535;
 // Inflated data is produced in steps of this size and handed out row by row.
 inline constexpr std::size_t kInflateStepSize = 65536;
@@ -50,6 +49,10 @@ struct TZStreamRecord {
 // more input. The running CRC and the chunk end follow the chunk being read.
 std::size_t FillFromIdat(TZStreamRecord& record, std::uint8_t* buffer, std::uint32_t& crc,
                          std::uint64_t& chunkEnd, std::size_t count);
+
+// Raises the zlib failure met behind the data handed out, if any: after the last row, a wrong
+// checksum of the stream (when zlib reached it) or damage behind the image data.
+void RaisePendingZlibError(const TZStreamRecord& record);
 
 // Reads whatever is left of the current IDAT chunk into the running CRC.
 void DrainIdat(TZStreamRecord& record, std::uint32_t& crc, std::uint64_t chunkEnd);

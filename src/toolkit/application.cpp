@@ -152,6 +152,48 @@ void TApplication::handleException(const std::exception& e) {
     errors_->showError(owner, title(), e.what());
 }
 
+void TApplication::handlePaintException(const std::exception& e) {
+    if (paintDepth_ > 0) {
+        if (pendingPaintError_.empty()) {
+            pendingPaintError_ = e.what();
+        }
+        return;
+    }
+    showPaintError(e.what());
+}
+
+void TApplication::showPaintError(const std::string& text) {
+    if (showingPaintError_) {
+        return;
+    }
+    showingPaintError_ = true;
+    try {
+        HWND owner = mainForm_ && mainForm_->visible() ? mainForm_->handle() : handle();
+        errors_->showError(owner, title(), text);
+    } catch (...) {
+        showingPaintError_ = false;
+        throw;
+    }
+    showingPaintError_ = false;
+}
+
+PaintErrorScope::PaintErrorScope() {
+    ++Application().paintDepth_;
+}
+
+PaintErrorScope::~PaintErrorScope() {
+    TApplication& app = Application();
+    if (--app.paintDepth_ > 0 || app.pendingPaintError_.empty()) {
+        return;
+    }
+    std::string text = std::move(app.pendingPaintError_);
+    app.pendingPaintError_.clear();
+    try {
+        app.showPaintError(text);
+    } catch (...) { // a destructor lets nothing out; the dialog itself failed
+    }
+}
+
 void TApplication::setShellService(sc::ShellService* shell) {
     shell_ = shell ? shell : platformShell_.get();
 }

@@ -61,6 +61,11 @@ class TApplication : public sc::LaunchContext {
 
     // The toolkit's error dialog: a message box with the title as caption and the error icon.
     void handleException(const std::exception& e);
+    // A failure that left a paint or draw-item handler. Inside a PaintErrorScope only the first
+    // one is kept and shown when the outermost scope ends (after the paint has validated the
+    // window); a failure met while a paint failure is being shown is dropped, so the error
+    // dialog cannot set off a chain of repaints and dialogs.
+    void handlePaintException(const std::exception& e);
 
     TScreen& screen() { return screen_; }
     sc::BusyCursor& busyCursor() { return busy_; }
@@ -76,6 +81,12 @@ class TApplication : public sc::LaunchContext {
     void reset();
 
   private:
+    friend class PaintErrorScope;
+    void showPaintError(const std::string& text);
+    int paintDepth_ = 0;
+    bool showingPaintError_ = false;
+    std::string pendingPaintError_;
+
     bool dispatch(MSG& msg);
 
     HWND handle_ = nullptr;
@@ -94,5 +105,30 @@ class TApplication : public sc::LaunchContext {
 
 // The one application object of the program.
 TApplication& Application();
+
+// Collects the paint failures of one paint and reports the first after it (see
+// TApplication::handlePaintException). Declare it before the BeginPaint/EndPaint pair.
+class PaintErrorScope {
+  public:
+    PaintErrorScope();
+    ~PaintErrorScope();
+    PaintErrorScope(const PaintErrorScope&) = delete;
+    PaintErrorScope& operator=(const PaintErrorScope&) = delete;
+};
+
+// BeginPaint and, on every path, EndPaint.
+class PaintScope {
+  public:
+    explicit PaintScope(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+    ~PaintScope() { EndPaint(hwnd_, &ps_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC dc() const { return dc_; }
+
+  private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
 
 } // namespace tk

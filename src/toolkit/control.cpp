@@ -82,6 +82,21 @@ LRESULT TWinControl::defaultProc(UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                            DWORD_PTR ref) {
     auto* self = reinterpret_cast<TWinControl*>(ref);
+    if (msg == WM_PAINT) {
+        // The rows a control's own painting asks its form to draw report their failures once.
+        PaintErrorScope errors;
+        try {
+            LRESULT result = 0;
+            if (self->subclassMessage(msg, wp, lp, result)) {
+                return result;
+            }
+        } catch (const std::exception& e) {
+            Application().handlePaintException(e);
+            ValidateRect(hwnd, nullptr);
+            return 0;
+        }
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
     try {
         if (msg == WM_SETCURSOR && LOWORD(lp) == HTCLIENT &&
             Application().screen().applyCursor(self->cursor())) {

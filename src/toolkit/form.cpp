@@ -289,7 +289,11 @@ LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DRAWITEM: {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
         if (TControl* c = controlOfWindow(dis->hwndItem)) {
-            c->drawItem(*dis);
+            try {
+                c->drawItem(*dis);
+            } catch (const std::exception& e) {
+                Application().handlePaintException(e);
+            }
             return TRUE;
         }
         break;
@@ -297,16 +301,20 @@ LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
         return 1; // WM_PAINT covers the whole surface
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        if (doubleBuffered_) {
-            OffscreenBuffer buffer(dc, definition_.clientWidth, definition_.clientHeight);
-            paintSurface(buffer.dc());
-            buffer.copyTo(dc);
-        } else {
-            paintSurface(dc);
+        PaintErrorScope errors;
+        PaintScope painting(hwnd_);
+        try {
+            if (doubleBuffered_) {
+                OffscreenBuffer buffer(painting.dc(), definition_.clientWidth,
+                                       definition_.clientHeight);
+                paintSurface(buffer.dc());
+                buffer.copyTo(painting.dc());
+            } else {
+                paintSurface(painting.dc());
+            }
+        } catch (const std::exception& e) {
+            Application().handlePaintException(e);
         }
-        EndPaint(hwnd_, &ps);
         return 0;
     }
     case WM_SETCURSOR:

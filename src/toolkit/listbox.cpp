@@ -1,5 +1,6 @@
 #include "toolkit/listbox.h"
 
+#include "toolkit/application.h"
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
 
@@ -169,8 +170,9 @@ bool TListBox::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
         if (!doubleBuffered_ || wp != 0) {
             return false;
         }
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(handle(), &ps);
+        PaintErrorScope errors;
+        PaintScope painting(handle());
+        HDC dc = painting.dc();
         RECT client = clientRect();
         {
             OffscreenBuffer buffer(dc, client.right, client.bottom);
@@ -180,7 +182,6 @@ bool TListBox::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
             defaultProc(WM_PAINT, reinterpret_cast<WPARAM>(buffer.dc()), 0);
             buffer.copyTo(dc);
         }
-        EndPaint(handle(), &ps);
         result = 0;
         return true;
     }

@@ -111,3 +111,31 @@ TEST(PngDraw, HugeImageBlendsOnlyTheVisiblePart) {
     EXPECT_EQ(target.at(170, 2), 0x000000u);
     EXPECT_EQ(target.at(170, 3), 0xFFFFFFu); // row 4: alpha 0
 }
+
+TEST(PngDraw, PaletteOfGreyAndPaletteImagesIsBuiltOnceAndAssignedBack) {
+    TPNGObject png;
+    Read(png, BuildPng(Image{2, 1, 8, 3, {0, 1}}, false, PaletteChunks({255, 255})));
+    HPALETTE palette = static_cast<HPALETTE>(png.Palette());
+    ASSERT_NE(palette, nullptr);
+    EXPECT_EQ(png.Palette(), palette);
+    PALETTEENTRY entries[2]{};
+    ASSERT_EQ(GetPaletteEntries(palette, 0, 2, entries), 2u);
+    EXPECT_EQ(entries[1].peBlue, 255);
+
+    // Assigning a palette puts its entries into the colour table and forgets the cached one.
+    struct {
+        WORD version, count;
+        PALETTEENTRY entries[1];
+    } logical{0x300, 1, {{1, 2, 3, 0}}};
+    HPALETTE other = CreatePalette(reinterpret_cast<const LOGPALETTE*>(&logical));
+    png.SetPalette(other);
+    DeleteObject(other);
+    EXPECT_EQ(png.CachedSystemPalette(), nullptr);
+    EXPECT_EQ(PixelColor(png, 0, 0), 0x030201u);
+    EXPECT_EQ(PixelColor(png, 1, 0), 0xFF0000u);
+
+    TPNGObject rgb, empty;
+    Read(rgb, BuildPng(Pattern(2, 2, 8, 2), false));
+    EXPECT_EQ(rgb.Palette(), nullptr);
+    EXPECT_THROW(empty.Palette(), EPNGHeaderNotPresent);
+}

@@ -340,7 +340,7 @@ TEST(PngConvert, GreyRampsAndTwoBitLevels) {
     }
 }
 
-TEST(PngDecode, ZlibFailureKeepsTheRowsBeforeItAndTheChecksumIsNotNeeded) {
+TEST(PngDecode, ZlibFailureKeepsTheRowsBeforeItAndAWrongChecksumFails) {
     Image img = Pattern(300, 300, 8, 0, 9);
     const Bytes raw = RawData(img, false);
     auto build = [&](const Bytes& data) {
@@ -363,9 +363,16 @@ TEST(PngDecode, ZlibFailureKeepsTheRowsBeforeItAndTheChecksumIsNotNeeded) {
         for (std::uint32_t x : {0u, 299u})
             EXPECT_EQ(image.PixelRow(y)[x], img.At(x, y)) << x << "," << y;
 
-    // The rows come out before zlib's own checksum: a wrong one goes unnoticed.
+    // A wrong checksum of the stream, reached with the last rows, is zlib's data error; the
+    // rows are all there.
     Bytes wrongSum = Compress(raw);
     wrongSum.back() ^= 0x01;
-    Read(image, build(wrongSum));
+    try {
+        Read(image, build(wrongSum));
+        FAIL() << "wrong checksum accepted";
+    } catch (const EPNGZLIBError& e) {
+        const std::string text = e.what();
+        EXPECT_EQ(text.substr(text.size() - 15), "data error (-3)");
+    }
     ExpectPixels(image, img, "checksum");
 }

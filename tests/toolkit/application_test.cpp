@@ -139,3 +139,69 @@ TEST_F(HandlerBoundaryTest, FormsGetTheirClientSizeAndTheirControlsTheDefinition
 
 } // namespace
 } // namespace tk
+
+namespace tk {
+namespace {
+
+// A list whose rows fail to draw: each paint reports one failure, and the list is left
+// validated, so it is not asked to paint again and again.
+class TFailingRowsForm : public TForm {
+  public:
+    explicit TFailingRowsForm(bool buffered) {
+        FormDefinition d;
+        d.name = "FailingRowsForm";
+        d.className = "TFailingRowsForm";
+        d.clientWidth = 200;
+        d.clientHeight = 160;
+        ControlDefinition list;
+        list.name = "ListBoxRows";
+        list.kind = ControlKind::listBox;
+        list.bounds = {0, 0, 200, 160};
+        list.tabOrder = 0;
+        list.events = {{"OnDrawItem", "ListBoxRowsDrawItem"}};
+        d.controls = {list};
+        HandlerTable h;
+        h.drawItem["ListBoxRowsDrawItem"] = [this](TObject&, int, const RECT&, unsigned) {
+            ++draws;
+            throw std::runtime_error("Row went wrong.");
+        };
+        build(d, h);
+        TListBox& rows = control<TListBox>("ListBoxRows");
+        rows.setStyle(TListBoxStyle::lbOwnerDrawFixed);
+        rows.setItemHeight(20);
+        rows.setDoubleBuffered(buffered);
+        for (int i = 0; i < 5; ++i) {
+            rows.addItem("row");
+        }
+    }
+    int draws = 0;
+};
+
+TEST_F(HandlerBoundaryTest, AFailingRowPaintIsReportedOncePerPaintAndLeavesNothingToPaint) {
+    for (bool buffered : {true, false}) {
+        errors.shown.clear();
+        TFailingRowsForm form(buffered);
+        form.show();
+        HWND list = form.control<TListBox>("ListBoxRows").handle();
+        InvalidateRect(list, nullptr, FALSE);
+        UpdateWindow(list);
+        sc::test::pumpUntilIdle();
+        ASSERT_GE(form.draws, 5) << buffered;
+        EXPECT_FALSE(GetUpdateRect(list, nullptr, FALSE)) << buffered;
+        const std::size_t afterFirst = errors.shown.size();
+        EXPECT_GE(afterFirst, 1u);
+
+        // One more paint of all rows: exactly one more report.
+        const int before = form.draws;
+        InvalidateRect(list, nullptr, FALSE);
+        UpdateWindow(list);
+        sc::test::pumpUntilIdle();
+        EXPECT_GE(form.draws, before + 5) << buffered;
+        EXPECT_EQ(errors.shown.size(), afterFirst + 1) << buffered;
+        EXPECT_EQ(errors.shown.back(), "Probe Title|Row went wrong.");
+        EXPECT_FALSE(GetUpdateRect(list, nullptr, FALSE)) << buffered;
+    }
+}
+
+} // namespace
+} // namespace tk

@@ -1,11 +1,23 @@
 // pngdump <file.png>: reads the file with the codec and prints its chunk list, the header, the
-// transparency and every pixel as the bitmap holds it. Exit 0 on success, 1 when the read
-// fails, 2 on a usage or file-open problem.
+// transparency and every pixel as the bitmap holds it.
+// pngdump --draw [--background RRGGBB] [--canvas W,H] [--rect L,T,R,B]
+//                [--disabled blend|grey|both] <file.png>: prints the same three lines, then the
+// image as DrawPngImage draws it onto a 32-bit canvas filled with the background.
+// Exit 0 on success, 1 when the read fails, 2 on a usage or file-open problem or when this build
+// cannot draw.
+#include "png/png_functions.h"
 #include "png/png_image.h"
 
+#ifdef _WIN32
+#include "png/png_functions_win32.h"
+#endif
+
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <string>
+#include <vector>
 
 using namespace sc::png;
 
@@ -77,16 +89,156 @@ void PrintPixels(const TPNGObject& image) {
     }
 }
 
+struct DrawRequest {
+    bool draw = false;
+    unsigned background = 0xFFFFFF;
+    bool hasCanvas = false, hasRect = false;
+    long canvas[2] = {0, 0};
+    long rect[4] = {0, 0, 0, 0};
+    TPngOptions options = 0;
+    const char* file = nullptr;
+};
+
+// Parses "a,b,..." into exactly count integers.
+bool ParseList(const char* text, long* out, int count) {
+    for (int i = 0; i < count; ++i) {
+        char* end = nullptr;
+        out[i] = std::strtol(text, &end, 10);
+        if (end == text || out[i] < -1000000 || out[i] > 1000000)
+            return false;
+        if (i + 1 < count && *end != ',')
+            return false;
+        text = end + 1;
+        if (i + 1 == count && *end != 0)
+            return false;
+    }
+    return true;
+}
+
+bool ParseArguments(int argc, char** argv, DrawRequest& r) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (a == "--draw") {
+            r.draw = true;
+        } else if (a == "--background" && hasValue) {
+            const char* v = argv[++i];
+            char* end = nullptr;
+            r.background = static_cast<unsigned>(std::strtoul(v, &end, 16));
+            if (std::strlen(v) != 6 || *end != 0)
+                return false;
+        } else if (a == "--canvas" && hasValue) {
+            r.hasCanvas = true;
+            if (!ParseList(argv[++i], r.canvas, 2) || r.canvas[0] < 1 || r.canvas[1] < 1 ||
+                r.canvas[0] > 8192 || r.canvas[1] > 8192)
+                return false;
+        } else if (a == "--rect" && hasValue) {
+            r.hasRect = true;
+            if (!ParseList(argv[++i], r.rect, 4))
+                return false;
+        } else if (a == "--disabled" && hasValue) {
+            const std::string v = argv[++i];
+            if (v == "blend")
+                r.options = pngBlendOnDisabled;
+            else if (v == "grey")
+                r.options = pngGrayscaleOnDisabled;
+            else if (v == "both")
+                r.options = pngBlendOnDisabled | pngGrayscaleOnDisabled;
+            else
+                return false;
+        } else if (a.rfind("--", 0) == 0 || r.file) {
+            return false;
+        } else {
+            r.file = argv[i];
+        }
+    }
+    // The drawing options belong to --draw.
+    return r.file &&
+           (r.draw || (!r.hasCanvas && !r.hasRect && r.options == 0 && r.background == 0xFFFFFF));
+}
+
+#ifdef _WIN32
+// Draws the image onto a canvas filled with the background and prints its pixels.
+int PrintDrawing(TPNGObject& image, const DrawRequest& r) {
+    const int w = r.hasCanvas ? static_cast<int>(r.canvas[0]) : image.Width();
+    const int h = r.hasCanvas ? static_cast<int>(r.canvas[1]) : image.Height();
+    if (w < 1 || h < 1 || std::uint64_t(w) * std::uint64_t(h) > (std::uint64_t(1) << 26)) {
+        std::fprintf(stderr, "pngdump: canvas %d x %d is too large to print\n", w, h);
+        return 2;
+    }
+    const tk::TRect rect = r.hasRect
+                               ? tk::TRect{static_cast<int>(r.rect[0]), static_cast<int>(r.rect[1]),
+                                           static_cast<int>(r.rect[2]), static_cast<int>(r.rect[3])}
+                               : tk::TRect{0, 0, image.Width(), image.Height()};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = 40;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    tk::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    tk::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dc || !bitmap || !bits) {
+        std::fprintf(stderr, "pngdump: cannot make a canvas of %d x %d\n", w, h);
+        return 2;
+    }
+    std::vector<std::uint32_t> pixels;
+    {
+        tk::SelectGuard select(dc.get(), bitmap.get());
+        RECT all{0, 0, w, h};
+        const unsigned bg = r.background;
+        tk::UniqueBrush brush(CreateSolidBrush(RGB(bg >> 16, (bg >> 8) & 0xFF, bg & 0xFF)));
+        FillRect(dc.get(), &all, brush.get());
+        tk::FontCache fonts;
+        tk::TCanvas canvas(fonts);
+        canvas.setHandle(dc.get());
+        try {
+            DrawPngImage(image, canvas, rect, r.options);
+        } catch (const std::exception& error) {
+            std::printf("error %s: %s\n", PngExceptionClassName(error),
+                        OneLine(error.what()).c_str());
+            return 1;
+        }
+        GdiFlush();
+        const auto* p = static_cast<const std::uint32_t*>(bits);
+        pixels.assign(p, p + std::size_t(w) * std::size_t(h));
+    }
+    std::printf("canvas %d %d\n", w, h);
+    std::string line;
+    char hex[16];
+    for (int y = 0; y < h; ++y) {
+        line = "row " + std::to_string(y) + ":";
+        for (int x = 0; x < w; ++x) {
+            std::snprintf(hex, sizeof hex, " %06x",
+                          pixels[std::size_t(y) * std::size_t(w) + std::size_t(x)] & 0xFFFFFFu);
+            line += hex;
+        }
+        std::printf("%s\n", line.c_str());
+    }
+    return 0;
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: pngdump <file.png>\n");
+    DrawRequest request;
+    if (!ParseArguments(argc, argv, request)) {
+        std::fprintf(stderr, "usage: pngdump <file.png>\n"
+                             "       pngdump --draw [--background RRGGBB] [--canvas W,H] "
+                             "[--rect L,T,R,B] [--disabled blend|grey|both] <file.png>\n");
         return 2;
     }
-    TPngFileStream stream(argv[1]);
+#ifndef _WIN32
+    if (request.draw) {
+        std::fprintf(stderr, "pngdump: this build cannot draw\n");
+        return 2;
+    }
+#endif
+    TPngFileStream stream(request.file);
     if (!stream.IsOpen()) {
-        std::fprintf(stderr, "pngdump: cannot open %s\n", argv[1]);
+        std::fprintf(stderr, "pngdump: cannot open %s\n", request.file);
         return 2;
     }
     TPNGObject image;
@@ -102,6 +254,10 @@ int main(int argc, char** argv) {
     std::printf("IHDR %u %u %u %u %u\n", h.Width(), h.Height(), h.BitDepth(), h.ColorType(),
                 h.InterlaceMethod());
     std::printf("transparency %s %06x\n", KindName(image.TransparencyKind()), image.KeyColor());
+#ifdef _WIN32
+    if (request.draw)
+        return PrintDrawing(image, request);
+#endif
     PrintPixels(image);
     return 0;
 }
