@@ -218,13 +218,8 @@ void TPngImageList::AppendIcon(const TPNGObject& png, tk::TColor background) {
 }
 
 void TPngImageList::InsertPngIcon(int index, const TPNGObject& png, tk::TColor background) {
-    HIMAGELIST list = Handle();
     AppendIcon(png, background);
-    // Carry the new icon from the end to its place; the ones it passes move one further.
-    int last = ImageList_GetImageCount(list) - 1;
-    for (int i = last; i > index && i > 0; --i) {
-        ImageList_Copy(list, i - 1, list, i, ILCF_SWAP);
-    }
+    CarryLastTo(Handle(), index);
 }
 
 } // namespace sc::png

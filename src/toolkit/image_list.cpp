@@ -120,16 +120,50 @@ void TCustomImageList::Delete(int index) {
     Change();
 }
 
+void TCustomImageList::Reorder(HIMAGELIST list, const std::vector<int>& order) {
+    // The platform's own swap loses masked pictures on some systems: copy through icons.
+    HIMAGELIST copy = ImageList_Duplicate(list);
+    if (!copy) {
+        return;
+    }
+    ImageList_Remove(list, -1);
+    for (int from : order) {
+        if (HICON icon = ImageList_GetIcon(copy, from, ILD_TRANSPARENT)) {
+            ImageList_AddIcon(list, icon);
+            DestroyIcon(icon);
+        }
+    }
+    ImageList_Destroy(copy);
+}
+
+void TCustomImageList::CarryLastTo(HIMAGELIST list, int index) {
+    int n = ImageList_GetImageCount(list);
+    if (index < 0 || index >= n - 1) {
+        return;
+    }
+    std::vector<int> order;
+    for (int i = 0; i < n - 1; ++i) {
+        if (i == index) {
+            order.push_back(n - 1);
+        }
+        order.push_back(i);
+    }
+    Reorder(list, order);
+}
+
 void TCustomImageList::Move(int current, int target) {
     int n = Count();
     if (current == target || current < 0 || target < 0 || current >= n || target >= n) {
         return;
     }
-    // Bubble the picture to its new place one swap at a time.
-    int step = target > current ? 1 : -1;
-    for (int i = current; i != target; i += step) {
-        ImageList_Copy(handle_, i + step, handle_, i, ILCF_SWAP);
+    std::vector<int> order;
+    for (int i = 0; i < n; ++i) {
+        if (i != current) {
+            order.push_back(i);
+        }
     }
+    order.insert(order.begin() + target, current);
+    Reorder(handle_, order);
     Change();
 }
 

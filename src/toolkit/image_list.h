@@ -109,6 +109,10 @@ class TCustomImageList : public TComponent {
                         bool enabled);
     // A new platform list of the current size, empty.
     HIMAGELIST CreatePlatformList() const;
+    // Puts the pictures of `list` into a new order: picture i becomes old picture order[i].
+    static void Reorder(HIMAGELIST list, const std::vector<int>& order);
+    // Moves the last picture of `list` to `index`, the ones from there on one further.
+    static void CarryLastTo(HIMAGELIST list, int index);
 
   private:
     void FreeHandle();

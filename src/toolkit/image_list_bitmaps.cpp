@@ -1,6 +1,7 @@
 // The base list's editing operations that take bitmaps and icons: straight onto the platform
 // list. Bitmaps and icons stay the caller's.
 #include "toolkit/bitmap.h"
+#include "toolkit/handles.h"
 #include "toolkit/image_list.h"
 
 #include <stdexcept>
@@ -18,12 +19,32 @@ void checkIndex(int index, int count, const char* operation) {
     }
 }
 
-// Carries the last picture of the list to `index`, the ones it passes one further.
-void carryLastTo(HIMAGELIST list, int index) {
-    for (int i = ImageList_GetImageCount(list) - 1; i > index && i > 0; --i) {
-        ImageList_Copy(list, i - 1, list, i, ILCF_SWAP);
+// A copy of the bitmap that no context holds: the platform list reads its source bitmaps,
+// which it cannot while they are selected into the bitmap's own drawing context.
+class LooseCopy {
+  public:
+    explicit LooseCopy(const TBitmap* bitmap) {
+        if (!bitmap || bitmap->Empty()) {
+            return;
+        }
+        const int w = bitmap->Width(), h = bitmap->Height();
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        copy_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+        if (!copy_ || !dc) {
+            copy_.reset();
+            return;
+        }
+        SelectGuard select(dc.get(), copy_.get());
+        BitBlt(dc.get(), 0, 0, w, h, bitmap->CanvasHandle(), 0, 0, SRCCOPY);
     }
-}
+    HBITMAP get() const { return copy_.get(); }
+
+  private:
+    UniqueBitmap copy_;
+};
 
 } // namespace
 
@@ -31,7 +52,7 @@ int TCustomImageList::Add(TBitmap* image, TBitmap* mask) {
     if (!image) {
         return -1;
     }
-    int index = ImageList_Add(Handle(), image->Handle(), mask ? mask->Handle() : nullptr);
+    int index = ImageList_Add(Handle(), LooseCopy(image).get(), LooseCopy(mask).get());
     Change();
     return index;
 }
@@ -49,15 +70,15 @@ int TCustomImageList::AddMasked(TBitmap* image, TColor maskColour) {
     if (!image) {
         return -1;
     }
-    int index = ImageList_AddMasked(Handle(), image->Handle(), ColorToRGB(maskColour));
+    int index = ImageList_AddMasked(Handle(), LooseCopy(image).get(), ColorToRGB(maskColour));
     Change();
     return index;
 }
 
 void TCustomImageList::Insert(int index, TBitmap* image, TBitmap* mask) {
     checkIndex(index, Count() + 1, "Insert");
-    if (image && ImageList_Add(Handle(), image->Handle(), mask ? mask->Handle() : nullptr) >= 0) {
-        carryLastTo(Handle(), index);
+    if (image && ImageList_Add(Handle(), LooseCopy(image).get(), LooseCopy(mask).get()) >= 0) {
+        CarryLastTo(Handle(), index);
         Change();
     }
 }
@@ -65,15 +86,16 @@ void TCustomImageList::Insert(int index, TBitmap* image, TBitmap* mask) {
 void TCustomImageList::InsertIcon(int index, TIcon* icon) {
     checkIndex(index, Count() + 1, "Insert");
     if (icon && ImageList_AddIcon(Handle(), icon->Handle()) >= 0) {
-        carryLastTo(Handle(), index);
+        CarryLastTo(Handle(), index);
         Change();
     }
 }
 
 void TCustomImageList::InsertMasked(int index, TBitmap* image, TColor maskColour) {
     checkIndex(index, Count() + 1, "Insert");
-    if (image && ImageList_AddMasked(Handle(), image->Handle(), ColorToRGB(maskColour)) >= 0) {
-        carryLastTo(Handle(), index);
+    if (image &&
+        ImageList_AddMasked(Handle(), LooseCopy(image).get(), ColorToRGB(maskColour)) >= 0) {
+        CarryLastTo(Handle(), index);
         Change();
     }
 }
@@ -81,7 +103,7 @@ void TCustomImageList::InsertMasked(int index, TBitmap* image, TColor maskColour
 void TCustomImageList::Replace(int index, TBitmap* image, TBitmap* mask) {
     checkIndex(index, Count(), "Replace");
     if (image) {
-        ImageList_Replace(Handle(), index, image->Handle(), mask ? mask->Handle() : nullptr);
+        ImageList_Replace(Handle(), index, LooseCopy(image).get(), LooseCopy(mask).get());
         Change();
     }
 }
@@ -99,14 +121,18 @@ void TCustomImageList::ReplaceMasked(int index, TBitmap* image, TColor maskColou
     if (!image) {
         return;
     }
-    // The platform masks by colour only when adding: add, then move into place.
-    HIMAGELIST list = Handle();
-    if (ImageList_AddMasked(list, image->Handle(), ColorToRGB(maskColour)) >= 0) {
-        int last = ImageList_GetImageCount(list) - 1;
-        ImageList_Copy(list, index, list, last, ILCF_MOVE);
-        ImageList_Remove(list, last);
-        Change();
+    // The platform masks by colour only when adding: add to a scratch list, take the icon.
+    HIMAGELIST scratch = CreatePlatformList();
+    if (scratch &&
+        ImageList_AddMasked(scratch, LooseCopy(image).get(), ColorToRGB(maskColour)) >= 0) {
+        if (HICON icon = ImageList_GetIcon(scratch, 0, ILD_TRANSPARENT)) {
+            ImageList_ReplaceIcon(Handle(), index, icon);
+            DestroyIcon(icon);
+            Change();
+        }
+    }
+    if (scratch) {
+        ImageList_Destroy(scratch);
     }
 }
-
 } // namespace tk

@@ -4,6 +4,7 @@
 #include "png/png_icon_strip.h"
 #include "png/png_image_list.h"
 #include "png/png_image_list_loader.h"
+#include "toolkit/bitmap.h"
 #include "toolkit/handles.h"
 
 #include <gtest/gtest.h>
@@ -196,6 +197,50 @@ TEST(PngImageList, EditsThroughTheBaseTypeReachEachListsOwnVersion) {
     EXPECT_EQ(list->PngImages().Count(), 0);
     plainBase.Clear();
     EXPECT_EQ(plain.Count(), 0);
+}
+
+TEST(PngImageList, BitmapEditsOnBothListKindsKeepPicturesInOrder) {
+    auto solid = [](COLORREF colour) {
+        auto bitmap = std::make_unique<tk::TBitmap>();
+        bitmap->SetPixelFormat(tk::TPixelFormat::pf24bit);
+        bitmap->SetSize(16, 16);
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                bitmap->SetPixel(x, y, colour);
+            }
+        }
+        return bitmap;
+    };
+    auto red = solid(RGB(255, 0, 0)), blue = solid(RGB(0, 0, 255)), green = solid(RGB(0, 255, 0));
+    auto centreOf = [](tk::TCustomImageList& list, int index) {
+        MemoryCanvas target(16, 16, RGB(255, 255, 255));
+        list.Draw(target.canvas, 0, 0, index);
+        return target.pixel(8, 8);
+    };
+    TPngImageList png;
+    tk::TImageList plain;
+    for (tk::TCustomImageList* list :
+         {static_cast<tk::TCustomImageList*>(&png), static_cast<tk::TCustomImageList*>(&plain)}) {
+        SCOPED_TRACE(list == &png ? "PNG list" : "plain list");
+        EXPECT_EQ(list->Add(red.get(), nullptr), 0);
+        EXPECT_EQ(list->AddMasked(blue.get(), tk::clBlack), 1);
+        EXPECT_EQ(centreOf(*list, 1), 0x0000FFu) << "after AddMasked";
+        list->Insert(1, green.get(), nullptr); // red, green, blue
+        list->Replace(0, blue.get(), nullptr); // blue, green, blue
+        EXPECT_EQ(list->Add(nullptr, nullptr), -1);
+        EXPECT_THROW(list->Insert(5, red.get(), nullptr), std::out_of_range);
+        ASSERT_EQ(list->Count(), 3);
+        EXPECT_EQ(ImageList_GetImageCount(list->Handle()), 3);
+        EXPECT_EQ(centreOf(*list, 0), 0x0000FFu);
+        EXPECT_EQ(centreOf(*list, 1), 0x00FF00u);
+        EXPECT_EQ(centreOf(*list, 2), 0x0000FFu);
+        for (int i = 0; i < 3; ++i) { // the platform list in the same order
+            MemoryCanvas target(16, 16, RGB(255, 255, 255));
+            ImageList_Draw(list->Handle(), i, target.dc(), 0, 0, ILD_TRANSPARENT);
+            EXPECT_EQ(target.pixel(8, 8), i == 1 ? 0x00FF00u : 0x0000FFu) << i;
+        }
+    }
+    EXPECT_EQ(png.PngImages().Count(), 3);
 }
 
 TEST(IconStrip, CopiesTheIconsOfBothCommonControlsGenerations) {
