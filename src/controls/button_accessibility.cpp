@@ -26,11 +26,38 @@ bool isSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
+// The accessibility libraries are loaded at the first request, so that a start without a screen
+// reader does not pay for loading them.
+struct AccessibilityLibrary {
+    decltype(&CreateStdAccessibleObject) createStandardObject = nullptr;
+    decltype(&LresultFromObject) resultFromObject = nullptr;
+    decltype(&SysAllocString) allocString = nullptr;
+};
+
+template <typename F> F procedure(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
+const AccessibilityLibrary& accessibility() {
+    static const AccessibilityLibrary library = [] {
+        AccessibilityLibrary l;
+        HMODULE acc = LoadLibraryA("oleacc.dll");
+        HMODULE aut = LoadLibraryA("oleaut32.dll");
+        l.createStandardObject =
+            procedure<decltype(l.createStandardObject)>(acc, "CreateStdAccessibleObject");
+        l.resultFromObject = procedure<decltype(l.resultFromObject)>(acc, "LresultFromObject");
+        l.allocString = procedure<decltype(l.allocString)>(aut, "SysAllocString");
+        return l;
+    }();
+    return library;
+}
+
 HRESULT text(const std::wstring& value, BSTR* out) {
     if (!out) {
         return E_POINTER;
     }
-    *out = SysAllocString(value.c_str());
+    *out = accessibility().allocString(value.c_str());
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -92,7 +119,6 @@ class AccessibleButton final : public IAccessible {
         if (!role) {
             return E_POINTER;
         }
-        VariantInit(role);
         role->vt = VT_I4;
         role->lVal = ROLE_SYSTEM_PUSHBUTTON;
         return S_OK;
@@ -186,15 +212,19 @@ std::string accessibleName(const std::string& caption, const std::string& hint) 
 }
 
 LRESULT TCustomGlyphButton::accessibleObject(WPARAM wp, LPARAM lp) {
+    const AccessibilityLibrary& library = accessibility();
+    if (!library.createStandardObject || !library.resultFromObject || !library.allocString) {
+        return 0;
+    }
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(handle(), static_cast<LONG>(lp), __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&standard))) ||
+    if (FAILED(library.createStandardObject(handle(), static_cast<LONG>(lp), __uuidof(IAccessible),
+                                            reinterpret_cast<void**>(&standard))) ||
         !standard) {
         return 0;
     }
     auto* button = new AccessibleButton(standard, handle(), widen(accessibleName(caption_, hint_)));
     standard->Release();
-    LRESULT result = LresultFromObject(__uuidof(IAccessible), wp, button);
+    LRESULT result = library.resultFromObject(__uuidof(IAccessible), wp, button);
     button->Release();
     return result > 0 ? result : 0;
 }

@@ -7,7 +7,7 @@ add_library(sc_controls_win STATIC
   glyph_button.cpp
   kind_glyphs.cpp
   theme_services.cpp)
-target_link_libraries(sc_controls_win PUBLIC sc_controls_core sc_toolkit uxtheme oleacc ole32 uuid)
+target_link_libraries(sc_controls_win PUBLIC sc_controls_core sc_toolkit uxtheme ole32 uuid)
 
 add_library(sc_kind_glyphs OBJECT res/kind_glyphs.rc)
 set_source_files_properties(res/kind_glyphs.rc PROPERTIES
