@@ -41,10 +41,7 @@ HICON AlphaIcon(const TPNGObject& png) {
                                         DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!parts.Colour || !bits)
         return nullptr;
-    const std::uint8_t type = png.HeaderChunk().ColorType();
-    const bool hasAlpha = type == COLOR_GRAYSCALEALPHA || type == COLOR_RGBALPHA;
-    const bool keyed = png.TransparencyKind() == tkKeyColor;
-    const std::uint32_t key = png.KeyColor();
+    const TIconTransparency transparency(png);
     auto* out = static_cast<std::uint8_t*>(bits);
     std::memset(out, 0, std::size_t(w) * std::size_t(h) * 4);
     for (int r = 0; r < h; ++r) {
@@ -56,10 +53,7 @@ HICON AlphaIcon(const TPNGObject& png) {
             p[0] = static_cast<std::uint8_t>(c >> 16);
             p[1] = static_cast<std::uint8_t>(c >> 8);
             p[2] = static_cast<std::uint8_t>(c);
-            if (hasAlpha && alpha)
-                p[3] = alpha[x];
-            else if (keyed)
-                p[3] = c != key ? 255 : 0;
+            p[3] = transparency.AlphaByte(alpha, x, c);
         }
     }
     std::vector<std::uint8_t> zeros((std::size_t(w) + 15) / 16 * 2 * std::size_t(h), 0);
@@ -89,19 +83,13 @@ HICON CompositedIcon(const TPNGObject& png, tk::TColor background) {
     parts.Mask.reset(CreateTopDownSection(w, h, &maskBits));
     if (!parts.Mask)
         return nullptr;
-    const std::uint8_t type = png.HeaderChunk().ColorType();
-    const bool keyed = png.TransparencyKind() == tkKeyColor;
-    const std::uint32_t key = png.KeyColor();
+    const TIconTransparency transparency(png);
     auto* mask = static_cast<std::uint32_t*>(maskBits);
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* alpha = png.AlphaRow(static_cast<std::uint32_t>(y));
-        for (int x = 0; x < w; ++x) {
-            std::uint32_t& m = mask[std::size_t(y) * std::size_t(w) + std::size_t(x)];
-            if ((type == COLOR_GRAYSCALEALPHA || type == COLOR_RGBALPHA) && alpha)
-                m = alpha[x] != 0 ? 0x000000 : 0xFFFFFF;
-            else if (keyed)
-                m = PixelColor(png, x, y) == key ? 0xFFFFFF : 0x000000;
-        }
+        for (int x = 0; x < w; ++x)
+            mask[std::size_t(y) * std::size_t(w) + std::size_t(x)] =
+                transparency.Masked(png, alpha, x, y) ? 0xFFFFFF : 0x000000;
     }
     return MakeIcon(parts);
 }
@@ -127,12 +115,7 @@ std::unique_ptr<TPNGObject> ImageOf(int w, int h, const std::vector<std::uint32_
 // cannot be read.
 std::vector<std::uint8_t> FourthBytes(HBITMAP colour, int w, int h) {
     std::vector<std::uint8_t> quads(std::size_t(w) * std::size_t(h) * 4);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = 40;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = TopDownInfo32(w, h);
     tk::WindowDc screen(nullptr);
     if (GetDIBits(screen.get(), colour, 0, static_cast<UINT>(h), quads.data(), &bi,
                   DIB_RGB_COLORS) != h)

@@ -1,5 +1,7 @@
 #include "png/png_gdi_win32.h"
 
+#include "png/png_functions.h"
+
 namespace sc::png {
 
 TMemoryBitmap::TMemoryBitmap(HDC reference, HBITMAP bitmap)
@@ -20,7 +22,7 @@ HBITMAP TMemoryBitmap::TakeBitmap() {
     return Bitmap.release();
 }
 
-HBITMAP CreateTopDownSection(int width, int height, void** bits) {
+BITMAPINFO TopDownInfo32(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = 40;
     info.bmiHeader.biWidth = width;
@@ -28,6 +30,11 @@ HBITMAP CreateTopDownSection(int width, int height, void** bits) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+HBITMAP CreateTopDownSection(int width, int height, void** bits) {
+    BITMAPINFO info = TopDownInfo32(width, height);
     *bits = nullptr;
     HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
     if (section && !*bits) {
@@ -55,6 +62,27 @@ std::vector<std::uint32_t> ReadBitmapPixels(const tk::TBitmap& bitmap) {
         quad += 4;
     }
     return pixels;
+}
+
+TIconTransparency::TIconTransparency(const TPNGObject& png)
+    : HasAlpha(png.HeaderChunk().ColorType() == COLOR_GRAYSCALEALPHA ||
+               png.HeaderChunk().ColorType() == COLOR_RGBALPHA),
+      Keyed(png.TransparencyKind() == tkKeyColor), Key(png.KeyColor()) {}
+
+std::uint8_t TIconTransparency::AlphaByte(const std::uint8_t* alphaRow, int x,
+                                          std::uint32_t c) const {
+    if (HasAlpha && alphaRow)
+        return alphaRow[x];
+    if (Keyed)
+        return c != Key ? 255 : 0;
+    return 0;
+}
+
+bool TIconTransparency::Masked(const TPNGObject& png, const std::uint8_t* alphaRow, int x,
+                               int y) const {
+    if (HasAlpha && alphaRow)
+        return alphaRow[x] == 0;
+    return Keyed && PixelColor(png, x, y) == Key;
 }
 
 } // namespace sc::png

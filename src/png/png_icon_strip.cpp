@@ -1,6 +1,7 @@
 #include "png/png_icon_strip.h"
 
 #include "png/png_functions.h"
+#include "png/png_gdi_win32.h"
 #include "toolkit/canvas.h"
 
 #include <algorithm>
@@ -11,14 +12,10 @@ namespace sc::png {
 
 namespace {
 
-constexpr int kColorTypeGreyAlpha = 4, kColorTypeRgbAlpha = 6;
-
 HBITMAP topDownSection(int width, int height, std::uint32_t** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* p = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
-    *bits = bitmap ? static_cast<std::uint32_t*>(p) : nullptr;
+    HBITMAP bitmap = CreateTopDownSection(width, height, &p);
+    *bits = static_cast<std::uint32_t*>(p);
     return bitmap;
 }
 
@@ -54,10 +51,7 @@ void IconStrip::Put(int slot, const TPNGObject& png, tk::TColor background) {
         return;
     }
     const int w = std::min(png.Width(), width_), h = std::min(png.Height(), height_);
-    const std::uint8_t type = png.HeaderChunk().ColorType();
-    const bool hasAlpha = type == kColorTypeGreyAlpha || type == kColorTypeRgbAlpha;
-    const bool keyed = png.TransparencyKind() == tkKeyColor;
-    const std::uint32_t key = png.KeyColor();
+    const TIconTransparency transparency(png);
     const std::uint32_t opaque = 0, transparent = 0xFFFFFF;
 
     if (version_ >= 0x60000) {
@@ -65,12 +59,7 @@ void IconStrip::Put(int slot, const TPNGObject& png, tk::TColor background) {
             const std::uint8_t* alpha = png.AlphaRow(static_cast<std::uint32_t>(y));
             for (int x = 0; x < w; ++x) {
                 std::uint32_t c = PixelColor(png, x, y); // 0x00BBGGRR
-                std::uint32_t a = 0;
-                if (hasAlpha && alpha) {
-                    a = alpha[x];
-                } else if (keyed) {
-                    a = c != key ? 255 : 0;
-                }
+                std::uint32_t a = transparency.AlphaByte(alpha, x, c);
                 colourBits_[Index(x0 + x, y)] =
                     (a << 24) | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
                 maskBits_[Index(x0 + x, y)] = opaque;
@@ -90,14 +79,7 @@ void IconStrip::Put(int slot, const TPNGObject& png, tk::TColor background) {
     for (int y = 0; y < height_; ++y) {
         const std::uint8_t* alpha = y < h ? png.AlphaRow(static_cast<std::uint32_t>(y)) : nullptr;
         for (int x = 0; x < width_; ++x) {
-            bool clear = false;
-            if (x < w && y < h) {
-                if (hasAlpha && alpha) {
-                    clear = alpha[x] == 0;
-                } else if (keyed) {
-                    clear = PixelColor(png, x, y) == key;
-                }
-            }
+            const bool clear = x < w && y < h && transparency.Masked(png, alpha, x, y);
             maskBits_[Index(x0 + x, y)] = clear ? transparent : opaque;
             if (clear) {
                 colourBits_[Index(x0 + x, y)] = 0; // a masked pixel adds nothing when drawn

@@ -35,12 +35,7 @@ struct IconBits {
 
 std::vector<std::uint8_t> Pixels32(HBITMAP bitmap, int w, int h) {
     std::vector<std::uint8_t> out(std::size_t(w) * std::size_t(h) * 4);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = 40;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = TopDownInfo32(w, h);
     tk::WindowDc screen(nullptr);
     GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(h), out.data(), &bi, DIB_RGB_COLORS);
     return out;

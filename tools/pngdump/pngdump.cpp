@@ -10,6 +10,7 @@
 
 #ifdef _WIN32
 #include "png/png_functions_win32.h"
+#include "png/png_gdi_win32.h"
 #endif
 
 #include <cstdio>
@@ -170,29 +171,22 @@ int PrintDrawing(TPNGObject& image, const DrawRequest& r) {
                                ? tk::TRect{static_cast<int>(r.rect[0]), static_cast<int>(r.rect[1]),
                                            static_cast<int>(r.rect[2]), static_cast<int>(r.rect[3])}
                                : tk::TRect{0, 0, image.Width(), image.Height()};
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = 40;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    tk::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    tk::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!dc || !bitmap || !bits) {
+    TMemoryBitmap canvasBitmap(nullptr, CreateTopDownSection(w, h, &bits));
+    if (!canvasBitmap.Ok()) {
         std::fprintf(stderr, "pngdump: cannot make a canvas of %d x %d\n", w, h);
         return 2;
     }
     std::vector<std::uint32_t> pixels;
     {
-        tk::SelectGuard select(dc.get(), bitmap.get());
+        HDC dc = canvasBitmap.Handle();
         RECT all{0, 0, w, h};
         const unsigned bg = r.background;
         tk::UniqueBrush brush(CreateSolidBrush(RGB(bg >> 16, (bg >> 8) & 0xFF, bg & 0xFF)));
-        FillRect(dc.get(), &all, brush.get());
+        FillRect(dc, &all, brush.get());
         tk::FontCache fonts;
         tk::TCanvas canvas(fonts);
-        canvas.setHandle(dc.get());
+        canvas.setHandle(dc);
         try {
             DrawPngImage(image, canvas, rect, r.options);
         } catch (const std::exception& error) {
