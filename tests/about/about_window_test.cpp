@@ -12,6 +12,7 @@
 #include "pointer.h"
 #include "support/fake_profile_reader.h"
 #include "support/gui_pump.h"
+#include "support/recording_error_presenter.h"
 #include "support/recording_shell_service.h"
 #include "toolkit/application.h"
 #include "toolkit/picture.h"
@@ -37,13 +38,7 @@ class FixedYear : public YearClock {
     int currentYear() const override { return 2031; }
 };
 
-class RecordingErrors : public tk::ErrorPresenter {
-  public:
-    void showError(HWND, const std::string& caption, const std::string& text) override {
-        shown.push_back({caption, text});
-    }
-    std::vector<std::pair<std::string, std::string>> shown;
-};
+using RecordingErrors = test::RecordingErrorPresenter;
 
 // Runs a body inside the About window's modal loop, once the window is shown and idle; closes
 // the window afterwards if the body left it open, so a failed check never hangs the loop.

@@ -7,6 +7,7 @@
 #include "png_writer.h"
 #include "pointer.h"
 #include "support/gui_pump.h"
+#include "support/recording_error_presenter.h"
 #include "toolkit/application.h"
 #include "window_capture.h"
 
@@ -39,13 +40,7 @@ class WatchingShell : public ShellService {
     bool fail = false;
 };
 
-class RecordingErrors : public tk::ErrorPresenter {
-  public:
-    void showError(HWND, const std::string& caption, const std::string& text) override {
-        shown.push_back({caption, text});
-    }
-    std::vector<std::pair<std::string, std::string>> shown;
-};
+using RecordingErrors = test::RecordingErrorPresenter;
 
 class MainWindowTest : public ::testing::Test {
   protected:
