@@ -14,7 +14,7 @@ struct IconGuard {
     HICON icon;
     ~IconGuard() {
         if (icon) {
-            DestroyIcon(icon);
+            tk::live::DestroyIcon(icon);
         }
     }
 };
@@ -24,7 +24,7 @@ struct ImageListGuard {
     HIMAGELIST list;
     ~ImageListGuard() {
         if (list) {
-            ImageList_Destroy(list);
+            tk::live::ImageList_Destroy(list);
         }
     }
     HIMAGELIST release() { return std::exchange(list, nullptr); }
