@@ -18,9 +18,11 @@ namespace {
 TVectorLevel DetectLevel() {
 #if SC_PNG_X86
     unsigned a = 0, b = 0, c = 0, d = 0;
-    if (__get_cpuid(1, &a, &b, &c, &d) && (c & bit_SSSE3))
-        return TVectorLevel::Ssse3;
-    return TVectorLevel::Sse2;
+    if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_SSSE3))
+        return TVectorLevel::Sse2;
+    if ((c & bit_SSE4_1) && (c & bit_PCLMUL))
+        return TVectorLevel::Clmul;
+    return TVectorLevel::Ssse3;
 #else
     return TVectorLevel::Plain;
 #endif
@@ -223,7 +225,7 @@ void ConvertRgb8(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count
                  TVectorLevel level) {
     std::uint32_t k = 0;
 #if SC_PNG_X86
-    if (level == TVectorLevel::Ssse3)
+    if (level >= TVectorLevel::Ssse3)
         k = ConvertRgb8Ssse3(src, dib, count);
 #else
     (void)level;
@@ -239,7 +241,7 @@ void ConvertRgba8(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alph
                   std::uint32_t count, TVectorLevel level) {
     std::uint32_t k = 0;
 #if SC_PNG_X86
-    if (level == TVectorLevel::Ssse3)
+    if (level >= TVectorLevel::Ssse3)
         k = ConvertRgba8Ssse3(src, dib, alpha, count);
 #else
     (void)level;

@@ -1,5 +1,6 @@
 // The decoder's row loops in vector form: unfiltering of whole pixels with SSE2 (the x86-64
-// baseline) and the truecolour conversions with SSSE3 where the processor has it. The plain
+// baseline), the truecolour conversions with SSSE3 and the CRC with carry-less multiplication
+// where the processor has them. The plain
 // loops of png_decode.cpp stay the reference and the fallback on every other processor.
 #pragma once
 
@@ -8,7 +9,9 @@
 
 namespace sc::png {
 
-enum class TVectorLevel { Plain, Sse2, Ssse3 };
+// Each level includes the ones before it. Clmul: SSE4.1 and carry-less multiplication, which
+// fold the CRC of the image data 64 bytes at a time.
+enum class TVectorLevel { Plain, Sse2, Ssse3, Clmul };
 
 // The level the decoder uses: the best the processor offers, unless lowered by SetVectorLevel.
 TVectorLevel VectorLevel();
