@@ -60,12 +60,6 @@ inline __m128i Abs16(__m128i x) {
     return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x));
 }
 
-// Average in bytes: the rounded-up mean of pavgb less the carry it rounded up with.
-inline __m128i FloorMean(__m128i a, __m128i b) {
-    const __m128i carry = _mm_and_si128(_mm_xor_si128(a, b), _mm_set1_epi8(1));
-    return _mm_sub_epi8(_mm_avg_epu8(a, b), carry);
-}
-
 inline __m128i PaethPickWide(__m128i left, __m128i up, __m128i upLeft) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i a = _mm_unpacklo_epi8(left, zero), b = _mm_unpacklo_epi8(up, zero),
@@ -85,7 +79,8 @@ inline __m128i PaethPickWide(__m128i left, __m128i up, __m128i upLeft) {
 // current one is stored, so dst may be src.
 template <unsigned S, int Type>
 void UnfilterPixels(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
-    __m128i left = _mm_setzero_si128(), upLeft = _mm_setzero_si128();
+    const __m128i ones = _mm_set1_epi8(-1);
+    __m128i left = _mm_setzero_si128(), upLeft = _mm_setzero_si128(), notLeft = ones;
     __m128i raw = LoadPixel<S>(r);
     for (std::size_t j = 0; j < n; j += S) {
         const __m128i next = LoadPixel<S>(r + j + S);
@@ -93,7 +88,12 @@ void UnfilterPixels(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* 
         if constexpr (Type == 1) {
             value = _mm_add_epi8(raw, left);
         } else if constexpr (Type == 3) {
-            value = _mm_add_epi8(raw, FloorMean(left, LoadPixel<S>(q + j)));
+            // The mean rounded down is the complement of pavgb's rounded-up mean of the
+            // complements; carrying the left pixel complemented leaves two steps from one
+            // pixel to the next: notLeft = pavgb(notLeft, ~up) - raw.
+            const __m128i mean = _mm_avg_epu8(notLeft, _mm_xor_si128(LoadPixel<S>(q + j), ones));
+            notLeft = _mm_sub_epi8(mean, raw);
+            value = _mm_xor_si128(notLeft, ones);
         } else {
             const __m128i up = LoadPixel<S>(q + j);
             value = _mm_add_epi8(raw, PaethPickWide(left, up, upLeft));

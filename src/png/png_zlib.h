@@ -14,7 +14,7 @@ namespace sc::png {
 
 inline constexpr std::size_t kIdatBlockSize = 65535;
 // Inflated data is produced in steps of this size and handed out row by row.
-inline constexpr std::size_t kInflateStepSize = 65536;
+inline constexpr std::size_t kInflateStepSize = 131072;
 
 // Bytes behind Output that row loops may read (their contents are not defined).
 inline constexpr std::size_t kOutputSlack = 16;
