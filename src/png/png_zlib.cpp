@@ -147,9 +147,14 @@ std::size_t FillFromIdat(TZStreamRecord& record, std::uint8_t* buffer, std::uint
         }
         if (record.PendingError)
             RaiseZlibError(record.PendingError);
-        // zlib has seen the end of its data while rows are still missing.
-        if (record.StreamEnded || record.Remaining == 0)
+        // zlib has seen the end of its data while rows are still missing. When its stream ended
+        // exactly at the end of a chunk, the reader stands where it would cross into the next
+        // one: that chunk's CRC is checked first, then the next chunk's type.
+        if (record.StreamEnded || record.Remaining == 0) {
+            if (record.ZLib.avail_in == 0 && record.Source->Position() == chunkEnd)
+                NextIdatChunk(*record.Source, crc, chunkEnd);
             throw EPNGMissingMultipleIDAT(messages::EPNGMissingMultipleIDATText);
+        }
         record.RowOwed = count - filled;
         if (InflateStep(record, crc, chunkEnd) == 0 && !record.PendingError && !record.StreamEnded)
             return filled;
