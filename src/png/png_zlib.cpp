@@ -62,7 +62,7 @@ TZStreamRecord::TZStreamRecord(TPngStream& source, std::uint64_t outputLimit,
                                             : kIdatBlockSize;
     OutputSize =
         outputLimit < kInflateStepSize ? static_cast<std::size_t>(outputLimit) : kInflateStepSize;
-    Data = new std::uint8_t[DataSize + OutputSize];
+    Data = new std::uint8_t[DataSize + OutputSize + kOutputSlack];
     Output = Data + DataSize;
     int result = inflateInit(&ZLib);
     if (result != Z_OK) {
@@ -84,9 +84,12 @@ namespace {
 std::size_t InflateStep(TZStreamRecord& record, std::uint32_t& crc, std::uint64_t& chunkEnd) {
     z_stream& z = record.ZLib;
     TPngStream& stream = *record.Source;
-    const std::size_t room = record.Remaining < record.OutputSize
-                                 ? static_cast<std::size_t>(record.Remaining)
-                                 : record.OutputSize;
+    std::size_t room = record.Remaining < record.OutputSize
+                           ? static_cast<std::size_t>(record.Remaining)
+                           : record.OutputSize;
+    const std::size_t unit = record.RowUnit;
+    if (unit > 0 && room > record.RowOwed + unit)
+        room = record.RowOwed + (room - record.RowOwed) / unit * unit;
     z.next_out = record.Output;
     z.avail_out = static_cast<uInt>(room);
     while (z.avail_out > 0) {
@@ -152,6 +155,7 @@ std::size_t FillFromIdat(TZStreamRecord& record, std::uint8_t* buffer, std::uint
                 NextIdatChunk(*record.Source, crc, chunkEnd);
             throw EPNGMissingMultipleIDAT(messages::EPNGMissingMultipleIDATText);
         }
+        record.RowOwed = count - filled;
         if (InflateStep(record, crc, chunkEnd) == 0 && !record.PendingError && !record.StreamEnded)
             return filled;
     }
