@@ -141,8 +141,8 @@ ButtonGeometry TGlyphBitBtn::geometry() {
     g.hasPicture = hasImage() || !glyph_.empty();
     GetGlyphSize(g.glyphWidth, g.glyphHeight);
     g.layout = layout_;
-    g.margin = margin_;
-    g.spacing = spacing_;
+    g.margin = scaledMargin(margin_, form().Dpi());
+    g.spacing = scaledSpacing(spacing_, form().Dpi());
     if (margin_ == -1 && (layout_ == blGlyphTop || layout_ == blGlyphBottom)) {
         // The measured placement needs the caption's height.
         HDC dc = canvas().handle();
