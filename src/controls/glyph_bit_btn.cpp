@@ -109,7 +109,10 @@ void TGlyphBitBtn::setKind(TBitBtnKind value) {
         const KindInfo& k = kindInfo(value);
         setDefault(k.isDefault);
         setCancel(k.cancel);
-        setCaption(k.caption);
+        // A caption the definition already gave stays while the form is being loaded.
+        if (!(form().loading() && !caption().empty())) {
+            setCaption(k.caption);
+        }
         setModalResult(k.modalResult);
         copyGlyph(KindGlyph(value));
         numGlyphs_ = 2;
@@ -138,8 +141,8 @@ ButtonGeometry TGlyphBitBtn::geometry() {
     g.hasPicture = hasImage() || !glyph_.empty();
     GetGlyphSize(g.glyphWidth, g.glyphHeight);
     g.layout = layout_;
-    g.margin = margin_;
-    g.spacing = spacing_;
+    g.margin = scaledMargin(margin_, form().Dpi());
+    g.spacing = scaledSpacing(spacing_, form().Dpi());
     if (margin_ == -1 && (layout_ == blGlyphTop || layout_ == blGlyphBottom)) {
         // The measured placement needs the caption's height.
         HDC dc = canvas().handle();

@@ -78,6 +78,11 @@ TForm::~TForm() {
 
 void TForm::build(FormDefinition definition, const HandlerTable& handlers) {
     definition_ = std::move(definition);
+    loading_ = true;
+    struct Loading {
+        bool& flag;
+        ~Loading() { flag = false; } // also when building fails
+    } loading{loading_};
     createWindow();
     for (const ComponentDefinition& c : definition_.components) {
         components_.push_back(c.create(*this));
@@ -96,6 +101,7 @@ void TForm::build(FormDefinition definition, const HandlerTable& handlers) {
         }
     }
     bindEvents(*this, definition_.events, handlers);
+    loading_ = false;
     Application().formCreated(*this);
     if (OnCreate) {
         // A failure here is shown, but the form is still created and can be shown.
@@ -165,6 +171,18 @@ void TForm::sizeWindow(const RECT* suggested) {
         flags |= SWP_NOMOVE;
     }
     SetWindowPos(hwnd_, nullptr, x, y, r.right - r.left, r.bottom - r.top, flags);
+    // Where the frame the system draws is not the one computed for the DPI (a system that
+    // scales only the client area, say), the difference goes to the outer size.
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const int dx = clientWidth() - client.right;
+    const int dy = clientHeight() - client.bottom;
+    if (dx != 0 || dy != 0) {
+        RECT outer{};
+        GetWindowRect(hwnd_, &outer);
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + dx,
+                     outer.bottom - outer.top + dy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    }
 }
 
 void TForm::changeDpi(int dpi, const RECT* suggested) {

@@ -25,6 +25,11 @@ TEST(ButtonLayout, HelpButtonPictureAndFocus) {
     EXPECT_EQ(glyphRect(help(true, true)), (Rect{8, 5, 40, 37}));
     EXPECT_EQ(focusRect(help(false, false)), (Rect{4, 4, 42, 38}));
     EXPECT_EQ(focusRect(help(true, false)), (Rect{3, 3, 43, 39}));
+    // The hot-track look follows the picture's steps: the caption rectangle stays, the picture
+    // moves up-left and back, so a pressed picture does not move.
+    ButtonGeometry hot = help(false, true);
+    hot.hotTrack = true;
+    EXPECT_EQ(glyphRect(hot), (Rect{7, 5, 39, 37}));
     ButtonGeometry grouped = help(false, false);
     grouped.grouped = grouped.down = true;
     EXPECT_EQ(focusRect(grouped), (Rect{5, 5, 43, 39}));
@@ -79,6 +84,35 @@ TEST(ButtonLayout, MeasuredPlacementAndOtherSides) {
     tall.margin = 3;
     EXPECT_EQ(glyphRect(tall), (Rect{14, 65 - 3 - 32, 46, 65 - 3}));
     EXPECT_EQ(captionRect(tall), (Rect{5, 5, 55, 65 - 3 - 32 - 4}));
+}
+
+// At 144 DPI the buttons are 69 x 63 and 122 x 63 with 48-pixel pictures; Margin 2 and Spacing
+// 4 become 3 and 6, while the frame insets (5 for the content, 3 or 4 for the focus) stay.
+TEST(ButtonLayout, ScaledMarginAndSpacingAt144Dpi) {
+    ButtonGeometry g = help(false, false);
+    g.width = 69;
+    g.height = 63;
+    g.glyphWidth = g.glyphHeight = 48;
+    g.margin = scaledMargin(2, 144);
+    g.spacing = scaledSpacing(4, 144);
+    EXPECT_EQ(g.margin, 3);
+    EXPECT_EQ(g.spacing, 6);
+    EXPECT_EQ(glyphRect(g), (Rect{8, 8, 56, 56}));
+    EXPECT_EQ(focusRect(g), (Rect{4, 4, 65, 59}));
+    g.showPressed = true;
+    EXPECT_EQ(glyphRect(g), (Rect{9, 9, 57, 57}));
+
+    ButtonGeometry ok = g;
+    ok.showPressed = false;
+    ok.width = 122;
+    EXPECT_EQ(captionRect(ok), (Rect{62, 5, 117, 58}));
+    EXPECT_EQ(textRect(captionRect(ok), 21, avCenter), (Rect{62, 21, 117, 42}));
+
+    // Margin -1 chooses the measured placement and is no distance to scale.
+    EXPECT_EQ(scaledMargin(-1, 144), -1);
+    EXPECT_EQ(scaledMargin(2, 120), 3);
+    EXPECT_EQ(scaledSpacing(4, 168), 7);
+    EXPECT_EQ(scaledMargin(2, 96), 2);
 }
 
 TEST(ButtonLayout, LookAndThemedState) {
