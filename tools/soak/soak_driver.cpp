@@ -23,20 +23,56 @@ struct StepFailed : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-void waitFor(const char* what, const std::function<bool()>& reached) {
-    const ULONGLONG deadline = GetTickCount64() + kStateTimeoutMs;
-    while (!reached()) {
-        if (GetTickCount64() >= deadline) {
-            throw StepFailed(std::string("no state reached: ") + what);
-        }
-        Sleep(1);
-    }
-}
-
 std::string classOf(HWND window) {
     char name[256] = {};
     const int n = GetClassNameA(window, name, sizeof name);
     return std::string(name, static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+// What the user-interface thread shows and holds, for a report of a state not reached.
+std::string threadState(DWORD thread) {
+    std::string text = "foreground ";
+    text.append(classOf(GetForegroundWindow()));
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (thread && GetGUIThreadInfo(thread, &info)) {
+        text.append(", active ").append(classOf(info.hwndActive));
+        text.append(", focus ").append(classOf(info.hwndFocus));
+        text.append(", capture ").append(classOf(info.hwndCapture));
+        if (info.flags & GUI_INMENUMODE) {
+            text.append(", in menu mode");
+        }
+    }
+    text.append("; windows:");
+    EnumThreadWindows(
+        thread,
+        [](HWND w, LPARAM context) -> BOOL {
+            auto* t = reinterpret_cast<std::string*>(context);
+            t->append(" ").append(classOf(w));
+            if (!IsWindowVisible(w)) {
+                t->append("(hidden)");
+            }
+            if (!IsWindowEnabled(w)) {
+                t->append("(disabled)");
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+DWORD g_uiThread = 0;
+
+void waitFor(const char* what, const std::function<bool()>& reached) {
+    const ULONGLONG deadline = GetTickCount64() + kStateTimeoutMs;
+    while (!reached()) {
+        if (GetTickCount64() >= deadline) {
+            std::string message = "no state reached: ";
+            message.append(what).append(" (").append(threadState(g_uiThread)).append(")");
+            throw StepFailed(message);
+        }
+        Sleep(1);
+    }
 }
 
 std::string textOf(HWND window) {
@@ -217,6 +253,7 @@ class Soak {
             return main_ != nullptr;
         });
         uiThread_ = GetWindowThreadProcessId(main_, nullptr);
+        g_uiThread = uiThread_;
         waitFor("the task list is filled", [&] {
             std::vector<HWND> lists;
             for (HWND w : childrenOf(main_)) {
@@ -324,6 +361,15 @@ class Soak {
         } else {
             waitFor("the task program has closed", [&] { return !IsWindow(standin); });
         }
+        // As a user comes back to the start centre after the task program: its window active
+        // again before the next click, so that no late activation closes a menu opened then.
+        SetForegroundWindow(main_);
+        waitFor("the main window is active again", [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetForegroundWindow() == main_ && GetGUIThreadInfo(uiThread_, &info) &&
+                   info.hwndActive == main_;
+        });
         settle(main_);
     }
 
@@ -449,8 +495,10 @@ int drive(const DriveOptions& options) {
     try {
         return Soak(options).run();
     } catch (const std::exception& e) {
+        // The windows are in a state the driver cannot leave: end here instead of hanging.
         std::printf("soak failed: %s\n", e.what());
         std::fflush(stdout);
+        TerminateProcess(GetCurrentProcess(), 2);
         return 2;
     }
 }
