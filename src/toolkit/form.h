@@ -118,11 +118,19 @@ class TForm : public TObject {
     virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     // The result a modal showing ends with: 0 while it runs; any other value ends it.
+    // True while build() creates the components and controls from the definition and binds
+    // their events (before OnCreate).
+    bool loading() const { return loading_; }
+
     int modalResult() const { return modalResult_; }
     void setModalResult(int value) { modalResult_ = value; }
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
+
+    // Puts the child windows of each parent in tab order (the order of the windows is the tab
+    // order); after the controls are created and after a control's window is recreated.
+    void orderTabs();
 
   protected:
     // Builds the window, its controls and menus from the definition, binds the events to the
@@ -141,7 +149,6 @@ class TForm : public TObject {
     void focusFirstControl();
     TControl* firstTabStop(const TWinControl* parent) const;
     TControl* controlOfWindow(HWND child) const;
-    void orderTabs();
     bool defaultButtonCommand(WORD command);
 
     TForm* owner_ = nullptr;
@@ -155,6 +162,7 @@ class TForm : public TObject {
     std::vector<std::unique_ptr<TControl>> controls_;
     std::vector<std::unique_ptr<TPopupMenu>> menus_;
     bool doubleBuffered_ = false;
+    bool loading_ = false;
     int modalResult_ = 0;
     bool shown_ = false;
     bool destroying_ = false; // the controls are going: no notifications to them

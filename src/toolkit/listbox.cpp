@@ -36,6 +36,7 @@ void TListBox::setStyle(TListBoxStyle style) {
     style_ = style;
     destroyWindow();
     create();
+    form().orderTabs(); // the new window came last
     for (const std::string& row : rows) {
         addItem(row);
     }
