@@ -175,8 +175,17 @@ void DrawPngImage(TPNGObject& png, tk::TCanvas& canvas, const tk::TRect& rect,
     copy.Draw(canvas, rect);
 }
 
-int CommonControlsVersion() {
-    static const int version = [] {
+namespace {
+
+class FileVersionCommonControls : public CommonControlsInfo {
+  public:
+    int Version() const override {
+        static const int version = Read();
+        return version;
+    }
+
+  private:
+    static int Read() {
         char name[] = "comctl32.dll";
         DWORD ignored = 0;
         const DWORD size = GetFileVersionInfoSizeA(name, &ignored);
@@ -191,8 +200,24 @@ int CommonControlsVersion() {
             return -1;
         return static_cast<int>(HIWORD(fixed->dwFileVersionMS) * 65536 +
                                 LOWORD(fixed->dwFileVersionMS));
-    }();
-    return version;
+    }
+};
+
+const CommonControlsInfo* commonControlsOverride = nullptr;
+
+} // namespace
+
+const CommonControlsInfo& SystemCommonControls() {
+    static const FileVersionCommonControls system;
+    return system;
+}
+
+void SetCommonControlsInfo(const CommonControlsInfo* info) {
+    commonControlsOverride = info;
+}
+
+int CommonControlsVersion() {
+    return (commonControlsOverride ? *commonControlsOverride : SystemCommonControls()).Version();
 }
 
 HICON PngToIconForVersion(const TPNGObject& png, tk::TColor background, int version) {
@@ -221,7 +246,8 @@ std::unique_ptr<TPNGObject> GraphicToPng(const tk::TGraphic& source) {
     std::vector<std::uint8_t> alpha(pixels.size(), 255);
     bool hasAlpha = false;
     if (bitmap->Transparent()) {
-        const std::uint32_t key = tk::ColorToRGB(bitmap->TransparentColor());
+        // As given: a system colour or clNone is no pixel's 0x00BBGGRR value.
+        const std::uint32_t key = bitmap->TransparentColor();
         for (std::size_t i = 0; i < pixels.size(); ++i)
             if (pixels[i] == key) {
                 alpha[i] = 0;
@@ -251,10 +277,9 @@ std::unique_ptr<TPNGObject> BitmapAndMaskToPng(const tk::TBitmap& colour, const 
 
 std::unique_ptr<TPNGObject> BitmapKeyToPng(const tk::TBitmap& bitmap, tk::TColor key) {
     const std::vector<std::uint32_t> pixels = ReadBitmapPixels(bitmap);
-    const std::uint32_t k = tk::ColorToRGB(key);
     std::vector<std::uint8_t> alpha(pixels.size());
     for (std::size_t i = 0; i < pixels.size(); ++i)
-        alpha[i] = pixels[i] == k ? 0 : 255;
+        alpha[i] = pixels[i] == key ? 0 : 255; // the key as given: clNone matches nothing
     return ImageOf(bitmap.Width(), bitmap.Height(), pixels, &alpha);
 }
 

@@ -84,16 +84,18 @@ void TCustomImageList::DoDraw(int index, TCanvas& canvas, int x, int y, TDrawing
     ImageList_DrawEx(handle_, index, canvas.handle(), x, y, 0, 0, CLR_NONE, CLR_DEFAULT, flags);
 }
 
-void TCustomImageList::AddImage(TCustomImageList* source, int index) {
+int TCustomImageList::AddImage(TCustomImageList* source, int index) {
     if (!source || !source->HandleAllocated() || index < 0 || index >= source->Count()) {
-        return;
+        return -1;
     }
     HICON icon = ImageList_GetIcon(source->Handle(), index, ILD_TRANSPARENT);
-    if (icon) {
-        ImageList_AddIcon(Handle(), icon);
-        DestroyIcon(icon);
-        Change();
+    if (!icon) {
+        return -1;
     }
+    int added = ImageList_AddIcon(Handle(), icon);
+    DestroyIcon(icon);
+    Change();
+    return added;
 }
 
 void TCustomImageList::AddImages(TCustomImageList* source) {
