@@ -50,6 +50,11 @@ void TLabel::adjustSize() {
     setBounds(Bounds{left(), top(), wordWrap_ ? width() : r.right - r.left, r.bottom - r.top});
 }
 
+void TLabel::applyDpi() {
+    TControl::applyDpi();
+    adjustSize();
+}
+
 void TLabel::paint(HDC dc) {
     RECT r{left(), top(), left() + width(), top() + height()};
     if (!transparent_ && colour_ != clNone) {

@@ -9,7 +9,8 @@
 namespace tk {
 
 TListBox::TListBox(TForm& form, const ControlDefinition& definition, int id)
-    : TWinControl(form, definition, id), itemHeight_(definition.itemHeight), canvas_(form.fonts()) {
+    : TWinControl(form, definition, id), designItemHeight_(definition.itemHeight),
+      itemHeight_(form.scaled(definition.itemHeight)), canvas_(form.fonts()) {
     create();
 }
 
@@ -44,13 +45,20 @@ void TListBox::setStyle(TListBoxStyle style) {
     }
 }
 
-void TListBox::setItemHeight(int height) {
+void TListBox::setItemHeight(int designHeight) {
+    designItemHeight_ = designHeight;
+    int height = form().scaled(designHeight);
     if (height == itemHeight_) {
         return;
     }
     itemHeight_ = height;
     SendMessageA(handle(), LB_SETITEMHEIGHT, 0, height);
     InvalidateRect(handle(), nullptr, TRUE);
+}
+
+void TListBox::applyDpi() {
+    TWinControl::applyDpi();
+    setItemHeight(designItemHeight_);
 }
 
 int TListBox::count() const {
