@@ -7,6 +7,7 @@
 // (premultiplied), so transparent pixels lend no colour to their neighbours.
 #pragma once
 
+#include "graphics/dpi_scale.h"
 #include "graphics/graphic.h"
 
 #include <cstdint>
@@ -16,11 +17,11 @@
 
 namespace sc::gfx {
 
-// The DPI that design sizes are given for.
-inline constexpr int kDesignDpi = 96;
-// DPIs outside 24 ... 960 (25 % to 1000 %) are taken as the nearer bound.
-inline constexpr int kMinDpi = 24;
-inline constexpr int kMaxDpi = 960;
+// The DPI that design sizes are given for, and the range of DPIs a window is laid out for
+// (outside it, the nearer bound is taken).
+inline constexpr int kDesignDpi = tk::kDesignDpi;
+inline constexpr int kMinDpi = tk::kMinDpi;
+inline constexpr int kMaxDpi = tk::kMaxDpi;
 int ClampDpi(int dpi);
 
 // value x dpi / 96, rounded to the nearest integer, halves away from zero (as MulDiv rounds);

@@ -27,8 +27,8 @@ void FillItems(TPngImageList& list, const tk::PngImageListDefinition& definition
 
 } // namespace
 
-TStoredPngImageList::TStoredPngImageList(tk::PngImageListDefinition definition)
-    : TPngImageList(definition.name), definition_(std::move(definition)) {}
+TStoredPngImageList::TStoredPngImageList(tk::PngImageListDefinition definition, int dpi)
+    : TPngImageList(definition.name), definition_(std::move(definition)), dpi_(dpi) {}
 
 void TStoredPngImageList::LoadForDpi(int dpi) {
     TListPictures pictures = ReadListPictures(definition_, dpi);
@@ -37,10 +37,16 @@ void TStoredPngImageList::LoadForDpi(int dpi) {
     FillItems(*this, definition_, pictures);
 }
 
+void TStoredPngImageList::ScaleToDpi(int dpi) {
+    if (gfx::ClampDpi(dpi) != gfx::ClampDpi(dpi_)) {
+        LoadForDpi(dpi);
+    }
+}
+
 std::unique_ptr<TPngImageList> LoadPngImageList(const tk::PngImageListDefinition& definition,
                                                 int dpi) {
     TListPictures pictures = ReadListPictures(definition, dpi);
-    auto list = std::make_unique<TStoredPngImageList>(definition);
+    auto list = std::make_unique<TStoredPngImageList>(definition, dpi);
     list->SetHeight(pictures.height);
     list->SetWidth(pictures.width);
     if (!definition.enabledImages) {

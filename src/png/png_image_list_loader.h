@@ -13,13 +13,16 @@ namespace sc::png {
 // another DPI.
 class TStoredPngImageList : public TPngImageList {
   public:
-    explicit TStoredPngImageList(tk::PngImageListDefinition definition);
+    // An empty list of the stored form whose pictures are to be loaded for dpi.
+    TStoredPngImageList(tk::PngImageListDefinition definition, int dpi);
 
     // Loads the pictures for dpi (see ReadListPictures): the list's size becomes the design
     // size scaled by dpi / 96 and the platform list is made once, at the end. The list stays
     // the same object, so the controls that show it keep it. EnabledImages and PngOptions stay.
     // A picture that cannot be read raises the codec's exception.
     void LoadForDpi(int dpi);
+    // The owning form is laid out for dpi: loads the pictures for it unless they already are.
+    void ScaleToDpi(int dpi) override;
     // The DPI the pictures were last loaded for.
     int Dpi() const { return dpi_; }
 

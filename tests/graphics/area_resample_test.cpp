@@ -22,8 +22,8 @@ TEST(PictureSets, DesignSizesScaleAsMulDivAndTheSetThatFitsIsChosen) {
         EXPECT_EQ(ScaleForDpi(18, c.dpi), c.size18) << c.dpi; // 22.5 and 31.5 round up
     }
     EXPECT_EQ(ScaleForDpi(-3, 144), -5); // halves away from zero, as MulDiv
-    EXPECT_EQ(ScaleForDpi(48, 0), 12);   // absurd DPIs are clamped to 24 ... 960
-    EXPECT_EQ(ScaleForDpi(48, 100000), 480);
+    EXPECT_EQ(ScaleForDpi(48, 0), 24);   // absurd DPIs are clamped to 48 ... 480
+    EXPECT_EQ(ScaleForDpi(48, 100000), 240);
 
     const std::array<PictureSetSize, 3> sets{{{48, 48}, {72, 72}, {96, 96}}};
     struct Choice {

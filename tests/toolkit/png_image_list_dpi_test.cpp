@@ -70,14 +70,18 @@ TEST(PngImageListDpi, At144TheListHoldsTheRendered72PixelPicturesAndReloadsInPla
                 drawn[std::size_t(y * 72 + x)] != small[std::size_t(y * 2 / 3 * 48 + x * 2 / 3)];
     EXPECT_GT(differing, 72 * 72 / 4);
 
-    // Loaded again for 96 in place: the same object, the design pictures, a new platform list.
+    // Scaled to 96 in place: the same object, the design pictures, a new platform list.
     int changes = 0;
     tk::TChangeLink link;
     link.OnChange = [&] { ++changes; };
     list->RegisterChanges(link);
-    auto& scaling = dynamic_cast<TStoredPngImageList&>(*list);
-    scaling.LoadForDpi(96);
-    EXPECT_EQ(scaling.Dpi(), 96);
+    tk::TComponent& component = *list;
+    const TPNGObject* before = list->PngImages().ItemAt(0)->PngImage();
+    component.ScaleToDpi(144); // already at 144: nothing is decoded again
+    EXPECT_EQ(list->PngImages().ItemAt(0)->PngImage(), before);
+    EXPECT_EQ(changes, 0);
+    component.ScaleToDpi(96);
+    EXPECT_EQ(dynamic_cast<TStoredPngImageList&>(*list).Dpi(), 96);
     EXPECT_EQ(list->Width(), 48);
     ASSERT_EQ(list->Count(), 4);
     EXPECT_EQ(list->PngImages().ItemAt(3)->Name(), "PngImage3");
