@@ -62,7 +62,7 @@ TZStreamRecord::TZStreamRecord(TPngStream& source, std::uint64_t outputLimit,
                                             : kIdatBlockSize;
     OutputSize =
         outputLimit < kInflateStepSize ? static_cast<std::size_t>(outputLimit) : kInflateStepSize;
-    Data = new std::uint8_t[DataSize + OutputSize];
+    Data = new std::uint8_t[DataSize + OutputSize + kOutputSlack];
     Output = Data + DataSize;
     int result = inflateInit(&ZLib);
     if (result != Z_OK) {
@@ -84,9 +84,12 @@ namespace {
 std::size_t InflateStep(TZStreamRecord& record, std::uint32_t& crc, std::uint64_t& chunkEnd) {
     z_stream& z = record.ZLib;
     TPngStream& stream = *record.Source;
-    const std::size_t room = record.Remaining < record.OutputSize
-                                 ? static_cast<std::size_t>(record.Remaining)
-                                 : record.OutputSize;
+    std::size_t room = record.Remaining < record.OutputSize
+                           ? static_cast<std::size_t>(record.Remaining)
+                           : record.OutputSize;
+    const std::size_t unit = record.RowUnit;
+    if (unit > 0 && room > record.RowOwed + unit)
+        room = record.RowOwed + (room - record.RowOwed) / unit * unit;
     z.next_out = record.Output;
     z.avail_out = static_cast<uInt>(room);
     while (z.avail_out > 0) {
@@ -144,9 +147,15 @@ std::size_t FillFromIdat(TZStreamRecord& record, std::uint8_t* buffer, std::uint
         }
         if (record.PendingError)
             RaiseZlibError(record.PendingError);
-        // zlib has seen the end of its data while rows are still missing.
-        if (record.StreamEnded || record.Remaining == 0)
+        // zlib has seen the end of its data while rows are still missing. When its stream ended
+        // exactly at the end of a chunk, the reader stands where it would cross into the next
+        // one: that chunk's CRC is checked first, then the next chunk's type.
+        if (record.StreamEnded || record.Remaining == 0) {
+            if (record.ZLib.avail_in == 0 && record.Source->Position() == chunkEnd)
+                NextIdatChunk(*record.Source, crc, chunkEnd);
             throw EPNGMissingMultipleIDAT(messages::EPNGMissingMultipleIDATText);
+        }
+        record.RowOwed = count - filled;
         if (InflateStep(record, crc, chunkEnd) == 0 && !record.PendingError && !record.StreamEnded)
             return filled;
     }
