@@ -21,8 +21,8 @@ HBITMAP LoadKindResource(int kind, std::size_t set) {
         "SC_KIND_YES",   "SC_KIND_NO",     "SC_KIND_CLOSE",  "SC_KIND_ABORT",
         "SC_KIND_RETRY", "SC_KIND_IGNORE", "SC_KIND_ALL"};
     const std::string name = std::string(names[static_cast<std::size_t>(kind)]) + kSetSuffixes[set];
-    return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name.c_str(), IMAGE_BITMAP, 0,
-                                           0, LR_CREATEDIBSECTION));
+    return static_cast<HBITMAP>(tk::live::LoadImageA(GetModuleHandleA(nullptr), name.c_str(),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 KeyedPicture ReadPicture(HBITMAP bitmap) {
@@ -54,7 +54,7 @@ HBITMAP MakeBitmap(const KeyedPicture& picture) {
     info.bmiHeader = {
         sizeof(BITMAPINFOHEADER), picture.width, -picture.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = tk::live::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap)
         return nullptr;
     const std::size_t stride = (std::size_t(picture.width) * 3 + 3) & ~std::size_t(3);

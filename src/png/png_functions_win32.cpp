@@ -19,7 +19,7 @@ HICON MakeIcon(const IconParts& parts) {
     info.fIcon = TRUE;
     info.hbmMask = parts.Mask.get();
     info.hbmColor = parts.Colour.get();
-    return CreateIconIndirect(&info);
+    return tk::live::CreateIconIndirect(&info);
 }
 
 HICON AlphaIcon(const TPNGObject& png) {
@@ -37,8 +37,8 @@ HICON AlphaIcon(const TPNGObject& png) {
     header.bV4AlphaMask = 0xFF000000;
     void* bits = nullptr;
     IconParts parts;
-    parts.Colour.reset(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header),
-                                        DIB_RGB_COLORS, &bits, nullptr, 0));
+    parts.Colour.reset(tk::live::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header),
+                                                  DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!parts.Colour || !bits)
         return nullptr;
     const TIconTransparency transparency(png);
@@ -57,7 +57,7 @@ HICON AlphaIcon(const TPNGObject& png) {
         }
     }
     std::vector<std::uint8_t> zeros((std::size_t(w) + 15) / 16 * 2 * std::size_t(h), 0);
-    parts.Mask.reset(CreateBitmap(w, h, 1, 1, zeros.data()));
+    parts.Mask.reset(tk::live::CreateBitmap(w, h, 1, 1, zeros.data()));
     return MakeIcon(parts);
 }
 
@@ -70,7 +70,7 @@ HICON CompositedIcon(const TPNGObject& png, tk::TColor background) {
         if (!colour.Ok())
             return nullptr;
         RECT all{0, 0, w, h};
-        tk::UniqueBrush brush(CreateSolidBrush(tk::ColorToRGB(background)));
+        tk::UniqueBrush brush(tk::live::CreateSolidBrush(tk::ColorToRGB(background)));
         FillRect(colour.Handle(), &all, brush.get());
         tk::FontCache fonts;
         tk::TCanvas canvas(fonts);
@@ -129,7 +129,7 @@ std::vector<std::uint8_t> FourthBytes(HBITMAP colour, int w, int h) {
 std::unique_ptr<TPNGObject> IconToPng(const tk::TIcon& icon) {
     const int w = icon.Width(), h = icon.Height();
     ICONINFO info{};
-    if (!icon.Handle() || !GetIconInfo(icon.Handle(), &info))
+    if (!icon.Handle() || !tk::live::GetIconInfo(icon.Handle(), &info))
         return ImageOf(w, h, std::vector<std::uint32_t>(std::size_t(w) * std::size_t(h)), nullptr);
     std::vector<std::uint8_t> fourth;
     BITMAP bm{};

@@ -15,7 +15,7 @@ struct IconGuard {
     HICON icon;
     ~IconGuard() {
         if (icon) {
-            DestroyIcon(icon);
+            tk::live::DestroyIcon(icon);
         }
     }
 };
@@ -25,7 +25,7 @@ struct ImageListGuard {
     HIMAGELIST list;
     ~ImageListGuard() {
         if (list) {
-            ImageList_Destroy(list);
+            tk::live::ImageList_Destroy(list);
         }
     }
     HIMAGELIST release() { return std::exchange(list, nullptr); }
@@ -236,7 +236,7 @@ void TPngImageList::AppendIcon(const TPNGObject& png, tk::TColor background) {
 void TPngImageList::InsertPngIcon(int index, const TPNGObject& png, tk::TColor background) {
     // The icons around the new one are carried over through a copy of the list; the new one
     // goes in straight from PngToIcon.
-    ImageListGuard copy{ImageList_Duplicate(Handle())};
+    ImageListGuard copy{tk::live::ImageList_Duplicate(Handle())};
     if (!copy.list) {
         AppendIcon(png, background);
         CarryLastTo(Handle(), index);
@@ -246,7 +246,7 @@ void TPngImageList::InsertPngIcon(int index, const TPNGObject& png, tk::TColor b
     const int count = ImageList_GetImageCount(copy.list);
     auto carry = [&](int from, int to) {
         for (int i = from; i < to; ++i) {
-            IconGuard icon{ImageList_GetIcon(copy.list, i, ILD_TRANSPARENT)};
+            IconGuard icon{tk::live::ImageList_GetIcon(copy.list, i, ILD_TRANSPARENT)};
             ImageList_AddIcon(Handle(), icon.icon);
         }
     };

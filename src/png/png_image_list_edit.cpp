@@ -55,7 +55,7 @@ struct IconHandle {
     HICON icon;
     ~IconHandle() {
         if (icon) {
-            DestroyIcon(icon);
+            tk::live::DestroyIcon(icon);
         }
     }
 };
@@ -214,9 +214,9 @@ void ImageListEntryToPng(TPNGObject& png, tk::TCustomImageList& list, int index)
     if (!list.HandleAllocated() || index < 0 || index >= list.Count()) {
         return;
     }
-    IconHandle icon{ImageList_GetIcon(list.Handle(), index, ILD_NORMAL)};
+    IconHandle icon{tk::live::ImageList_GetIcon(list.Handle(), index, ILD_NORMAL)};
     ICONINFO info{};
-    if (!icon.icon || !GetIconInfo(icon.icon, &info)) {
+    if (!icon.icon || !tk::live::GetIconInfo(icon.icon, &info)) {
         return;
     }
     tk::TBitmap colour, mask;

@@ -34,7 +34,7 @@ TApplication::TApplication()
 
 TApplication::~TApplication() {
     if (handle_) {
-        DestroyWindow(handle_);
+        live::DestroyWindow(handle_);
     }
 }
 
@@ -48,8 +48,8 @@ HWND TApplication::handle() {
         wc.lpszClassName = kApplicationClass;
         RegisterClassExA(&wc);
         // Never shown: it only keeps the title and owns what the shell opens.
-        handle_ = CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, "", WS_POPUP, 0, 0, 0, 0,
-                                  nullptr, nullptr, instance, nullptr);
+        handle_ = live::CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, "", WS_POPUP, 0, 0, 0,
+                                        0, nullptr, nullptr, instance, nullptr);
     }
     return handle_;
 }

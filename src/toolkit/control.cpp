@@ -75,10 +75,10 @@ TWinControl::~TWinControl() {
 
 void TWinControl::createWindow(const char* windowClass, DWORD style, DWORD exStyle,
                                const char* text) {
-    hwnd_ = CreateWindowExA(exStyle, windowClass, text, style | WS_CHILD, left(), top(), width(),
-                            height(), parentHandle(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                            GetModuleHandleA(nullptr), nullptr);
+    hwnd_ = live::CreateWindowExA(exStyle, windowClass, text, style | WS_CHILD, left(), top(),
+                                  width(), height(), parentHandle(),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                                  GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) {
         throw std::runtime_error("Error creating window of class " + std::string(windowClass));
     }
@@ -89,7 +89,7 @@ void TWinControl::createWindow(const char* windowClass, DWORD style, DWORD exSty
 void TWinControl::destroyWindow() {
     if (hwnd_) {
         RemoveWindowSubclass(hwnd_, &TWinControl::SubclassProc, 1);
-        DestroyWindow(hwnd_);
+        live::DestroyWindow(hwnd_);
         hwnd_ = nullptr;
     }
 }

@@ -71,7 +71,7 @@ TForm::~TForm() {
     components_.clear();
     if (hwnd_) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
+        live::DestroyWindow(hwnd_);
     }
     Application().formDestroyed(*this);
 }
@@ -136,9 +136,9 @@ void TForm::createWindow() {
         x = (dpi.systemMetric(SM_CXSCREEN, dpi_) - w) / 2;
         y = (dpi.systemMetric(SM_CYSCREEN, dpi_) - h) / 2;
     }
-    hwnd_ = CreateWindowExA(exStyle, definition_.className.c_str(), definition_.caption.c_str(),
-                            style, x, y, w, h, owner_ ? owner_->handle() : nullptr, nullptr,
-                            GetModuleHandleA(nullptr), this);
+    hwnd_ = live::CreateWindowExA(
+        exStyle, definition_.className.c_str(), definition_.caption.c_str(), style, x, y, w, h,
+        owner_ ? owner_->handle() : nullptr, nullptr, GetModuleHandleA(nullptr), this);
     if (!hwnd_) {
         throw std::runtime_error("Error creating window " + definition_.name);
     }
@@ -165,6 +165,18 @@ void TForm::sizeWindow(const RECT* suggested) {
         flags |= SWP_NOMOVE;
     }
     SetWindowPos(hwnd_, nullptr, x, y, r.right - r.left, r.bottom - r.top, flags);
+    // Where the frame the system draws is not the one computed for the DPI (a system that
+    // scales only the client area, say), the difference goes to the outer size.
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const int dx = clientWidth() - client.right;
+    const int dy = clientHeight() - client.bottom;
+    if (dx != 0 || dy != 0) {
+        RECT outer{};
+        GetWindowRect(hwnd_, &outer);
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + dx,
+                     outer.bottom - outer.top + dy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    }
 }
 
 void TForm::changeDpi(int dpi, const RECT* suggested) {
@@ -438,7 +450,7 @@ TControl* TForm::firstTabStop(const TWinControl* parent) const {
 void TForm::paintSurface(HDC dc) {
     RECT client{};
     GetClientRect(hwnd_, &client);
-    UniqueBrush background(CreateSolidBrush(ColorToRGB(definition_.colour)));
+    UniqueBrush background(live::CreateSolidBrush(ColorToRGB(definition_.colour)));
     FillRect(dc, &client, background.get());
     paintWindowless(nullptr, dc);
 }

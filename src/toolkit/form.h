@@ -124,6 +124,10 @@ class TForm : public TObject {
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
 
+    // Puts the child windows of each parent in tab order (the order of the windows is the tab
+    // order); after the controls are created and after a control's window is recreated.
+    void orderTabs();
+
   protected:
     // Builds the window, its controls and menus from the definition, binds the events to the
     // handlers and runs OnCreate. A form class calls it at the end of its constructor.
@@ -141,7 +145,6 @@ class TForm : public TObject {
     void focusFirstControl();
     TControl* firstTabStop(const TWinControl* parent) const;
     TControl* controlOfWindow(HWND child) const;
-    void orderTabs();
     bool defaultButtonCommand(WORD command);
 
     TForm* owner_ = nullptr;

@@ -36,6 +36,7 @@ void TListBox::setStyle(TListBoxStyle style) {
     style_ = style;
     destroyWindow();
     create();
+    form().orderTabs(); // the new window came last
     for (const std::string& row : rows) {
         addItem(row);
     }
@@ -184,7 +185,7 @@ bool TListBox::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
         RECT client = clientRect();
         {
             OffscreenBuffer buffer(dc, client.right, client.bottom);
-            UniqueBrush background(CreateSolidBrush(ColorToRGB(clWindow)));
+            UniqueBrush background(live::CreateSolidBrush(ColorToRGB(clWindow)));
             FillRect(buffer.dc(), &client, background.get());
             // The list paints its rows into the buffer when handed a context.
             defaultProc(WM_PAINT, reinterpret_cast<WPARAM>(buffer.dc()), 0);

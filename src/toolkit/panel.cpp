@@ -28,7 +28,7 @@ void registerContainerClass() {
 }
 
 void fill(HDC dc, const RECT& r, TColor colour) {
-    UniqueBrush brush(CreateSolidBrush(ColorToRGB(colour)));
+    UniqueBrush brush(live::CreateSolidBrush(ColorToRGB(colour)));
     FillRect(dc, &r, brush.get());
 }
 
