@@ -109,7 +109,10 @@ void TGlyphBitBtn::setKind(TBitBtnKind value) {
         const KindInfo& k = kindInfo(value);
         setDefault(k.isDefault);
         setCancel(k.cancel);
-        setCaption(k.caption);
+        // A caption the definition already gave stays while the form is being loaded.
+        if (!(form().loading() && !caption().empty())) {
+            setCaption(k.caption);
+        }
         setModalResult(k.modalResult);
         copyGlyph(KindGlyph(value));
         numGlyphs_ = 2;

@@ -60,44 +60,53 @@ inline __m128i Abs16(__m128i x) {
     return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x));
 }
 
-inline __m128i PaethPickWide(__m128i left, __m128i up, __m128i upLeft) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i a = _mm_unpacklo_epi8(left, zero), b = _mm_unpacklo_epi8(up, zero),
-                  c = _mm_unpacklo_epi8(upLeft, zero);
-    const __m128i pa = Abs16(_mm_sub_epi16(b, c));
-    const __m128i pb = Abs16(_mm_sub_epi16(a, c));
-    const __m128i pc = Abs16(_mm_sub_epi16(_mm_add_epi16(a, b), _mm_add_epi16(c, c)));
-    // a when pa <= pb and pa <= pc; else b when pb <= pc; else c.
-    const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
-    const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
-    const __m128i bc = _mm_or_si128(_mm_and_si128(takeC, c), _mm_andnot_si128(takeC, b));
-    const __m128i pick = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, a));
-    return _mm_packus_epi16(pick, pick);
+// Paeth in 16-bit lanes. What depends on the row above alone (pa = |b - c|, b - c, b ^ c) is
+// worked out beside the chain; the left pixel stays widened from one pixel to the next, and the
+// choices are masked exclusive-ors: a when pa <= min(pb, pc); else b when pb <= pc; else c.
+template <unsigned S>
+void PaethPixels(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
+    const __m128i zero = _mm_setzero_si128(), low = _mm_set1_epi16(0xFF);
+    __m128i a = zero, c = zero;
+    __m128i raw = _mm_unpacklo_epi8(LoadPixel<S>(r), zero);
+    for (std::size_t j = 0; j < n; j += S) {
+        const __m128i next = _mm_unpacklo_epi8(LoadPixel<S>(r + j + S), zero);
+        const __m128i b = _mm_unpacklo_epi8(LoadPixel<S>(q + j), zero);
+        const __m128i bMinusC = _mm_sub_epi16(b, c);
+        const __m128i pa = Abs16(bMinusC);
+        const __m128i bXorC = _mm_xor_si128(b, c);
+        const __m128i aMinusC = _mm_sub_epi16(a, c);
+        const __m128i pb = Abs16(aMinusC);
+        const __m128i pc = Abs16(_mm_add_epi16(aMinusC, bMinusC));
+        const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+        const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
+        const __m128i bc = _mm_xor_si128(b, _mm_and_si128(bXorC, takeC));
+        const __m128i pick = _mm_xor_si128(a, _mm_and_si128(_mm_xor_si128(a, bc), notA));
+        a = _mm_and_si128(_mm_add_epi16(raw, pick), low);
+        StorePixel<S>(d + j, _mm_packus_epi16(a, a));
+        c = b;
+        raw = next;
+    }
 }
 
-// Sub, Average and Paeth over whole pixels of S bytes; the next raw pixel is loaded before the
+// Sub and Average over whole pixels of S bytes; the next raw pixel is loaded before the
 // current one is stored, so dst may be src.
 template <unsigned S, int Type>
 void UnfilterPixels(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
     const __m128i ones = _mm_set1_epi8(-1);
-    __m128i left = _mm_setzero_si128(), upLeft = _mm_setzero_si128(), notLeft = ones;
+    __m128i left = _mm_setzero_si128(), notLeft = ones;
     __m128i raw = LoadPixel<S>(r);
     for (std::size_t j = 0; j < n; j += S) {
         const __m128i next = LoadPixel<S>(r + j + S);
         __m128i value;
         if constexpr (Type == 1) {
             value = _mm_add_epi8(raw, left);
-        } else if constexpr (Type == 3) {
+        } else {
             // The mean rounded down is the complement of pavgb's rounded-up mean of the
             // complements; carrying the left pixel complemented leaves two steps from one
             // pixel to the next: notLeft = pavgb(notLeft, ~up) - raw.
             const __m128i mean = _mm_avg_epu8(notLeft, _mm_xor_si128(LoadPixel<S>(q + j), ones));
             notLeft = _mm_sub_epi8(mean, raw);
             value = _mm_xor_si128(notLeft, ones);
-        } else {
-            const __m128i up = LoadPixel<S>(q + j);
-            value = _mm_add_epi8(raw, PaethPickWide(left, up, upLeft));
-            upLeft = up;
         }
         StorePixel<S>(d + j, value);
         left = value;
@@ -118,7 +127,7 @@ bool UnfilterSse2(int type, std::uint8_t* d, const std::uint8_t* r, const std::u
         UnfilterPixels<S, 3>(d, r, q, n);
         return true;
     case 4:
-        UnfilterPixels<S, 4>(d, r, q, n);
+        PaethPixels<S>(d, r, q, n);
         return true;
     case 2: {
         std::size_t j = 0;

@@ -62,21 +62,43 @@ TZStreamRecord::TZStreamRecord(TPngStream& source, std::uint64_t outputLimit,
                                             : kIdatBlockSize;
     OutputSize =
         outputLimit < kInflateStepSize ? static_cast<std::size_t>(outputLimit) : kInflateStepSize;
-    Data = new std::uint8_t[DataSize + OutputSize + kOutputSlack];
-    Output = Data + DataSize;
+    Output = new std::uint8_t[OutputSize + kOutputSlack];
     int result = inflateInit(&ZLib);
     if (result != Z_OK) {
-        delete[] Data;
+        delete[] Output;
         RaiseZlibError(result);
     }
 }
 
 TZStreamRecord::~TZStreamRecord() {
     inflateEnd(&ZLib);
+    delete[] Output;
     delete[] Data;
 }
 
 namespace {
+
+// The input block, allocated when a stream first has to be read into it.
+std::uint8_t* InputBlock(TZStreamRecord& record) {
+    if (!record.Data)
+        record.Data = new std::uint8_t[record.DataSize];
+    return record.Data;
+}
+
+// The rest of the current chunk, lent in place by a stream held in memory (the stream moves on
+// behind it and the CRC takes it in); nullptr when the stream cannot lend it.
+const std::uint8_t* TakeChunkInPlace(TPngStream& stream, std::uint32_t& crc,
+                                     std::uint64_t chunkEnd) {
+    const std::uint64_t left = chunkEnd - stream.Position();
+    if (left > 0x7FFFFFFFu)
+        return nullptr;
+    const std::uint8_t* view = stream.View(static_cast<std::size_t>(left));
+    if (view) {
+        crc = CrcUpdate(crc, view, static_cast<std::size_t>(left));
+        stream.SeekForward(left);
+    }
+    return view;
+}
 
 // Inflates the next step into Output. Input is read only up to the end of the current chunk;
 // the next IDAT chunk is entered only when nothing has come out yet. Returns the bytes produced,
@@ -101,15 +123,21 @@ std::size_t InflateStep(TZStreamRecord& record, std::uint32_t& crc, std::uint64_
             continue;
         }
         if (z.avail_in == 0) {
-            std::uint64_t left = chunkEnd - stream.Position();
-            std::size_t want =
-                left < record.DataSize ? static_cast<std::size_t>(left) : record.DataSize;
-            std::size_t got = stream.Read(record.Data, want);
-            if (got == 0)
-                break;
-            crc = CrcUpdate(crc, record.Data, got);
-            z.next_in = record.Data;
-            z.avail_in = static_cast<uInt>(got);
+            const std::uint64_t left = chunkEnd - stream.Position();
+            if (const std::uint8_t* view = TakeChunkInPlace(stream, crc, chunkEnd)) {
+                z.next_in = const_cast<Bytef*>(view);
+                z.avail_in = static_cast<uInt>(left);
+            } else {
+                std::size_t want =
+                    left < record.DataSize ? static_cast<std::size_t>(left) : record.DataSize;
+                std::uint8_t* block = InputBlock(record);
+                std::size_t got = stream.Read(block, want);
+                if (got == 0)
+                    break;
+                crc = CrcUpdate(crc, block, got);
+                z.next_in = block;
+                z.avail_in = static_cast<uInt>(got);
+            }
         }
         int result = inflate(&z, Z_NO_FLUSH);
         if (result < 0 || result == Z_NEED_DICT) {
@@ -169,14 +197,17 @@ void RaisePendingZlibError(const TZStreamRecord& record) {
 
 void DrainIdat(TZStreamRecord& record, std::uint32_t& crc, std::uint64_t chunkEnd) {
     TPngStream& stream = *record.Source;
+    if (stream.Position() < chunkEnd && TakeChunkInPlace(stream, crc, chunkEnd))
+        return;
     while (stream.Position() < chunkEnd) {
         std::uint64_t left = chunkEnd - stream.Position();
         std::size_t want =
             left < record.DataSize ? static_cast<std::size_t>(left) : record.DataSize;
-        std::size_t got = stream.Read(record.Data, want);
+        std::uint8_t* block = InputBlock(record);
+        std::size_t got = stream.Read(block, want);
         if (got == 0)
             return;
-        crc = CrcUpdate(crc, record.Data, got);
+        crc = CrcUpdate(crc, block, got);
     }
 }
 

@@ -26,7 +26,9 @@ const char* ZlibResultText(int code);
 // large output steps (its fast path needs room); the rows are then copied out of them.
 struct TZStreamRecord {
     z_stream ZLib{};
-    std::uint8_t* Data = nullptr; // DataSize (at most kIdatBlockSize) bytes of input
+    // DataSize (at most kIdatBlockSize) bytes of input, allocated on first need: a stream held
+    // in memory lends its chunks in place instead.
+    std::uint8_t* Data = nullptr;
     std::size_t DataSize = kIdatBlockSize;
     TPngStream* Source = nullptr;
     bool StreamEnded = false;
