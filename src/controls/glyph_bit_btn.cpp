@@ -86,6 +86,19 @@ void TGlyphBitBtn::copyGlyph(HBITMAP source) {
     glyphChanged();
 }
 
+// The kind's standard picture for the form's DPI: two side by side, normal and disabled.
+void TGlyphBitBtn::copyKindGlyph(TBitBtnKind kind) {
+    copyGlyph(KindGlyph(kind));
+    numGlyphs_ = 2;
+}
+
+void TGlyphBitBtn::applyDpi() {
+    TGlyphButton::applyDpi();
+    if (kind_ != bkCustom && !modifiedGlyph_) {
+        copyKindGlyph(kind_);
+    }
+}
+
 void TGlyphBitBtn::setGlyph(HBITMAP value) {
     copyGlyph(value);
     modifiedGlyph_ = true;
@@ -114,8 +127,7 @@ void TGlyphBitBtn::setKind(TBitBtnKind value) {
             setCaption(k.caption);
         }
         setModalResult(k.modalResult);
-        copyGlyph(KindGlyph(value));
-        numGlyphs_ = 2;
+        copyKindGlyph(value);
         modifiedGlyph_ = false;
     }
     kind_ = value;

@@ -238,6 +238,8 @@ class TGlyphBitBtn : public TGlyphButton {
     // The picture rectangle of the current state.
     Rect glyphRect() { return GetGlyphRect(); }
     Rect captionRect() { return GetCaptionRect(); }
+    // At a new DPI a kind's standard picture is taken again, for that DPI.
+    void applyDpi() override;
 
   protected:
     virtual void GetGlyphSize(int& width, int& height);
@@ -252,6 +254,7 @@ class TGlyphBitBtn : public TGlyphButton {
     bool hasImage() const { return images_ && imageIndex_ != -1; }
     void glyphChanged();
     void copyGlyph(HBITMAP source);
+    void copyKindGlyph(TBitBtnKind kind);
 
     GlyphBitmap glyph_;
     int numGlyphs_ = 1;
