@@ -1,9 +1,13 @@
-// startup-bench <suite folder> [runs]
-// Starts the suite's StartCentre.exe and the bare window program (barewin.exe beside this
-// program) in turn, each `runs` times after one untimed warm-up start, and measures the time
-// from just before CreateProcess until the main window has completed its first paint: visible,
-// the process input-idle, no update region on the window or its children. Each window is then
-// closed with WM_CLOSE. Prints every run, the medians and their ratio.
+// startup-bench <suite folder> [rounds]
+// Measures the start centre (StartCentre.exe of the suite folder) against two yardsticks beside
+// this program: barewin.exe, a bare Win32 window, and themedbarewin.exe, a window with the start
+// centre's manifest, common controls and visual styles and one themed push button. After one
+// untimed warm-up start of each, every round starts each of the three once, in an order that
+// rotates from round to round, and times from just before CreateProcess until the main window
+// has completed its first paint: visible, the process input-idle, no update region on the window
+// or its children. Each window is then closed with WM_CLOSE. Prints every round, the median
+// times, and the median and interquartile range of the per-round ratios of the start centre to
+// each yardstick, which hold still on a busy machine far better than ratios of medians.
 
 #include "pointer.h"
 #include "window_wait.h"
@@ -18,7 +22,7 @@
 
 namespace {
 
-constexpr int kDefaultRuns = 15;
+constexpr int kDefaultRounds = 21;
 constexpr int kMaxRuns = 1000;
 constexpr DWORD kPaintTimeoutMs = 20000;
 constexpr DWORD kExitTimeoutMs = 10000;
@@ -50,8 +54,26 @@ double millisecondsSince(const LARGE_INTEGER& start) {
            static_cast<double>(frequency.QuadPart);
 }
 
-// One start: milliseconds to the first complete paint, or nothing when it did not come.
-std::optional<double> timeOneStart(const Subject& subject) {
+struct Timing {
+    double wallMs = 0;
+    // Processor time of the started process (user and kernel) up to its first complete paint;
+    // the other programs on a shared machine barely move it.
+    double cpuMs = 0;
+};
+
+double processorMilliseconds(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) {
+        return 0;
+    }
+    auto ticks = [](const FILETIME& t) {
+        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+// One start: the times to the first complete paint, or nothing when it did not come.
+std::optional<Timing> timeOneStart(const Subject& subject) {
     std::string commandLine = "\"" + subject.program + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
@@ -70,9 +92,9 @@ std::optional<double> timeOneStart(const Subject& subject) {
     query.className = subject.windowClass;
     query.processId = process.dwProcessId;
     HWND window = snapshot::waitForTopLevelWindow(query, deadline);
-    std::optional<double> elapsed;
+    std::optional<Timing> elapsed;
     if (window && snapshot::waitUntilPainted(window, deadline)) {
-        elapsed = millisecondsSince(start);
+        elapsed = Timing{millisecondsSince(start), processorMilliseconds(process.hProcess)};
     } else {
         std::fprintf(stderr, "%s: no painted %s window within %lu ms\n", subject.label.c_str(),
                      subject.windowClass.c_str(), kPaintTimeoutMs);
@@ -92,10 +114,13 @@ std::optional<double> timeOneStart(const Subject& subject) {
     return elapsed;
 }
 
-double median(std::vector<double> values) {
+// The q-quantile of `values` (0 <= q <= 1), interpolating linearly between neighbours.
+double quantile(std::vector<double> values, double q) {
     std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+    const double at = q * static_cast<double>(values.size() - 1);
+    const auto below = static_cast<std::size_t>(at);
+    const std::size_t above = std::min(below + 1, values.size() - 1);
+    return values[below] + (values[above] - values[below]) * (at - static_cast<double>(below));
 }
 
 bool parseRuns(const char* text, int& runs) {
@@ -109,12 +134,17 @@ bool parseRuns(const char* text, int& runs) {
     return true;
 }
 
+void printSummary(const char* label, const std::vector<double>& values, const char* unit) {
+    std::printf("%-34s median %7.3f%s  IQR %7.3f .. %7.3f\n", label, quantile(values, 0.5), unit,
+                quantile(values, 0.25), quantile(values, 0.75));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    int runs = kDefaultRuns;
-    if (argc < 2 || argc > 3 || (argc == 3 && !parseRuns(argv[2], runs))) {
-        std::fprintf(stderr, "usage: startup-bench <suite folder> [runs, 1..%d]\n", kMaxRuns);
+    int rounds = kDefaultRounds;
+    if (argc < 2 || argc > 3 || (argc == 3 && !parseRuns(argv[2], rounds))) {
+        std::fprintf(stderr, "usage: startup-bench <suite folder> [rounds, 1..%d]\n", kMaxRuns);
         return 2;
     }
     char self[MAX_PATH + 1] = {};
@@ -123,9 +153,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot find this program's folder\n");
         return 2;
     }
-    const Subject subjects[] = {
+    constexpr int kSubjects = 3;
+    const Subject subjects[kSubjects] = {
         {"start centre", withTrailingSlash(argv[1]) + "StartCentre.exe", "TMainForm"},
         {"bare window", folderOf(self) + "barewin.exe", "BareWindow"},
+        {"themed bare window", folderOf(self) + "themedbarewin.exe", "ThemedBareWindow"},
     };
     // Keep the pointer off the windows: hovering over a list must not add work to a run.
     if (!snapshot::parkPointer()) {
@@ -137,25 +169,50 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    std::vector<double> times[2];
-    std::printf("%-5s %16s %16s\n", "run", "start centre ms", "bare window ms");
-    for (int run = 1; run <= runs; ++run) {
-        double row[2] = {};
-        for (int s = 0; s < 2; ++s) {
+    std::vector<double> times[kSubjects];
+    std::vector<double> cpuTimes[kSubjects];
+    std::vector<double> overBare, overThemed, cpuOverBare, cpuOverThemed;
+    std::printf("%-5s %12s %12s %12s %8s %8s   processor ms: %6s %6s %6s\n", "round", "centre ms",
+                "bare ms", "themed ms", "sc/bare", "sc/thm", "centre", "bare", "themed");
+    for (int round = 0; round < rounds; ++round) {
+        // Each round starts every contender once, the order rotating from round to round, so
+        // that a slow spell of the shared machine weighs on all of them alike.
+        Timing row[kSubjects] = {};
+        for (int k = 0; k < kSubjects; ++k) {
+            const int s = (round + k) % kSubjects;
             const auto elapsed = timeOneStart(subjects[s]);
             if (!elapsed) {
                 return 1;
             }
             row[s] = *elapsed;
-            times[s].push_back(*elapsed);
+            times[s].push_back(elapsed->wallMs);
+            cpuTimes[s].push_back(elapsed->cpuMs);
         }
-        std::printf("%-5d %16.1f %16.1f\n", run, row[0], row[1]);
+        overBare.push_back(row[0].wallMs / row[1].wallMs);
+        overThemed.push_back(row[0].wallMs / row[2].wallMs);
+        if (row[1].cpuMs > 0 && row[2].cpuMs > 0) {
+            cpuOverBare.push_back(row[0].cpuMs / row[1].cpuMs);
+            cpuOverThemed.push_back(row[0].cpuMs / row[2].cpuMs);
+        }
+        std::printf("%-5d %12.1f %12.1f %12.1f %8.3f %8.3f   %20.1f %6.1f %6.1f\n", round + 1,
+                    row[0].wallMs, row[1].wallMs, row[2].wallMs, overBare.back(), overThemed.back(),
+                    row[0].cpuMs, row[1].cpuMs, row[2].cpuMs);
         std::fflush(stdout);
     }
-    const double startCentre = median(times[0]);
-    const double bare = median(times[1]);
-    std::printf("median start centre: %.1f ms\n", startCentre);
-    std::printf("median bare window:  %.1f ms\n", bare);
-    std::printf("ratio start centre / bare window: %.2f\n", startCentre / bare);
+    std::printf("%d rounds, milliseconds to the first complete paint:\n", rounds);
+    for (int s = 0; s < kSubjects; ++s) {
+        printSummary(subjects[s].label.c_str(), times[s], " ms");
+    }
+    std::printf("per-round paired ratios:\n");
+    printSummary("ratio start centre / bare window", overBare, "   ");
+    printSummary("ratio start centre / themed bare", overThemed, "   ");
+    if (!cpuOverBare.empty()) {
+        std::printf("processor time of the started process (user and kernel) to that paint:\n");
+        for (int s = 0; s < kSubjects; ++s) {
+            printSummary(("cpu " + subjects[s].label).c_str(), cpuTimes[s], " ms");
+        }
+        printSummary("cpu ratio start centre / bare", cpuOverBare, "   ");
+        printSummary("cpu ratio start centre / themed", cpuOverThemed, "   ");
+    }
     return 0;
 }
