@@ -5,12 +5,15 @@
 # system DPI 96 and once at 144 (a prefix of its own whose wineserver reads LogPixels 144), and
 # prints the per-round paired ratios of both runs.
 # Usage: scripts/bench-startup.sh [build folder (default build/windows)] [rounds (default 21)]
-# SC_BENCH_DPIS="96 144" (default) chooses the runs. On a shared machine, run it under nice.
+# Then it breaks the start centre's start-up time down by phase (SC_BENCH_PHASE_ROUNDS traced
+# starts, default 11). SC_BENCH_DPIS="96 144" (default) chooses the runs. On a shared machine,
+# run it under nice and more than once.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(realpath -m "${1:-$root/build/windows}")"
 rounds="${2:-21}"
 dpis="${SC_BENCH_DPIS:-96 144}"
+phase_rounds="${SC_BENCH_PHASE_ROUNDS:-11}"
 
 cd "$root"
 cmake --preset windows -B "$build" >/dev/null
@@ -56,7 +59,9 @@ for dpi in $dpis; do
     out="$(mktemp)"
     "$SC_WINE64" "$build/tools/startup-bench/startup-bench.exe" "Z:$build/suite" "$rounds" \
         | tee "$out"
-    summary[$dpi]="$(grep -E '^(ratio|cpu|start centre|bare window|themed bare)' "$out" || true)"
+    "$SC_WINE64" "$build/tools/startup-bench/startup-bench.exe" --phases "$phase_rounds" \
+        | tee -a "$out"
+    summary[$dpi]="$(grep -E '^(ratio|cpu|start centre|bare window|themed bare|phase)' "$out" || true)"
     rm -f "$out"
     sc_wine_server_stop
     server_running=

@@ -8,6 +8,7 @@
 #include "catalogue/shell_request.h"
 #include "catalogue/task_catalogue.h"
 #include "toolkit/application.h"
+#include "toolkit/startup_marks.h"
 
 namespace sc {
 
@@ -21,6 +22,7 @@ Rect toRect(const RECT& r) {
 
 TMainForm::TMainForm() {
     build(mainFormDefinition(), handlers());
+    tk::startupMark("definitions and controls");
 }
 
 tk::HandlerTable TMainForm::handlers() {
@@ -72,6 +74,7 @@ void TMainForm::FormCreate(tk::TObject&) {
 }
 
 void TMainForm::FormShow(tk::TObject&) {
+    tk::startupMark("showing the window");
     ListBoxMain().setItemIndex(0);
     ListBoxMain().repaint();
     ListBoxMainClick(ListBoxMain());

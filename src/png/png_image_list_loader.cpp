@@ -1,10 +1,12 @@
 #include "png/png_image_list_loader.h"
 
 #include "png/png_stream.h"
+#include "toolkit/startup_marks.h"
 
 namespace sc::png {
 
 std::unique_ptr<TPngImageList> LoadPngImageList(const tk::PngImageListDefinition& definition) {
+    tk::startupMark("definitions and controls");
     auto list = std::make_unique<TPngImageList>(definition.name);
     list->SetHeight(definition.height);
     list->SetWidth(definition.width);
@@ -23,7 +25,9 @@ std::unique_ptr<TPngImageList> LoadPngImageList(const tk::PngImageListDefinition
             item.SetBackground(*stored.background);
         }
     }
+    tk::startupMark("pictures");
     images.EndUpdate();
+    tk::startupMark("system image lists");
     if (definition.pngOptions) {
         list->SetPngOptions(*definition.pngOptions);
     }

@@ -31,6 +31,7 @@ struct Subject {
     std::string label;
     std::string program;
     std::string windowClass;
+    std::string arguments;
 };
 
 std::string folderOf(const std::string& path) {
@@ -59,6 +60,9 @@ struct Timing {
     // Processor time of the started process (user and kernel) up to its first complete paint;
     // the other programs on a shared machine barely move it.
     double cpuMs = 0;
+    // Performance counter values just before CreateProcess and at the first complete paint.
+    LONGLONG startCounter = 0;
+    LONGLONG paintedCounter = 0;
 };
 
 double processorMilliseconds(HANDLE process) {
@@ -75,6 +79,9 @@ double processorMilliseconds(HANDLE process) {
 // One start: the times to the first complete paint, or nothing when it did not come.
 std::optional<Timing> timeOneStart(const Subject& subject) {
     std::string commandLine = "\"" + subject.program + "\"";
+    if (!subject.arguments.empty()) {
+        commandLine += " " + subject.arguments;
+    }
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
@@ -94,7 +101,10 @@ std::optional<Timing> timeOneStart(const Subject& subject) {
     HWND window = snapshot::waitForTopLevelWindow(query, deadline);
     std::optional<Timing> elapsed;
     if (window && snapshot::waitUntilPainted(window, deadline)) {
-        elapsed = Timing{millisecondsSince(start), processorMilliseconds(process.hProcess)};
+        LARGE_INTEGER painted;
+        QueryPerformanceCounter(&painted);
+        elapsed = Timing{millisecondsSince(start), processorMilliseconds(process.hProcess),
+                         start.QuadPart, painted.QuadPart};
     } else {
         std::fprintf(stderr, "%s: no painted %s window within %lu ms\n", subject.label.c_str(),
                      subject.windowClass.c_str(), kPaintTimeoutMs);
@@ -139,12 +149,112 @@ void printSummary(const char* label, const std::vector<double>& values, const ch
                 quantile(values, 0.25), quantile(values, 0.75));
 }
 
+// The phase names in the order the program passes them, each with its times over the rounds.
+struct PhaseTimes {
+    std::vector<std::string> names;
+    std::vector<std::vector<double>> values;
+
+    std::vector<double>& of(const std::string& name) {
+        auto at = std::find(names.begin(), names.end(), name);
+        if (at != names.end()) {
+            return values[static_cast<std::size_t>(at - names.begin())];
+        }
+        names.push_back(name);
+        values.emplace_back();
+        return values.back();
+    }
+};
+
+// Reads the marks file of one traced start and adds each phase's milliseconds of this start
+// (0 for a phase known from earlier starts that did not occur); the time from the last mark to
+// the first complete paint is the phase "first paint".
+bool addPhases(const std::string& file, const Timing& timing, PhaseTimes& phases) {
+    std::FILE* in = std::fopen(file.c_str(), "r");
+    if (!in) {
+        return false;
+    }
+    long long frequency = 0;
+    bool ok = std::fscanf(in, "%lld", &frequency) == 1 && frequency > 0;
+    std::vector<std::pair<std::string, double>> spans;
+    long long previous = timing.startCounter;
+    long long counter = 0;
+    char phase[128];
+    while (ok && std::fscanf(in, "%lld %127[^\n]", &counter, phase) == 2) {
+        if (counter > timing.paintedCounter) {
+            break;
+        }
+        spans.emplace_back(phase, static_cast<double>(counter - previous) * 1000.0 /
+                                      static_cast<double>(frequency));
+        previous = counter;
+    }
+    std::fclose(in);
+    if (!ok || spans.empty()) {
+        return false;
+    }
+    spans.emplace_back("first paint", static_cast<double>(timing.paintedCounter - previous) *
+                                          1000.0 / static_cast<double>(frequency));
+    std::vector<double> sums(phases.names.size(), 0.0);
+    for (const auto& [name, ms] : spans) {
+        phases.of(name);
+        sums.resize(phases.names.size(), 0.0);
+        const auto at = std::find(phases.names.begin(), phases.names.end(), name);
+        sums[static_cast<std::size_t>(at - phases.names.begin())] += ms;
+    }
+    for (std::size_t i = 0; i < phases.names.size(); ++i) {
+        phases.values[i].push_back(sums[i]);
+    }
+    return true;
+}
+
+// startup-bench --phases [rounds]: the breakdown of the start-up time by phase, from the marks
+// that startup-trace.exe (the start centre with its marks recorded) writes.
+int measurePhases(const std::string& folder, int rounds) {
+    char temp[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathA(MAX_PATH, temp);
+    if (n == 0 || n >= MAX_PATH) {
+        std::fprintf(stderr, "no folder for temporary files\n");
+        return 2;
+    }
+    const std::string marksFile =
+        std::string(temp) + "startup-marks-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    const Subject traced{"traced start centre", folder + "startup-trace.exe", "TMainForm",
+                         "\"" + marksFile + "\""};
+    if (!snapshot::parkPointer()) {
+        std::fprintf(stderr, "warning: could not move the pointer off the screen's centre\n");
+    }
+    if (!timeOneStart(traced)) {
+        return 1;
+    }
+    PhaseTimes phases;
+    std::vector<double> totals;
+    for (int round = 0; round < rounds; ++round) {
+        DeleteFileA(marksFile.c_str());
+        const auto timing = timeOneStart(traced);
+        if (!timing || !addPhases(marksFile, *timing, phases)) {
+            std::fprintf(stderr, "no marks from the traced start centre\n");
+            DeleteFileA(marksFile.c_str());
+            return 1;
+        }
+        totals.push_back(timing->wallMs);
+    }
+    DeleteFileA(marksFile.c_str());
+    std::printf("%d traced starts, milliseconds per phase (median, IQR):\n", rounds);
+    for (std::size_t i = 0; i < phases.names.size(); ++i) {
+        printSummary(("phase " + phases.names[i]).c_str(), phases.values[i], " ms");
+    }
+    printSummary("phases total (to the first paint)", totals, " ms");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     int rounds = kDefaultRounds;
     if (argc < 2 || argc > 3 || (argc == 3 && !parseRuns(argv[2], rounds))) {
-        std::fprintf(stderr, "usage: startup-bench <suite folder> [rounds, 1..%d]\n", kMaxRuns);
+        std::fprintf(stderr,
+                     "usage: startup-bench <suite folder> [rounds, 1..%d]\n"
+                     "       startup-bench --phases [rounds]\n",
+                     kMaxRuns);
         return 2;
     }
     char self[MAX_PATH + 1] = {};
@@ -153,11 +263,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot find this program's folder\n");
         return 2;
     }
+    if (std::string(argv[1]) == "--phases") {
+        return measurePhases(folderOf(self), rounds);
+    }
     constexpr int kSubjects = 3;
     const Subject subjects[kSubjects] = {
-        {"start centre", withTrailingSlash(argv[1]) + "StartCentre.exe", "TMainForm"},
-        {"bare window", folderOf(self) + "barewin.exe", "BareWindow"},
-        {"themed bare window", folderOf(self) + "themedbarewin.exe", "ThemedBareWindow"},
+        {"start centre", withTrailingSlash(argv[1]) + "StartCentre.exe", "TMainForm", ""},
+        {"bare window", folderOf(self) + "barewin.exe", "BareWindow", ""},
+        {"themed bare window", folderOf(self) + "themedbarewin.exe", "ThemedBareWindow", ""},
     };
     // Keep the pointer off the windows: hovering over a list must not add work to a run.
     if (!snapshot::parkPointer()) {
