@@ -5,6 +5,7 @@
 # system DPI 96 and once at 144 (a prefix of its own whose wineserver reads LogPixels 144), and
 # prints the per-round paired ratios of both runs.
 # Usage: scripts/bench-startup.sh [build folder (default build/windows)] [rounds (default 21)]
+#        [suite folder whose StartCentre.exe is measured (default: the build's suite)]
 # Then it breaks the start centre's start-up time down by phase (SC_BENCH_PHASE_ROUNDS traced
 # starts, default 11). SC_BENCH_DPIS="96 144" (default) chooses the runs. On a shared machine,
 # run it under nice and more than once.
@@ -12,6 +13,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(realpath -m "${1:-$root/build/windows}")"
 rounds="${2:-21}"
+suite="$(realpath -m "${3:-$build/suite}")"
 dpis="${SC_BENCH_DPIS:-96 144}"
 phase_rounds="${SC_BENCH_PHASE_ROUNDS:-11}"
 
@@ -41,7 +43,7 @@ trap cleanup EXIT
 # The prefix for a system DPI: the build's own at 96; another one beside it otherwise, so that
 # the tests' prefix never sees a DPI other than 96.
 prefix_for() {
-    if [ "$1" = 96 ]; then echo "$build/wineprefix"; else echo "$build/wineprefix-dpi$1"; fi
+    if [ "$1" = 96 ]; then echo "$build/wineprefix"; else echo "$build/dpi$1/wineprefix"; fi
 }
 
 declare -A summary
@@ -57,11 +59,11 @@ for dpi in $dpis; do
     server_running=1
     echo "== system DPI $dpi ($WINEPREFIX)"
     out="$(mktemp)"
-    "$SC_WINE64" "$build/tools/startup-bench/startup-bench.exe" "Z:$build/suite" "$rounds" \
+    "$SC_WINE64" "$build/tools/startup-bench/startup-bench.exe" "Z:$suite" "$rounds" \
         | tee "$out"
     "$SC_WINE64" "$build/tools/startup-bench/startup-bench.exe" --phases "$phase_rounds" \
         | tee -a "$out"
-    summary[$dpi]="$(grep -E '^(ratio|cpu|start centre|bare window|themed bare|phase)' "$out" || true)"
+    summary[$dpi]="$(grep -E '^(ratio|start centre|bare window|themed bare|phase)' "$out" || true)"
     rm -f "$out"
     sc_wine_server_stop
     server_running=

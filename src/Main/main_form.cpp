@@ -74,7 +74,6 @@ void TMainForm::FormCreate(tk::TObject&) {
 }
 
 void TMainForm::FormShow(tk::TObject&) {
-    tk::startupMark("showing the window");
     ListBoxMain().setItemIndex(0);
     ListBoxMain().repaint();
     ListBoxMainClick(ListBoxMain());

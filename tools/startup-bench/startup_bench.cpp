@@ -57,24 +57,10 @@ double millisecondsSince(const LARGE_INTEGER& start) {
 
 struct Timing {
     double wallMs = 0;
-    // Processor time of the started process (user and kernel) up to its first complete paint;
-    // the other programs on a shared machine barely move it.
-    double cpuMs = 0;
     // Performance counter values just before CreateProcess and at the first complete paint.
     LONGLONG startCounter = 0;
     LONGLONG paintedCounter = 0;
 };
-
-double processorMilliseconds(HANDLE process) {
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) {
-        return 0;
-    }
-    auto ticks = [](const FILETIME& t) {
-        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
-}
 
 // One start: the times to the first complete paint, or nothing when it did not come.
 std::optional<Timing> timeOneStart(const Subject& subject) {
@@ -103,8 +89,7 @@ std::optional<Timing> timeOneStart(const Subject& subject) {
     if (window && snapshot::waitUntilPainted(window, deadline)) {
         LARGE_INTEGER painted;
         QueryPerformanceCounter(&painted);
-        elapsed = Timing{millisecondsSince(start), processorMilliseconds(process.hProcess),
-                         start.QuadPart, painted.QuadPart};
+        elapsed = Timing{millisecondsSince(start), start.QuadPart, painted.QuadPart};
     } else {
         std::fprintf(stderr, "%s: no painted %s window within %lu ms\n", subject.label.c_str(),
                      subject.windowClass.c_str(), kPaintTimeoutMs);
@@ -283,10 +268,9 @@ int main(int argc, char** argv) {
         }
     }
     std::vector<double> times[kSubjects];
-    std::vector<double> cpuTimes[kSubjects];
-    std::vector<double> overBare, overThemed, cpuOverBare, cpuOverThemed;
-    std::printf("%-5s %12s %12s %12s %8s %8s   processor ms: %6s %6s %6s\n", "round", "centre ms",
-                "bare ms", "themed ms", "sc/bare", "sc/thm", "centre", "bare", "themed");
+    std::vector<double> overBare, overThemed;
+    std::printf("%-5s %12s %12s %12s %8s %8s\n", "round", "centre ms", "bare ms", "themed ms",
+                "sc/bare", "sc/thm");
     for (int round = 0; round < rounds; ++round) {
         // Each round starts every contender once, the order rotating from round to round, so
         // that a slow spell of the shared machine weighs on all of them alike.
@@ -299,17 +283,11 @@ int main(int argc, char** argv) {
             }
             row[s] = *elapsed;
             times[s].push_back(elapsed->wallMs);
-            cpuTimes[s].push_back(elapsed->cpuMs);
         }
         overBare.push_back(row[0].wallMs / row[1].wallMs);
         overThemed.push_back(row[0].wallMs / row[2].wallMs);
-        if (row[1].cpuMs > 0 && row[2].cpuMs > 0) {
-            cpuOverBare.push_back(row[0].cpuMs / row[1].cpuMs);
-            cpuOverThemed.push_back(row[0].cpuMs / row[2].cpuMs);
-        }
-        std::printf("%-5d %12.1f %12.1f %12.1f %8.3f %8.3f   %20.1f %6.1f %6.1f\n", round + 1,
-                    row[0].wallMs, row[1].wallMs, row[2].wallMs, overBare.back(), overThemed.back(),
-                    row[0].cpuMs, row[1].cpuMs, row[2].cpuMs);
+        std::printf("%-5d %12.1f %12.1f %12.1f %8.3f %8.3f\n", round + 1, row[0].wallMs,
+                    row[1].wallMs, row[2].wallMs, overBare.back(), overThemed.back());
         std::fflush(stdout);
     }
     std::printf("%d rounds, milliseconds to the first complete paint:\n", rounds);
@@ -319,13 +297,5 @@ int main(int argc, char** argv) {
     std::printf("per-round paired ratios:\n");
     printSummary("ratio start centre / bare window", overBare, "   ");
     printSummary("ratio start centre / themed bare", overThemed, "   ");
-    if (!cpuOverBare.empty()) {
-        std::printf("processor time of the started process (user and kernel) to that paint:\n");
-        for (int s = 0; s < kSubjects; ++s) {
-            printSummary(("cpu " + subjects[s].label).c_str(), cpuTimes[s], " ms");
-        }
-        printSummary("cpu ratio start centre / bare", cpuOverBare, "   ");
-        printSummary("cpu ratio start centre / themed", cpuOverThemed, "   ");
-    }
     return 0;
 }
