@@ -9,7 +9,10 @@
 namespace tk {
 
 TListBox::TListBox(TForm& form, const ControlDefinition& definition, int id)
-    : TWinControl(form, definition, id), itemHeight_(definition.itemHeight), canvas_(form.fonts()) {
+    : TWinControl(form, definition, id),
+      style_(definition.ownerDrawFixed ? TListBoxStyle::lbOwnerDrawFixed
+                                       : TListBoxStyle::lbStandard),
+      itemHeight_(definition.itemHeight), canvas_(form.fonts()) {
     create();
 }
 
