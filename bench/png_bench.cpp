@@ -1,12 +1,20 @@
 // png_bench: decodes the benchmark images and the PNG suite from memory with our codec, libpng,
-// libspng and stb_image, next to the floor of inflating the image data alone, and prints the
-// median times and our codec's heap use.
+// libspng and stb_image, next to the floor of inflating the image data alone. The contenders run
+// in interleaved rounds (see timing.h); per image it prints the median time of each and the
+// median and interquartile range of the per-round ratios, then our codec's heap use.
 //
-// Usage: png_bench [--quick] [--seconds S] [--only DECODER] [shared-folder]
-//   --quick    one run per cell; checks that every decoder reads every image with the same
-//              size and that our pixels match libpng's; exits non-zero on any difference
-//   --seconds  minimum time spent per cell (default 0.5; at least 5 runs either way)
-//   --only     times just that decoder ("ours", "libpng", "spng", "stb"), e.g. under a profiler
+// Usage: png_bench [--quick] [--rounds N] [--seconds S] [--only DECODER] [--image TEXT]
+//                  [--callgrind] [shared-folder]
+//   --quick      one run per cell; checks that every decoder reads every image with the same
+//                size and that our pixels match libpng's; exits non-zero on any difference
+//   --rounds     the least number of rounds per image (default 61, the floor)
+//   --seconds    keep adding rounds until an image's rounds took that long together
+//   --only       times just that contender ("ours", "libpng", "spng", "stb", "inflate"),
+//                e.g. under a profiler
+//   --image      only the images whose name contains TEXT
+//   --callgrind  under valgrind --tool=callgrind: one decode per contender and image, each
+//                dumped as its own profile part named "image|contender"
+//                (bench/callgrind-png-bench.sh prints the instruction counts and ratios)
 
 #include "alloc_meter.h"
 #include "competitors.h"
@@ -14,7 +22,15 @@
 #include "png_file.h"
 #include "timing.h"
 
+#if defined(__has_include)
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define SC_BENCH_CALLGRIND 1
+#endif
+#endif
+
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -129,18 +145,11 @@ std::vector<bool> checkGroup(const Group& group, std::vector<std::string>& probl
     return usable;
 }
 
-double timeFloor(const Group& group, const TimingPlan& plan) {
+size_t largestFiltered(const Group& group) {
     size_t largest = 0;
     for (const BenchFile& file : group.files)
         largest = std::max(largest, file.facts.filteredSize);
-    std::vector<uint8_t> out(largest);
-    return timeMedian(
-               [&] {
-                   for (const BenchFile& file : group.files)
-                       inflateImageData(file.facts, out);
-               },
-               plan)
-        .medianMs;
+    return largest;
 }
 
 std::string cell(double ms) {
@@ -149,18 +158,10 @@ std::string cell(double ms) {
     return text;
 }
 
-std::string ratio(double numerator, double denominator) {
-    if (!(numerator > 0) || !(denominator > 0))
-        return "-";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", numerator / denominator);
-    return text;
-}
-
 void printRow(const std::vector<std::string>& cells, size_t firstWidth) {
     std::printf("%-*s", static_cast<int>(firstWidth), cells[0].c_str());
     for (size_t i = 1; i < cells.size(); ++i)
-        std::printf(" %12s", cells[i].c_str());
+        std::printf(" %*s", cells[i].find('(') == std::string::npos ? 9 : 13, cells[i].c_str());
     std::printf("\n");
 }
 
@@ -199,31 +200,81 @@ void printHeapUse(const std::vector<Group>& groups, size_t firstWidth) {
     }
 }
 
+// One run of a contender over a whole group.
+std::function<void()> groupRun(const Group& group, size_t contender, std::vector<uint8_t>& out) {
+    if (contender < decoders().size())
+        return [&group, contender] {
+            for (const BenchFile& file : group.files)
+                decoders()[contender].decode(file.bytes);
+        };
+    return [&group, &out] {
+        for (const BenchFile& file : group.files)
+            inflateImageData(file.facts, out);
+    };
+}
+
+std::string ratioCell(const std::vector<std::vector<double>>& times, size_t numerator,
+                      size_t denominator) {
+    if (numerator == SIZE_MAX || denominator == SIZE_MAX)
+        return "-";
+    const Spread s = ratioSpread(times, numerator, denominator);
+    char text[48];
+    std::snprintf(text, sizeof text, "%.2f (%.2f)", s.median, s.iqr());
+    return text;
+}
+
+#if SC_BENCH_CALLGRIND
+// One decode per contender and image, each in a profile part of its own.
+void profileGroups(const std::vector<Group>& groups, const std::vector<std::string>& names,
+                   const std::string& only) {
+    for (const Group& group : groups) {
+        std::vector<uint8_t> out(largestFiltered(group));
+        for (size_t c = 0; c < names.size(); ++c) {
+            if (!only.empty() && only != names[c])
+                continue;
+            const std::function<void()> run = groupRun(group, c, out);
+            run(); // tables built on first use are not part of the count
+            CALLGRIND_ZERO_STATS;
+            run();
+            const std::string part = group.name + "|" + names[c];
+            CALLGRIND_DUMP_STATS_AT(part.c_str());
+        }
+    }
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
     fs::path shared = PNG_BENCH_SHARED_DIR;
-    TimingPlan plan;
-    bool quick = false;
-    std::string only;
+    RoundsPlan plan;
+    bool quick = false, callgrind = false;
+    std::string only, image;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--quick") {
             quick = true;
+        } else if (arg == "--callgrind") {
+            callgrind = true;
+        } else if (arg == "--rounds" && i + 1 < argc) {
+            plan.minRounds = static_cast<unsigned>(std::max(1, std::atoi(argv[++i])));
         } else if (arg == "--seconds" && i + 1 < argc) {
             plan.minSeconds = std::atof(argv[++i]);
         } else if (arg == "--only" && i + 1 < argc) {
             only = argv[++i];
+        } else if (arg == "--image" && i + 1 < argc) {
+            image = argv[++i];
         } else if (!arg.empty() && arg[0] != '-') {
             shared = arg;
         } else {
-            std::fprintf(stderr, "usage: png_bench [--quick] [--seconds S] [--only DECODER] "
+            std::fprintf(stderr, "usage: png_bench [--quick] [--rounds N] [--seconds S] "
+                                 "[--only DECODER] [--image TEXT] [--callgrind] "
                                  "[shared-folder]\n");
             return 2;
         }
     }
     if (quick)
-        plan = TimingPlan{1, 0, 1};
+        plan = RoundsPlan{1, 0, 1};
 
     std::vector<Group> groups;
     try {
@@ -232,44 +283,75 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "png_bench: %s\n", e.what());
         return 2;
     }
+    if (!image.empty())
+        std::erase_if(groups,
+                      [&](const Group& g) { return g.name.find(image) == std::string::npos; });
+
+    std::vector<std::string> names;
+    for (const Decoder& decoder : decoders())
+        names.push_back(decoder.name);
+    names.push_back("inflate");
+    const size_t ours = 0, libpng = 1, inflateFloor = names.size() - 1;
+
+    if (callgrind) {
+#if SC_BENCH_CALLGRIND
+        profileGroups(groups, names, only);
+        return 0;
+#else
+        std::fprintf(stderr, "png_bench: built without valgrind's callgrind.h\n");
+        return 2;
+#endif
+    }
 
     size_t firstWidth = 5;
     for (const Group& group : groups)
         firstWidth = std::max(firstWidth, group.name.size());
 
-    std::printf("Median decode time in ms (%s); inflate = zlib alone on the image data.\n\n",
-                quick ? "one run each" : "at least 5 runs and 0.5 s per cell");
+    if (quick)
+        std::printf(
+            "Decode time in ms (one run each); inflate = zlib alone on the image data.\n\n");
+    else
+        std::printf("Median decode time in ms over at least %u interleaved rounds%s; inflate = "
+                    "zlib alone\non the image data. Ratios: median of the per-round ratios "
+                    "(interquartile range).\n\n",
+                    plan.minRounds, plan.minSeconds > 0 ? " and the given seconds" : "");
     std::vector<std::string> header{"image"};
-    for (const Decoder& decoder : decoders())
-        header.push_back(decoder.name);
-    header.insert(header.end(), {"inflate", "libpng/ours", "ours/inflate"});
+    header.insert(header.end(), names.begin(), names.end());
+    header.insert(header.end(), {"rounds", "ours/inflate", "libpng/ours"});
     printRow(header, firstWidth);
 
     std::vector<std::string> problems;
     for (const Group& group : groups) {
-        const std::vector<bool> usable = checkGroup(group, problems);
-        std::vector<std::string> cells{group.name};
-        std::vector<double> medians;
-        for (size_t d = 0; d < decoders().size(); ++d) {
-            const Decoder& decoder = decoders()[d];
-            const bool wanted = only.empty() || only == decoder.name;
-            double ms = 0;
-            if (usable[d] && wanted) {
-                ms = timeMedian(
-                         [&] {
-                             for (const BenchFile& file : group.files)
-                                 decoder.decode(file.bytes);
-                         },
-                         plan)
-                         .medianMs;
-            }
-            medians.push_back(ms);
-            cells.push_back(!usable[d] ? "failed" : wanted ? cell(ms) : "-");
+        std::vector<bool> usable = checkGroup(group, problems);
+        usable.push_back(true);
+        std::vector<uint8_t> out(largestFiltered(group));
+        std::vector<std::function<void()>> runs;
+        std::vector<size_t> slot(names.size(), SIZE_MAX); // contender -> index in runs
+        for (size_t c = 0; c < names.size(); ++c) {
+            if (!usable[c] || (!only.empty() && only != names[c]))
+                continue;
+            slot[c] = runs.size();
+            runs.push_back(groupRun(group, c, out));
         }
-        const double floorMs = timeFloor(group, plan);
-        cells.push_back(cell(floorMs));
-        cells.push_back(ratio(medians[1], medians[0]));
-        cells.push_back(ratio(medians[0], floorMs));
+        const std::vector<std::vector<double>> times = timeRounds(runs, plan);
+        std::vector<std::string> cells{group.name};
+        for (size_t c = 0; c < names.size(); ++c) {
+            if (!usable[c]) {
+                cells.push_back("failed");
+                continue;
+            }
+            if (slot[c] == SIZE_MAX) {
+                cells.push_back("-");
+                continue;
+            }
+            std::vector<double> own;
+            for (const auto& round : times)
+                own.push_back(round[slot[c]]);
+            cells.push_back(cell(spreadOf(own).median));
+        }
+        cells.push_back(std::to_string(times.size()));
+        cells.push_back(ratioCell(times, slot[ours], slot[inflateFloor]));
+        cells.push_back(ratioCell(times, slot[libpng], slot[ours]));
         printRow(cells, firstWidth);
         std::fflush(stdout);
     }

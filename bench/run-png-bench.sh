@@ -6,6 +6,6 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build/native}
 "$top/scripts/install-deps.sh" native bench
-cmake --preset native -B "$build" -S "$top" >/dev/null
+cmake --preset native -B "$build" -S "$top" ${SC_SHARED_DIR:+-DSC_SHARED_DIR="$SC_SHARED_DIR"} >/dev/null
 cmake --build "$build" -j2 --target png_bench
 exec "$build/bench/png_bench" "$@"

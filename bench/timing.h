@@ -1,21 +1,34 @@
-// Repeats a piece of work and takes the median of its run times.
+// Times contenders in interleaved rounds and summarises per-round ratios.
 #pragma once
 
 #include <functional>
+#include <vector>
 
 namespace bench {
 
-struct TimingPlan {
-    unsigned minRuns = 5;
-    double minSeconds = 0.5; // keep repeating until the runs together took this long
-    unsigned maxRuns = 2000;
+// Times are the processor time of the benchmark thread. Every round runs each contender once, one
+// after the other, starting with a different one in each round. A slow spell of a shared machine
+// then falls on all of them alike, and the ratio of two contenders within one round holds still
+// where their separate times do not.
+struct RoundsPlan {
+    unsigned minRounds = 61; // the floor: two runs on an idle machine agree within 0.05
+    double minSeconds = 0;   // keep adding rounds until the rounds together took this long
+    unsigned maxRounds = 5000;
 };
 
-struct TimingResult {
-    double medianMs = 0;
-    unsigned runs = 0;
-};
+// times[round][contender] in milliseconds; one untimed round warms the caches first.
+std::vector<std::vector<double>> timeRounds(const std::vector<std::function<void()>>& contenders,
+                                            const RoundsPlan& plan);
 
-TimingResult timeMedian(const std::function<void()>& work, const TimingPlan& plan);
+// Median and quartiles (linear interpolation between the ranks).
+struct Spread {
+    double median = 0, lower = 0, upper = 0;
+    double iqr() const { return upper - lower; }
+};
+Spread spreadOf(std::vector<double> values);
+
+// The spread of times[r][numerator] / times[r][denominator] over the rounds.
+Spread ratioSpread(const std::vector<std::vector<double>>& times, size_t numerator,
+                   size_t denominator);
 
 } // namespace bench

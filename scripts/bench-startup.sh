@@ -40,15 +40,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The prefix for a system DPI: the build's own at 96; another one beside it otherwise, so that
-# the tests' prefix never sees a DPI other than 96.
+# The prefix for a system DPI: the build's own at 96; the tests' second prefix otherwise
+# (wineprefix-<dpi>), so that the first one never sees a DPI other than 96.
 prefix_for() {
-    if [ "$1" = 96 ]; then echo "$build/wineprefix"; else echo "$build/dpi$1/wineprefix"; fi
+    if [ "$1" = 96 ]; then echo "$build/wineprefix"; else echo "$build/wineprefix-$1"; fi
 }
 
 declare -A summary
 for dpi in $dpis; do
     export WINEPREFIX="$(prefix_for "$dpi")"
+    export SC_WINE_LOGPIXELS="$dpi"
     sc_wine_prefix_ensure
     # Wine reads the system DPI when its server starts: set it, then start a fresh server.
     timeout 15 "$SC_WINESERVER" -w </dev/null >/dev/null 2>&1 || true

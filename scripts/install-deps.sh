@@ -9,7 +9,7 @@ for part in "$@"; do
                         fonts-wine xvfb xauth) ;;
         native) want+=(libpng-dev) ;;
         fuzz) want+=(clang libclang-rt-14-dev) ;;
-        bench) want+=(libpng-dev libspng-dev libstb-dev) ;;
+        bench) want+=(libpng-dev libspng-dev libstb-dev valgrind) ;;
         *) echo "install-deps.sh: unknown part '$part'" >&2; exit 2 ;;
     esac
 done

@@ -73,8 +73,13 @@ windows_tests() {
     # The prefix and one persistent wineserver with Wine's services, detached from ctest's
     # pipes: each test process then starts in a fraction of a second.
     sc_wine_server_start
+    # The second prefix, at a system DPI of 144, with its own server (ctest's fixture would
+    # start it too; started here, its prefix is made before the clock of any test runs).
+    local dpi_prefix="$builds/windows/wineprefix-144"
+    bash "$root/scripts/wine-dpi-server.sh" start "$dpi_prefix" 144
     step windows-test ctest --test-dir "$builds/windows" --output-on-failure --timeout 600
     count_tests windows-test
+    bash "$root/scripts/wine-dpi-server.sh" stop "$dpi_prefix" 144
     sc_wine_server_stop
     sc_xvfb_stop
 }

@@ -7,7 +7,7 @@ export WINEDEBUG=-all
 # No Mono or Gecko prompts; nothing on the host is started for URL or mailto requests.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winebrowser.exe=d"
 
-# Creates the prefix once (under a lock, as ctest may start several tests at once): fonts that
+# Creates the prefix once (with the system DPI SC_WINE_LOGPIXELS when set) (under a lock, as ctest may start several tests at once): fonts that
 # Wine's GDI can find, and no window-manager waits under Xvfb.
 sc_wine_prefix_ensure() {
     [ -f "$WINEPREFIX/.sc-ready" ] && return 0
@@ -22,6 +22,11 @@ sc_wine_prefix_ensure() {
         "$SC_WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
         "$SC_WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
             </dev/null >/dev/null 2>&1
+        # The system DPI (SC_WINE_LOGPIXELS, default 96), read when the wineserver starts.
+        if [ "${SC_WINE_LOGPIXELS:-96}" != 96 ]; then
+            "$SC_WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+                /d "$SC_WINE_LOGPIXELS" /f </dev/null >/dev/null 2>&1
+        fi
         "$SC_WINESERVER" -w
         touch "$WINEPREFIX/.sc-ready"
     ) 9>"$WINEPREFIX.lock"

@@ -116,14 +116,15 @@ void TMainForm::ListBoxMainDrawItem(tk::TObject&, int index, const RECT& rect, u
                          list.itemHeight(),
                          Size{PngImageListMain().Width(), PngImageListMain().Height()},
                          text,
-                         Size{extent.cx, extent.cy}};
+                         Size{extent.cx, extent.cy},
+                         Dpi()};
     executeDrawOps(list.canvas(), paintCategoryRow(row), imageLists());
 }
 
 void TMainForm::ListBoxDataDrawItem(tk::TObject&, int index, const RECT& rect, unsigned state) {
     tk::TListBox& list = ListBoxData();
     std::string text = list.item(index);
-    TaskRowInput row{toRect(rect), index, state, ListBoxMain().itemIndex(), text};
+    TaskRowInput row{toRect(rect), index, state, ListBoxMain().itemIndex(), text, Dpi()};
     executeDrawOps(list.canvas(), paintTaskRow(row), imageLists());
 }
 

@@ -1,6 +1,7 @@
 #include "Main/row_painter.h"
 
 #include "catalogue/task_catalogue.h"
+#include "graphics/dpi_scale.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,7 +11,7 @@
 namespace sc {
 namespace {
 
-// Layout offsets of a task row, relative to the row rectangle.
+// Layout offsets of a task row, relative to the row rectangle, in 96-DPI pixels.
 constexpr std::int32_t kTaskImageX = 25, kTaskImageY = 15;
 constexpr std::int32_t kTaskTextX = 100;
 constexpr std::array<std::int32_t, 4> kTaskLineY = {5, 25, 40, 55};
@@ -58,13 +59,13 @@ DrawOps paintCategoryRow(const CategoryRowInput& row) {
     DrawOps ops;
     const Rect& r = row.rect;
     const RowColours colours = paintBackground(ops, r, row.state);
-    const Point imageAt{
-        clampedSum(r.left + halfGap(row.outerWidth, row.imageSize.cx)),
-        clampedSum(r.top + halfGap(row.rowHeight, row.imageSize.cy) - kCategoryImageLift)};
+    const Point imageAt{clampedSum(r.left + halfGap(row.outerWidth, row.imageSize.cx)),
+                        clampedSum(r.top + halfGap(row.rowHeight, row.imageSize.cy) -
+                                   tk::scaleToDpi(kCategoryImageLift, row.dpi))};
     add<ImageOp>(ops, {ImageListId::main, row.index, imageAt});
-    const Point textAt{
-        clampedSum(r.left + halfGap(row.outerWidth, row.textSize.cx)),
-        clampedSum(r.top + halfGap(row.rowHeight, row.textSize.cy) + kCategoryTextDrop)};
+    const Point textAt{clampedSum(r.left + halfGap(row.outerWidth, row.textSize.cx)),
+                       clampedSum(r.top + halfGap(row.rowHeight, row.textSize.cy) +
+                                  tk::scaleToDpi(kCategoryTextDrop, row.dpi))};
     add<TextOp>(
         ops, {textAt, std::string(row.text), colours.text, colours.background, FontStyle::regular});
     return ops;
@@ -75,13 +76,14 @@ DrawOps paintTaskRow(const TaskRowInput& row) {
     const Rect& r = row.rect;
     const int picture = taskImageIndex(row.selectedCategory, row.index);
     const RowColours colours = paintBackground(ops, r, row.state);
+    auto scaled = [&row](std::int32_t design) { return tk::scaleToDpi(design, row.dpi); };
     add<ImageOp>(ops, {ImageListId::data, picture,
-                       Point{clampedSum(std::int64_t{r.left} + kTaskImageX),
-                             clampedSum(std::int64_t{r.top} + kTaskImageY)}});
+                       Point{clampedSum(std::int64_t{r.left} + scaled(kTaskImageX)),
+                             clampedSum(std::int64_t{r.top} + scaled(kTaskImageY))}});
     std::array<std::string, 4> lines = splitTaskLines(row.textBlock);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Point at{clampedSum(std::int64_t{r.left} + kTaskTextX),
-                       clampedSum(std::int64_t{r.top} + kTaskLineY[i])};
+        const Point at{clampedSum(std::int64_t{r.left} + scaled(kTaskTextX)),
+                       clampedSum(std::int64_t{r.top} + scaled(kTaskLineY[i]))};
         add<TextOp>(ops, {at, std::move(lines[i]), colours.text, colours.background,
                           i == 0 ? FontStyle::bold : FontStyle::regular});
     }

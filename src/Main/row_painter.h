@@ -72,6 +72,7 @@ struct CategoryRowInput {
     Size imageSize;
     std::string_view text;
     Size textSize; // of text, regular
+    int dpi = 96;  // the form's: the painter's offsets are 96-DPI figures
 };
 
 struct TaskRowInput {
@@ -80,6 +81,7 @@ struct TaskRowInput {
     unsigned state;
     int selectedCategory; // selected row of the category list, -1 for none
     std::string_view textBlock;
+    int dpi = 96;
 };
 
 DrawOps paintCategoryRow(const CategoryRowInput& row); // ListBoxMainDrawItem's painting
@@ -89,6 +91,7 @@ DrawOps paintTaskRow(const TaskRowInput& row);         // ListBoxDataDrawItem's 
 // another up to a carriage return; the fourth line is whatever remains.
 std::array<std::string, 4> splitTaskLines(std::string_view block);
 
+// In 96-DPI pixels; the lists scale them to their form's DPI.
 inline constexpr int kCategoryRowHeight = 80, kTaskRowHeight = 75;
 
 } // namespace sc

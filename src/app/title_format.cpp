@@ -2,10 +2,6 @@
 
 namespace sc {
 
-std::string clipTitle(std::string_view title) {
-    return std::string(title.substr(0, kMaxTitleLength));
-}
-
 std::string formatWithTitle(std::string_view captionTemplate, std::string_view title) {
     std::string out;
     out.reserve(captionTemplate.size() + title.size());

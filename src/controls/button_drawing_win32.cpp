@@ -20,7 +20,7 @@ void DcSurface::fillRect(const Rect& r, Colour c) {
     if (r.width() <= 0 || r.height() <= 0) {
         return;
     }
-    tk::UniqueBrush brush(CreateSolidBrush(c & 0xFFFFFF));
+    tk::UniqueBrush brush(tk::live::CreateSolidBrush(c & 0xFFFFFF));
     RECT rect = toRECT(r);
     FillRect(dc_, &rect, brush.get());
 }
@@ -58,17 +58,17 @@ void DrawKeyedBitmap(HDC dc, HBITMAP bitmap, const Rect& dest, Colour key, const
     if (!bitmap || w <= 0 || h <= 0) {
         return;
     }
-    tk::UniqueMemoryDc sourceDc(CreateCompatibleDC(dc));
+    tk::UniqueMemoryDc sourceDc(tk::live::CreateCompatibleDC(dc));
     tk::SelectGuard selectSource(sourceDc.get(), bitmap);
     // The colour work bitmap: the source part at the destination's size.
-    tk::UniqueMemoryDc workDc(CreateCompatibleDC(dc));
-    tk::UniqueBitmap work(CreateCompatibleBitmap(dc, w, h));
+    tk::UniqueMemoryDc workDc(tk::live::CreateCompatibleDC(dc));
+    tk::UniqueBitmap work(tk::live::CreateCompatibleBitmap(dc, w, h));
     tk::SelectGuard selectWork(workDc.get(), work.get());
     StretchBlt(workDc.get(), 0, 0, w, h, sourceDc.get(), source.left, source.top, source.width(),
                source.height(), SRCCOPY);
     // The mask: key-coloured pixels become 1 (white), the others 0.
-    tk::UniqueMemoryDc maskDc(CreateCompatibleDC(dc));
-    tk::UniqueBitmap mask(CreateBitmap(w, h, 1, 1, nullptr));
+    tk::UniqueMemoryDc maskDc(tk::live::CreateCompatibleDC(dc));
+    tk::UniqueBitmap mask(tk::live::CreateBitmap(w, h, 1, 1, nullptr));
     tk::SelectGuard selectMask(maskDc.get(), mask.get());
     SetBkColor(workDc.get(), key & 0xFFFFFF);
     BitBlt(maskDc.get(), 0, 0, w, h, workDc.get(), 0, 0, SRCCOPY);

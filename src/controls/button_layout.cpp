@@ -1,5 +1,7 @@
 #include "controls/button_layout.h"
 
+#include "graphics/dpi_scale.h"
+
 namespace sc::controls {
 
 Look chooseLook(bool useThemes, bool hotTrack) {
@@ -41,6 +43,14 @@ int measuredOffset(const ButtonGeometry& g) {
 }
 
 } // namespace
+
+int scaledMargin(int margin, int dpi) {
+    return margin < 0 ? margin : tk::scaleToDpi(margin, dpi);
+}
+
+int scaledSpacing(int spacing, int dpi) {
+    return tk::scaleToDpi(spacing, dpi);
+}
 
 Rect focusRect(const ButtonGeometry& g) {
     int inset = g.hotTrack || g.useThemes ? 3 : 4;

@@ -42,6 +42,12 @@ struct ButtonGeometry {
     int captionHeight = 0; // measured height of the caption, used with Margin -1
 };
 
+// Margin and Spacing of a button on a form laid out at `dpi` (MulDiv by dpi / 96). Margin -1
+// (measured placement) is a mode, not a distance, and stays -1. Frames, focus dots and the
+// insets they take stay as many pixels wide as at 96 DPI.
+int scaledMargin(int margin, int dpi);
+int scaledSpacing(int spacing, int dpi);
+
 Rect focusRect(const ButtonGeometry& g);
 // The caption rectangle of a button without a picture.
 Rect plainCaptionRect(const ButtonGeometry& g);

@@ -76,8 +76,8 @@ void TGlyphBitBtn::copyGlyph(HBITMAP source) {
     glyph_ = GlyphBitmap{};
     BITMAP info{};
     if (source && GetObjectA(source, sizeof info, &info)) {
-        glyph_.bitmap.reset(
-            static_cast<HBITMAP>(CopyImage(source, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        glyph_.bitmap.reset(static_cast<HBITMAP>(
+            tk::live::CopyImage(source, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
         if (glyph_.bitmap) {
             glyph_.width = info.bmWidth;
             glyph_.height = info.bmHeight;
@@ -138,8 +138,8 @@ ButtonGeometry TGlyphBitBtn::geometry() {
     g.hasPicture = hasImage() || !glyph_.empty();
     GetGlyphSize(g.glyphWidth, g.glyphHeight);
     g.layout = layout_;
-    g.margin = margin_;
-    g.spacing = spacing_;
+    g.margin = scaledMargin(margin_, form().Dpi());
+    g.spacing = scaledSpacing(spacing_, form().Dpi());
     if (margin_ == -1 && (layout_ == blGlyphTop || layout_ == blGlyphBottom)) {
         // The measured placement needs the caption's height.
         HDC dc = canvas().handle();
@@ -198,7 +198,7 @@ void TGlyphBitBtn::DrawGlyph(const Rect& r) {
     // The transparent colour is the bottom-left pixel's.
     COLORREF key = 0;
     {
-        tk::UniqueMemoryDc probe(CreateCompatibleDC(canvas().handle()));
+        tk::UniqueMemoryDc probe(tk::live::CreateCompatibleDC(canvas().handle()));
         tk::SelectGuard select(probe.get(), glyph_.bitmap.get());
         key = GetPixel(probe.get(), 0, glyph_.height - 1);
     }

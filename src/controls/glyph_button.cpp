@@ -454,7 +454,7 @@ void TGlyphButton::BuildDownPattern(tk::UniqueBitmap& bitmap) {
         // Device-independent rows are blue, green, red.
         pixels[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
     }
-    bitmap.reset(CreateBitmap(8, 8, 1, 32, pixels.data()));
+    bitmap.reset(tk::live::CreateBitmap(8, 8, 1, 32, pixels.data()));
 }
 
 void TGlyphButton::Paint() {
@@ -512,7 +512,7 @@ void TGlyphButton::Paint() {
     if (downLook() && showDownPattern_) {
         tk::UniqueBitmap pattern;
         BuildDownPattern(pattern);
-        tk::UniqueBrush brush(CreatePatternBrush(pattern.get()));
+        tk::UniqueBrush brush(tk::live::CreatePatternBrush(pattern.get()));
         RECT face = toRECT(r);
         FillRect(dc, &face, brush.get());
     }

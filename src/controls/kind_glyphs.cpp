@@ -17,9 +17,9 @@ HBITMAP KindGlyph(TBitBtnKind kind) {
     }
     auto& entry = cache[static_cast<std::size_t>(i)];
     if (!entry) {
-        entry.reset(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
-                                                    names[static_cast<std::size_t>(i)],
-                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        entry.reset(static_cast<HBITMAP>(
+            tk::live::LoadImageA(GetModuleHandleA(nullptr), names[static_cast<std::size_t>(i)],
+                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     }
     return entry.get();
 }

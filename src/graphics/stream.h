@@ -15,6 +15,9 @@ class TStream {
     // Moves on by count bytes; stops at the end of the data.
     virtual void SeekForward(std::uint64_t count) = 0;
     virtual std::uint64_t Position() const = 0;
+    // The next count bytes in place, without moving on, when the stream holds them in memory;
+    // nullptr when it does not or fewer are left. Readers use it to skip a copy.
+    virtual const std::uint8_t* View(std::size_t /*count*/) const { return nullptr; }
 };
 
 } // namespace tk

@@ -316,6 +316,8 @@ void TPNGObject::AddAlphaPlane() {
     switch (header.ColorType()) {
     case COLOR_GRAYSCALE:
     case COLOR_RGB: {
+        // Grey with alpha is read one byte per pixel: narrower greys are widened first.
+        header.WidenGreyToEightBits();
         header.AllocateAlphaPlane();
         header.SetColorType(header.ColorType() == COLOR_GRAYSCALE ? COLOR_GRAYSCALEALPHA
                                                                   : COLOR_RGBALPHA);

@@ -1,6 +1,7 @@
 #include "png/png_decode.h"
 
 #include "png/png_image.h"
+#include "png/png_vector.h"
 
 #include <cstring>
 
@@ -66,7 +67,9 @@ namespace {
 
 // The filters, one pixel stride at a time: the left and upper-left bytes of each channel stay in
 // locals, so no byte is read back from memory just after it was stored.
-template <unsigned S> void UnfilterSub(std::uint8_t* r, std::size_t n) {
+template <unsigned S> void UnfilterSub(std::uint8_t* d, const std::uint8_t* r, std::size_t n) {
+    if (d != r)
+        std::memcpy(d, r, n < S ? n : S);
     if (n <= S)
         return;
     std::uint8_t left[S];
@@ -74,19 +77,20 @@ template <unsigned S> void UnfilterSub(std::uint8_t* r, std::size_t n) {
     std::size_t j = S;
     for (; j + S <= n; j += S)
         for (unsigned k = 0; k < S; ++k)
-            r[j + k] = left[k] = std::uint8_t(r[j + k] + left[k]);
+            d[j + k] = left[k] = std::uint8_t(r[j + k] + left[k]);
     for (unsigned k = 0; j < n; ++j, ++k)
-        r[j] = std::uint8_t(r[j] + left[k]);
+        d[j] = std::uint8_t(r[j] + left[k]);
 }
 
-template <unsigned S> void UnfilterAverage(std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
+template <unsigned S>
+void UnfilterAverage(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
     std::uint8_t left[S] = {};
     std::size_t j = 0;
     for (; j + S <= n; j += S)
         for (unsigned k = 0; k < S; ++k)
-            r[j + k] = left[k] = std::uint8_t(r[j + k] + ((unsigned(q[j + k]) + left[k]) >> 1));
+            d[j + k] = left[k] = std::uint8_t(r[j + k] + ((unsigned(q[j + k]) + left[k]) >> 1));
     for (unsigned k = 0; j < n; ++j, ++k)
-        r[j] = std::uint8_t(r[j] + ((unsigned(q[j]) + left[k]) >> 1));
+        d[j] = std::uint8_t(r[j] + ((unsigned(q[j]) + left[k]) >> 1));
 }
 
 inline std::uint8_t Paeth(int a, int b, int c) {
@@ -99,17 +103,43 @@ inline std::uint8_t Paeth(int a, int b, int c) {
     return std::uint8_t((pa <= pb && pa <= pc) ? a : pick);
 }
 
-template <unsigned S> void UnfilterPaeth(std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
+template <unsigned S>
+void UnfilterPaeth(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
     std::uint8_t left[S] = {}, upLeft[S] = {};
     std::size_t j = 0;
     for (; j + S <= n; j += S)
         for (unsigned k = 0; k < S; ++k) {
             const std::uint8_t up = q[j + k];
-            r[j + k] = left[k] = std::uint8_t(r[j + k] + Paeth(left[k], up, upLeft[k]));
+            d[j + k] = left[k] = std::uint8_t(r[j + k] + Paeth(left[k], up, upLeft[k]));
             upLeft[k] = up;
         }
     for (unsigned k = 0; j < n; ++j, ++k)
-        r[j] = std::uint8_t(r[j] + Paeth(left[k], q[j], upLeft[k]));
+        d[j] = std::uint8_t(r[j] + Paeth(left[k], q[j], upLeft[k]));
+}
+
+// The plain loops; d may be r.
+template <unsigned S>
+void UnfilterPlain(int type, std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q,
+                   std::size_t n) {
+    switch (type) {
+    case 1:
+        UnfilterSub<S>(d, r, n);
+        break;
+    case 2:
+        for (std::size_t j = 0; j < n; ++j)
+            d[j] = std::uint8_t(r[j] + q[j]);
+        break;
+    case 3:
+        UnfilterAverage<S>(d, r, q, n);
+        break;
+    case 4:
+        UnfilterPaeth<S>(d, r, q, n);
+        break;
+    default: // 0 and unknown filter types: the row stays as it is
+        if (d != r)
+            std::memcpy(d, r, n);
+        break;
+    }
 }
 
 #if defined(__SSE2__)
@@ -226,23 +256,7 @@ void UnfilterStride(int type, std::uint8_t* r, const std::uint8_t* q, std::size_
     if (UnfilterWide<S>(type, r, q, n))
         return;
 #endif
-    switch (type) {
-    case 1:
-        UnfilterSub<S>(r, n);
-        break;
-    case 2:
-        for (std::size_t j = 0; j < n; ++j)
-            r[j] = std::uint8_t(r[j] + q[j]);
-        break;
-    case 3:
-        UnfilterAverage<S>(r, q, n);
-        break;
-    case 4:
-        UnfilterPaeth<S>(r, q, n);
-        break;
-    default: // 0 and unknown filter types: the row stays as it is
-        break;
-    }
+    UnfilterPlain<S>(type, r, r, q, n);
 }
 
 } // namespace
@@ -264,6 +278,28 @@ void UnfilterRow(std::uint8_t* row, const std::uint8_t* previous, std::size_t ro
         return UnfilterStride<8>(row[0], r, q, rowLength);
     default: // 1, and a stride that no sample format has
         return UnfilterStride<1>(row[0], r, q, rowLength);
+    }
+}
+
+void UnfilterRowPlain(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* previous,
+                      std::size_t rowLength, std::uint32_t filterStride) {
+    const int type = src[0];
+    std::uint8_t* d = dst + 1;
+    const std::uint8_t* r = src + 1;
+    const std::uint8_t* q = previous + 1;
+    switch (filterStride) {
+    case 2:
+        return UnfilterPlain<2>(type, d, r, q, rowLength);
+    case 3:
+        return UnfilterPlain<3>(type, d, r, q, rowLength);
+    case 4:
+        return UnfilterPlain<4>(type, d, r, q, rowLength);
+    case 6:
+        return UnfilterPlain<6>(type, d, r, q, rowLength);
+    case 8:
+        return UnfilterPlain<8>(type, d, r, q, rowLength);
+    default:
+        return UnfilterPlain<1>(type, d, r, q, rowLength);
     }
 }
 
@@ -396,6 +432,13 @@ template <bool Gamma>
 void ConvertColour(std::uint8_t colorType, std::uint8_t bitDepth, const std::uint8_t* src,
                    std::uint8_t* dib, std::uint8_t* alpha, std::uint32_t count, std::uint32_t first,
                    std::uint32_t step, const std::uint8_t* g) {
+    if (!Gamma && bitDepth == 8 && first == 0 && step == 1) {
+        if (colorType == COLOR_RGB)
+            ConvertRgb8(src, dib, count);
+        else
+            ConvertRgba8(src, dib, alpha, count);
+        return;
+    }
     if (colorType == COLOR_RGB) {
         if (bitDepth == 8)
             PlaceColour<3, 1, -1, Gamma>(src, dib, nullptr, count, first, step, g);

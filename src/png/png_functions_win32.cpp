@@ -19,7 +19,7 @@ HICON MakeIcon(const IconParts& parts) {
     info.fIcon = TRUE;
     info.hbmMask = parts.Mask.get();
     info.hbmColor = parts.Colour.get();
-    return CreateIconIndirect(&info);
+    return tk::live::CreateIconIndirect(&info);
 }
 
 HICON AlphaIcon(const TPNGObject& png) {
@@ -37,8 +37,8 @@ HICON AlphaIcon(const TPNGObject& png) {
     header.bV4AlphaMask = 0xFF000000;
     void* bits = nullptr;
     IconParts parts;
-    parts.Colour.reset(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header),
-                                        DIB_RGB_COLORS, &bits, nullptr, 0));
+    parts.Colour.reset(tk::live::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header),
+                                                  DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!parts.Colour || !bits)
         return nullptr;
     const TIconTransparency transparency(png);
@@ -57,7 +57,7 @@ HICON AlphaIcon(const TPNGObject& png) {
         }
     }
     std::vector<std::uint8_t> zeros((std::size_t(w) + 15) / 16 * 2 * std::size_t(h), 0);
-    parts.Mask.reset(CreateBitmap(w, h, 1, 1, zeros.data()));
+    parts.Mask.reset(tk::live::CreateBitmap(w, h, 1, 1, zeros.data()));
     return MakeIcon(parts);
 }
 
@@ -70,7 +70,7 @@ HICON CompositedIcon(const TPNGObject& png, tk::TColor background) {
         if (!colour.Ok())
             return nullptr;
         RECT all{0, 0, w, h};
-        tk::UniqueBrush brush(CreateSolidBrush(tk::ColorToRGB(background)));
+        tk::UniqueBrush brush(tk::live::CreateSolidBrush(tk::ColorToRGB(background)));
         FillRect(colour.Handle(), &all, brush.get());
         tk::FontCache fonts;
         tk::TCanvas canvas(fonts);
@@ -129,7 +129,7 @@ std::vector<std::uint8_t> FourthBytes(HBITMAP colour, int w, int h) {
 std::unique_ptr<TPNGObject> IconToPng(const tk::TIcon& icon) {
     const int w = icon.Width(), h = icon.Height();
     ICONINFO info{};
-    if (!icon.Handle() || !GetIconInfo(icon.Handle(), &info))
+    if (!icon.Handle() || !tk::live::GetIconInfo(icon.Handle(), &info))
         return ImageOf(w, h, std::vector<std::uint32_t>(std::size_t(w) * std::size_t(h)), nullptr);
     std::vector<std::uint8_t> fourth;
     BITMAP bm{};
@@ -175,8 +175,17 @@ void DrawPngImage(TPNGObject& png, tk::TCanvas& canvas, const tk::TRect& rect,
     copy.Draw(canvas, rect);
 }
 
-int CommonControlsVersion() {
-    static const int version = [] {
+namespace {
+
+class FileVersionCommonControls : public CommonControlsInfo {
+  public:
+    int Version() const override {
+        static const int version = Read();
+        return version;
+    }
+
+  private:
+    static int Read() {
         char name[] = "comctl32.dll";
         DWORD ignored = 0;
         const DWORD size = GetFileVersionInfoSizeA(name, &ignored);
@@ -191,8 +200,24 @@ int CommonControlsVersion() {
             return -1;
         return static_cast<int>(HIWORD(fixed->dwFileVersionMS) * 65536 +
                                 LOWORD(fixed->dwFileVersionMS));
-    }();
-    return version;
+    }
+};
+
+const CommonControlsInfo* commonControlsOverride = nullptr;
+
+} // namespace
+
+const CommonControlsInfo& SystemCommonControls() {
+    static const FileVersionCommonControls system;
+    return system;
+}
+
+void SetCommonControlsInfo(const CommonControlsInfo* info) {
+    commonControlsOverride = info;
+}
+
+int CommonControlsVersion() {
+    return (commonControlsOverride ? *commonControlsOverride : SystemCommonControls()).Version();
 }
 
 HICON PngToIconForVersion(const TPNGObject& png, tk::TColor background, int version) {
@@ -221,7 +246,8 @@ std::unique_ptr<TPNGObject> GraphicToPng(const tk::TGraphic& source) {
     std::vector<std::uint8_t> alpha(pixels.size(), 255);
     bool hasAlpha = false;
     if (bitmap->Transparent()) {
-        const std::uint32_t key = tk::ColorToRGB(bitmap->TransparentColor());
+        // As given: a system colour or clNone is no pixel's 0x00BBGGRR value.
+        const std::uint32_t key = bitmap->TransparentColor();
         for (std::size_t i = 0; i < pixels.size(); ++i)
             if (pixels[i] == key) {
                 alpha[i] = 0;
@@ -251,10 +277,9 @@ std::unique_ptr<TPNGObject> BitmapAndMaskToPng(const tk::TBitmap& colour, const 
 
 std::unique_ptr<TPNGObject> BitmapKeyToPng(const tk::TBitmap& bitmap, tk::TColor key) {
     const std::vector<std::uint32_t> pixels = ReadBitmapPixels(bitmap);
-    const std::uint32_t k = tk::ColorToRGB(key);
     std::vector<std::uint8_t> alpha(pixels.size());
     for (std::size_t i = 0; i < pixels.size(); ++i)
-        alpha[i] = pixels[i] == k ? 0 : 255;
+        alpha[i] = pixels[i] == key ? 0 : 255; // the key as given: clNone matches nothing
     return ImageOf(bitmap.Width(), bitmap.Height(), pixels, &alpha);
 }
 

@@ -21,17 +21,31 @@ void DrawPngImage(TPNGObject& png, tk::TCanvas& canvas, const tk::TRect& rect, T
 HICON PngToIcon(const TPNGObject& png, tk::TColor background);
 // The same for a given common-controls version (major x 65536 + minor).
 HICON PngToIconForVersion(const TPNGObject& png, tk::TColor background, int version);
-// The version of comctl32.dll from its file version information, read once; -1 when unreadable.
+
+// Which common-controls library the platform icons are made for.
+class CommonControlsInfo {
+  public:
+    virtual ~CommonControlsInfo() = default;
+    // major x 65536 + minor; -1 when unknown.
+    virtual int Version() const = 0;
+};
+// The version of comctl32.dll from its file version information, read once.
+const CommonControlsInfo& SystemCommonControls();
+// Puts `info` in place of the system's answer (nullptr restores it); `info` must outlive its use.
+void SetCommonControlsInfo(const CommonControlsInfo* info);
+// The answer of the current source; PngToIcon and the image lists ask it.
 int CommonControlsVersion();
 
 // A new PNG image of the graphic: a copy of a PNG image; the pixels of a bitmap (its transparent
-// colour as alpha 0) or of an icon (its mask or its own alpha); a black image for others.
+// colour, compared as given, as alpha 0) or of an icon (its mask or its own alpha); a black image
+// for others.
 std::unique_ptr<TPNGObject> GraphicToPng(const tk::TGraphic& source);
 // The colour bitmap's pixels with alpha from the red component of the mask's pixels (255 minus
 // it when inverse).
 std::unique_ptr<TPNGObject> BitmapAndMaskToPng(const tk::TBitmap& colour, const tk::TBitmap& mask,
                                                bool inverse);
-// The bitmap's pixels, alpha 0 where the pixel equals key exactly and 255 elsewhere.
+// The bitmap's pixels, alpha 0 where the pixel equals key exactly and 255 elsewhere: the key is
+// compared as given, so clNone and system colours match no pixel.
 std::unique_ptr<TPNGObject> BitmapKeyToPng(const tk::TBitmap& bitmap, tk::TColor key);
 
 // The NT family in a version above 5.0.

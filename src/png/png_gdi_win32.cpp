@@ -5,7 +5,7 @@
 namespace sc::png {
 
 TMemoryBitmap::TMemoryBitmap(HDC reference, HBITMAP bitmap)
-    : Dc(CreateCompatibleDC(reference)), Bitmap(bitmap) {
+    : Dc(tk::live::CreateCompatibleDC(reference)), Bitmap(bitmap) {
     if (Ok())
         Previous = SelectObject(Dc.get(), Bitmap.get());
 }
@@ -36,9 +36,9 @@ BITMAPINFO TopDownInfo32(int width, int height) {
 HBITMAP CreateTopDownSection(int width, int height, void** bits) {
     BITMAPINFO info = TopDownInfo32(width, height);
     *bits = nullptr;
-    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+    HBITMAP section = tk::live::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
     if (section && !*bits) {
-        DeleteObject(section);
+        tk::live::DeleteObject(section);
         return nullptr;
     }
     return section;

@@ -25,11 +25,12 @@ void DrawKeyed(const TChunkIHDR& header, HDC dc, const tk::TRect& r, COLORREF ke
     const int iw = static_cast<int>(header.Width()), ih = static_cast<int>(header.Height());
     if (w <= 0 || h <= 0)
         return;
-    TMemoryBitmap image(dc, CreateDIBitmap(dc, &InfoOf(header)->bmiHeader, CBM_INIT,
-                                           header.Pixels(), InfoOf(header), DIB_RGB_COLORS));
-    TMemoryBitmap mask(dc, CreateBitmap(w, h, 1, 1, nullptr));
-    TMemoryBitmap inverse(dc, CreateBitmap(w, h, 1, 1, nullptr));
-    TMemoryBitmap work(dc, CreateCompatibleBitmap(dc, w, h));
+    TMemoryBitmap image(dc,
+                        tk::live::CreateDIBitmap(dc, &InfoOf(header)->bmiHeader, CBM_INIT,
+                                                 header.Pixels(), InfoOf(header), DIB_RGB_COLORS));
+    TMemoryBitmap mask(dc, tk::live::CreateBitmap(w, h, 1, 1, nullptr));
+    TMemoryBitmap inverse(dc, tk::live::CreateBitmap(w, h, 1, 1, nullptr));
+    TMemoryBitmap work(dc, tk::live::CreateCompatibleBitmap(dc, w, h));
     if (!image.Ok() || !mask.Ok() || !inverse.Ok() || !work.Ok())
         return;
     const COLORREF previous = SetBkColor(image.Handle(), key);
@@ -101,7 +102,7 @@ tk::TPaletteHandle TPNGObject::Palette() {
             const TRgbQuad& q = header.DibInfo().bmiColors[i];
             logical.entries[i] = PALETTEENTRY{q.rgbRed, q.rgbGreen, q.rgbBlue, 0};
         }
-        SystemPalette = CreatePalette(reinterpret_cast<const LOGPALETTE*>(&logical));
+        SystemPalette = tk::live::CreatePalette(reinterpret_cast<const LOGPALETTE*>(&logical));
     }
     return SystemPalette;
 }
@@ -123,7 +124,7 @@ void TPNGObject::SetPalette(tk::TPaletteHandle palette) {
 
 void TPNGObject::ReleaseSystemPalette() {
     if (SystemPalette)
-        DeleteObject(static_cast<HPALETTE>(SystemPalette));
+        tk::live::DeleteObject(static_cast<HPALETTE>(SystemPalette));
     SystemPalette = nullptr;
 }
 

@@ -84,6 +84,39 @@ void TChunkIHDR::AllocateAlphaPlane() {
     AlphaMemory = AllocatePlane(ImageWidth, ImageHeight, AlphaBytes);
 }
 
+void TChunkIHDR::WidenGreyToEightBits() {
+    if (ImageColorType != COLOR_GRAYSCALE || ImageBitDepth >= 8)
+        return;
+    ImageBitDepth = 8;
+    if (!PixelMemory)
+        return; // a header that failed its checks holds no bitmap to widen
+    struct Plane {
+        std::uint8_t* Memory;
+        std::size_t Bytes;
+        ~Plane() { ReleaseZeroed(Memory, Bytes); }
+    } old{PixelMemory, PixelBytes};
+    PixelMemory = nullptr;
+    PixelBytes = 0;
+    const unsigned oldBits = Info.bmiHeader.biBitCount;
+    const std::size_t oldStride = static_cast<std::size_t>(Stride);
+    TRgbQuad levels[256];
+    std::memcpy(levels, Info.bmiColors, sizeof levels);
+    PrepareBitmap();
+    for (unsigned k = 0; k < 256; ++k)
+        Info.bmiColors[k] = TRgbQuad{std::uint8_t(k), std::uint8_t(k), std::uint8_t(k), 0};
+    const std::size_t stride = static_cast<std::size_t>(Stride);
+    for (std::size_t y = 0; y < ImageHeight; ++y) {
+        const std::uint8_t* from = old.Memory + y * oldStride;
+        std::uint8_t* to = PixelMemory + y * stride;
+        for (std::uint32_t x = 0; x < ImageWidth; ++x) {
+            const unsigned index = oldBits == 1 ? (from[x >> 3] >> (7 - (x & 7))) & 1
+                                   : (x & 1)    ? from[x >> 1] & 15
+                                                : from[x >> 1] >> 4;
+            to[x] = levels[index].rgbRed;
+        }
+    }
+}
+
 void TChunkIHDR::PrepareBitmap() {
     std::memset(&Info, 0, sizeof Info);
     ReleaseBitmap();

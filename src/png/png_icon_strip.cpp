@@ -23,7 +23,7 @@ HBITMAP topDownSection(int width, int height, std::uint32_t** bits) {
 
 IconStrip::IconStrip(int width, int height, int count, int version)
     : width_(std::max(width, 1)), height_(std::max(height, 1)), stripWidth_(0), version_(version),
-      dc_(CreateCompatibleDC(nullptr)) {
+      dc_(tk::live::CreateCompatibleDC(nullptr)) {
     // Both bitmaps hold stripWidth x height 32-bit pixels: keep that well inside an int.
     constexpr int kMaxPixels = std::numeric_limits<int>::max() / 8;
     if (count < 1 || width_ > kMaxPixels / height_ / count || !dc_) {
@@ -69,7 +69,7 @@ void IconStrip::Put(int slot, const TPNGObject& png, tk::TColor background) {
     }
 
     RECT cell{x0, 0, x0 + width_, height_};
-    tk::UniqueBrush brush(CreateSolidBrush(tk::ColorToRGB(background)));
+    tk::UniqueBrush brush(tk::live::CreateSolidBrush(tk::ColorToRGB(background)));
     FillRect(dc_.get(), &cell, brush.get());
     tk::FontCache fonts;
     tk::TCanvas canvas(fonts);
@@ -104,7 +104,7 @@ bool IconStrip::AddTo(HIMAGELIST list) const {
             }
         }
     }
-    tk::UniqueBitmap mono(CreateBitmap(stripWidth_, height_, 1, 1, bits.data()));
+    tk::UniqueBitmap mono(tk::live::CreateBitmap(stripWidth_, height_, 1, 1, bits.data()));
     // The platform copies the colour bitmap, which may not stay selected meanwhile.
     SelectObject(dc_.get(), previous_);
     bool added = mono && ImageList_Add(list, colour_.get(), mono.get()) >= 0;

@@ -22,6 +22,11 @@ class IconStrip {
     IconStrip& operator=(const IconStrip&) = delete;
     ~IconStrip();
 
+    // Whether the strip gives `png` the pixels of its own icon in a width x height list.
+    static bool Fits(const TPNGObject& png, int width, int height) {
+        return png.Width() == width && png.Height() == height;
+    }
+
     bool Ok() const { return colourBits_ != nullptr && maskBits_ != nullptr; }
     // Puts picture `slot`: from 6.0 on the image's colours with its own alpha over an opaque
     // mask; before, the image drawn over `background`, transparent (mask set, colour black)

@@ -4,6 +4,7 @@
 #include "png/png_decode.h"
 #include "png/png_image.h"
 #include "png/png_messages.h"
+#include "png/png_vector.h"
 #include "png/png_zlib.h"
 
 #include <algorithm>
@@ -36,11 +37,22 @@ struct TDecodeState {
     std::uint32_t FilterStride;
 
     // Reads, unfilters and returns the next row of rowLength bytes; nullptr when no byte came.
+    // A row that lies whole in zlib's output is unfiltered straight out of it; one that does
+    // not (the end of a step, or of the data) is gathered in its row buffer first.
     std::uint8_t* NextRow(std::size_t rowLength) {
         std::uint8_t* row = Buffers[CurrentBuffer];
-        if (FillFromIdat(Record, row, Crc, ChunkEnd, rowLength + 1) == 0)
-            return nullptr;
-        UnfilterRow(row, Buffers[CurrentBuffer ^ 1], rowLength, FilterStride);
+        const std::uint8_t* previous = Buffers[CurrentBuffer ^ 1];
+        const std::size_t bytes = rowLength + 1;
+        Record.RowUnit = bytes;
+        if (Record.OutputEnd - Record.OutputAt >= bytes) {
+            UnfilterRowInto(row, Record.Output + Record.OutputAt, previous, rowLength,
+                            FilterStride);
+            Record.OutputAt += bytes;
+        } else {
+            if (FillFromIdat(Record, row, Crc, ChunkEnd, bytes) == 0)
+                return nullptr;
+            UnfilterRowInto(row, row, previous, rowLength, FilterStride);
+        }
         CurrentBuffer ^= 1;
         return row + 1;
     }
@@ -123,17 +135,19 @@ bool TChunkIDAT::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint
             const std::size_t rowLength =
                 PackedRowBytes(header.Width(), header.ColorType(), header.BitDepth());
             const std::size_t bufferBytes = rowLength + 1;
-            std::unique_ptr<std::uint8_t[]> lines(new (std::nothrow) std::uint8_t[2 * bufferBytes]);
+            // Each buffer has room behind its row for the vector loops.
+            const std::size_t spacing = bufferBytes + kRowSlack;
+            std::unique_ptr<std::uint8_t[]> lines(new (std::nothrow) std::uint8_t[2 * spacing]);
             if (!lines)
                 TPNGObject::RaiseError<EPNGOutMemory>(messages::EPNGOutMemoryText);
-            std::fill_n(lines.get(), 2 * bufferBytes, std::uint8_t(0));
+            std::fill_n(lines.get(), 2 * spacing, std::uint8_t(0));
             const bool identity = IsIdentity(image.GammaCurve);
             TDecodeState state{header,
                                record,
                                crc,
                                chunkEnd,
                                identity ? nullptr : image.GammaCurve.data(),
-                               {lines.get(), lines.get() + bufferBytes},
+                               {lines.get(), lines.get() + spacing},
                                1,
                                FilterStrideFor(header.ColorType(), header.BitDepth())};
             if (image.ImageInterlace == 1)

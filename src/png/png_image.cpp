@@ -74,6 +74,15 @@ void RegisterChunkClass(const TChunkClass& chunkClass) {
     Registry().push_back(&chunkClass);
 }
 
+void UnregisterChunkClass(const TChunkClass& chunkClass) {
+    auto& registry = Registry();
+    for (auto it = registry.end(); it != registry.begin();)
+        if (*--it == &chunkClass) {
+            registry.erase(it);
+            return;
+        }
+}
+
 std::unique_ptr<TChunk> CreateChunkFor(TPNGObject& image, const char typeCode[4]) {
     const std::string text = TypeTextOf(typeCode);
     std::unique_ptr<TChunk> chunk;

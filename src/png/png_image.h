@@ -162,6 +162,10 @@ class TChunkIHDR : public TChunk {
     const std::uint8_t* AlphaPlane() const { return AlphaMemory; }
     // Gives the image an alpha plane of width x height bytes, all zero.
     void AllocateAlphaPlane();
+    // Turns a 1-, 2- or 4-bit greyscale image into an 8-bit one that shows the same greys: each
+    // pixel becomes the level its colour table entry shows, over an identity grey ramp. Other
+    // images are left alone.
+    void WidenGreyToEightBits();
 
     // Makes this a fresh header of the given fields (payload included) with a zeroed bitmap;
     // raises EPngInvalidIHDR or EPNGSizeExceeds for fields the codec does not read.
@@ -277,6 +281,8 @@ class TChunkzTXt : public TChunktEXt {
 // ---- Chunk class registry ----
 
 void RegisterChunkClass(const TChunkClass& chunkClass);
+// Takes the last registration of the class out again.
+void UnregisterChunkClass(const TChunkClass& chunkClass);
 // A chunk of the first registered class whose TypeName equals the type text, else a plain
 // TChunk; its TypeCode is set to the four bytes given.
 std::unique_ptr<TChunk> CreateChunkFor(TPNGObject& image, const char typeCode[4]);

@@ -3,7 +3,8 @@
 #include "png/png_functions_win32.h"
 #include "png/png_icon_strip.h"
 
-#include <stdexcept>
+#include <algorithm>
+#include <vector>
 
 namespace sc::png {
 
@@ -14,7 +15,7 @@ struct IconGuard {
     HICON icon;
     ~IconGuard() {
         if (icon) {
-            DestroyIcon(icon);
+            tk::live::DestroyIcon(icon);
         }
     }
 };
@@ -24,7 +25,7 @@ struct ImageListGuard {
     HIMAGELIST list;
     ~ImageListGuard() {
         if (list) {
-            ImageList_Destroy(list);
+            tk::live::ImageList_Destroy(list);
         }
     }
     HIMAGELIST release() { return std::exchange(list, nullptr); }
@@ -154,38 +155,53 @@ void TPngImageList::RebuildSystemList() {
         return;
     }
     ImageListGuard fresh{CreatePlatformList()};
-    int pictures = 0;
+    std::vector<const TPngImageCollectionItem*> pictures;
     for (int i = 0; i < pngImages_.Count(); ++i) {
-        pictures += holdsImage(*pngImages_.ItemAt(i));
-    }
-    if (pictures > 0) {
-        // All icons in one strip, added with one call.
-        IconStrip strip(Width(), Height(), pictures, CommonControlsVersion());
-        bool disabledLook = !enabledImages_ && pngOptions_ != 0;
-        std::unique_ptr<TPNGObject> scratch =
-            disabledLook ? std::make_unique<TPNGObject>() : nullptr;
-        int slot = 0;
-        for (int i = 0; i < pngImages_.Count(); ++i) {
-            const TPngImageCollectionItem& item = *pngImages_.ItemAt(i);
-            if (!holdsImage(item)) {
-                continue;
-            }
-            if (disabledLook) {
-                scratch->CopyImage(*item.PngImage());
-                if (pngOptions_ & pngBlendOnDisabled) {
-                    BlendPngAlpha(*scratch, 127);
-                }
-                if (pngOptions_ & pngGrayscaleOnDisabled) {
-                    GrayscalePng(*scratch, 255);
-                }
-                strip.Put(slot++, *scratch, tk::clNone);
-            } else {
-                strip.Put(slot++, *item.PngImage(), item.Background());
-            }
+        if (holdsImage(*pngImages_.ItemAt(i))) {
+            pictures.push_back(pngImages_.ItemAt(i));
         }
-        if (!strip.AddTo(fresh.list)) {
-            throw std::runtime_error("The system image list " + name() +
-                                     " cannot take its pictures");
+    }
+    const bool disabledLook = !enabledImages_ && pngOptions_ != 0;
+    std::unique_ptr<TPNGObject> scratch = disabledLook ? std::make_unique<TPNGObject>() : nullptr;
+    // The picture whose icon stands for the item: the item's own or its disabled look.
+    auto look = [&](const TPngImageCollectionItem& item) -> const TPNGObject& {
+        if (!disabledLook) {
+            return *item.PngImage();
+        }
+        scratch->CopyImage(*item.PngImage());
+        if (pngOptions_ & pngBlendOnDisabled) {
+            BlendPngAlpha(*scratch, 127);
+        }
+        if (pngOptions_ & pngGrayscaleOnDisabled) {
+            GrayscalePng(*scratch, 255);
+        }
+        return *scratch;
+    };
+    auto background = [&](const TPngImageCollectionItem& item) {
+        return disabledLook ? tk::clNone : item.Background();
+    };
+
+    // One strip for all pictures where it gives the icons' own pixels: every picture of the
+    // list's size (the platform stretches an icon of another size into its cell).
+    const int version = CommonControlsVersion();
+    bool added = false;
+    if (!pictures.empty() && std::all_of(pictures.begin(), pictures.end(), [&](auto* item) {
+            return IconStrip::Fits(*item->PngImage(), Width(), Height());
+        })) {
+        IconStrip strip(Width(), Height(), static_cast<int>(pictures.size()), version);
+        if (strip.Ok()) {
+            int slot = 0;
+            for (const TPngImageCollectionItem* item : pictures) {
+                strip.Put(slot++, look(*item), background(*item));
+            }
+            added = strip.AddTo(fresh.list);
+        }
+    }
+    if (!added) {
+        ImageList_Remove(fresh.list, -1);
+        for (const TPngImageCollectionItem* item : pictures) {
+            IconGuard icon{PngToIconForVersion(look(*item), background(*item), version)};
+            ImageList_AddIcon(fresh.list, icon.icon);
         }
     }
     if (HandleAllocated()) {
@@ -218,8 +234,25 @@ void TPngImageList::AppendIcon(const TPNGObject& png, tk::TColor background) {
 }
 
 void TPngImageList::InsertPngIcon(int index, const TPNGObject& png, tk::TColor background) {
+    // The icons around the new one are carried over through a copy of the list; the new one
+    // goes in straight from PngToIcon.
+    ImageListGuard copy{tk::live::ImageList_Duplicate(Handle())};
+    if (!copy.list) {
+        AppendIcon(png, background);
+        CarryLastTo(Handle(), index);
+        return;
+    }
+    ImageList_Remove(Handle(), -1);
+    const int count = ImageList_GetImageCount(copy.list);
+    auto carry = [&](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            IconGuard icon{tk::live::ImageList_GetIcon(copy.list, i, ILD_TRANSPARENT)};
+            ImageList_AddIcon(Handle(), icon.icon);
+        }
+    };
+    carry(0, std::min(index, count));
     AppendIcon(png, background);
-    CarryLastTo(Handle(), index);
+    carry(std::max(index, 0), count);
 }
 
 } // namespace sc::png

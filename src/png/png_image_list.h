@@ -93,7 +93,8 @@ class TPngImageList : public tk::TImageList {
 
     int Add(tk::TBitmap* image, tk::TBitmap* mask) override;
     int AddIcon(tk::TIcon* icon) override;
-    void AddImage(tk::TCustomImageList* source, int index) override;
+    // The new item's index; -1, and no item, when `source` has no picture `index`.
+    int AddImage(tk::TCustomImageList* source, int index) override;
     void AddImages(tk::TCustomImageList* source) override;
     int AddMasked(tk::TBitmap* image, tk::TColor maskColour) override;
     void Clear() override;

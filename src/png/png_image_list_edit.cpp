@@ -55,7 +55,7 @@ struct IconHandle {
     HICON icon;
     ~IconHandle() {
         if (icon) {
-            DestroyIcon(icon);
+            tk::live::DestroyIcon(icon);
         }
     }
 };
@@ -84,16 +84,17 @@ int TPngImageList::AddMasked(tk::TBitmap* image, tk::TColor maskColour) {
     return image ? AddPng(BitmapKeyToPng(*image, maskColour)) : -1;
 }
 
-void TPngImageList::AddImage(tk::TCustomImageList* source, int index) {
+int TPngImageList::AddImage(tk::TCustomImageList* source, int index) {
     if (!source) {
-        return;
+        return -1;
     }
     auto png = std::make_unique<TPNGObject>();
     ImageListEntryToPng(*png, *source, index);
     if (!png->FindHeader()) {
-        return; // the source has no such picture
+        // An item without a picture would have no icon and put the icons after it out of step.
+        return -1;
     }
-    AddPng(std::move(png));
+    return AddPng(std::move(png));
 }
 
 void TPngImageList::AddImages(tk::TCustomImageList* source) {
@@ -213,9 +214,9 @@ void ImageListEntryToPng(TPNGObject& png, tk::TCustomImageList& list, int index)
     if (!list.HandleAllocated() || index < 0 || index >= list.Count()) {
         return;
     }
-    IconHandle icon{ImageList_GetIcon(list.Handle(), index, ILD_NORMAL)};
+    IconHandle icon{tk::live::ImageList_GetIcon(list.Handle(), index, ILD_NORMAL)};
     ICONINFO info{};
-    if (!icon.icon || !GetIconInfo(icon.icon, &info)) {
+    if (!icon.icon || !tk::live::GetIconInfo(icon.icon, &info)) {
         return;
     }
     tk::TBitmap colour, mask;

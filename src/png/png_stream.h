@@ -21,6 +21,9 @@ class TPngMemoryStream final : public TPngStream {
     std::size_t Read(void* buffer, std::size_t count) override;
     void SeekForward(std::uint64_t count) override;
     std::uint64_t Position() const override { return Offset; }
+    const std::uint8_t* View(std::size_t count) const override {
+        return count <= Size - Offset ? Data + Offset : nullptr;
+    }
 
   private:
     const std::uint8_t* Data;

@@ -62,21 +62,43 @@ TZStreamRecord::TZStreamRecord(TPngStream& source, std::uint64_t outputLimit,
                                             : kIdatBlockSize;
     OutputSize =
         outputLimit < kInflateStepSize ? static_cast<std::size_t>(outputLimit) : kInflateStepSize;
-    Data = new std::uint8_t[DataSize + OutputSize];
-    Output = Data + DataSize;
+    Output = new std::uint8_t[OutputSize + kOutputSlack];
     int result = inflateInit(&ZLib);
     if (result != Z_OK) {
-        delete[] Data;
+        delete[] Output;
         RaiseZlibError(result);
     }
 }
 
 TZStreamRecord::~TZStreamRecord() {
     inflateEnd(&ZLib);
+    delete[] Output;
     delete[] Data;
 }
 
 namespace {
+
+// The input block, allocated when a stream first has to be read into it.
+std::uint8_t* InputBlock(TZStreamRecord& record) {
+    if (!record.Data)
+        record.Data = new std::uint8_t[record.DataSize];
+    return record.Data;
+}
+
+// The rest of the current chunk, lent in place by a stream held in memory (the stream moves on
+// behind it and the CRC takes it in); nullptr when the stream cannot lend it.
+const std::uint8_t* TakeChunkInPlace(TPngStream& stream, std::uint32_t& crc,
+                                     std::uint64_t chunkEnd) {
+    const std::uint64_t left = chunkEnd - stream.Position();
+    if (left > 0x7FFFFFFFu)
+        return nullptr;
+    const std::uint8_t* view = stream.View(static_cast<std::size_t>(left));
+    if (view) {
+        crc = CrcUpdate(crc, view, static_cast<std::size_t>(left));
+        stream.SeekForward(left);
+    }
+    return view;
+}
 
 // Inflates the next step into Output. Input is read only up to the end of the current chunk;
 // the next IDAT chunk is entered only when nothing has come out yet. Returns the bytes produced,
@@ -84,9 +106,12 @@ namespace {
 std::size_t InflateStep(TZStreamRecord& record, std::uint32_t& crc, std::uint64_t& chunkEnd) {
     z_stream& z = record.ZLib;
     TPngStream& stream = *record.Source;
-    const std::size_t room = record.Remaining < record.OutputSize
-                                 ? static_cast<std::size_t>(record.Remaining)
-                                 : record.OutputSize;
+    std::size_t room = record.Remaining < record.OutputSize
+                           ? static_cast<std::size_t>(record.Remaining)
+                           : record.OutputSize;
+    const std::size_t unit = record.RowUnit;
+    if (unit > 0 && room > record.RowOwed + unit)
+        room = record.RowOwed + (room - record.RowOwed) / unit * unit;
     z.next_out = record.Output;
     z.avail_out = static_cast<uInt>(room);
     while (z.avail_out > 0) {
@@ -98,15 +123,21 @@ std::size_t InflateStep(TZStreamRecord& record, std::uint32_t& crc, std::uint64_
             continue;
         }
         if (z.avail_in == 0) {
-            std::uint64_t left = chunkEnd - stream.Position();
-            std::size_t want =
-                left < record.DataSize ? static_cast<std::size_t>(left) : record.DataSize;
-            std::size_t got = stream.Read(record.Data, want);
-            if (got == 0)
-                break;
-            crc = CrcUpdate(crc, record.Data, got);
-            z.next_in = record.Data;
-            z.avail_in = static_cast<uInt>(got);
+            const std::uint64_t left = chunkEnd - stream.Position();
+            if (const std::uint8_t* view = TakeChunkInPlace(stream, crc, chunkEnd)) {
+                z.next_in = const_cast<Bytef*>(view);
+                z.avail_in = static_cast<uInt>(left);
+            } else {
+                std::size_t want =
+                    left < record.DataSize ? static_cast<std::size_t>(left) : record.DataSize;
+                std::uint8_t* block = InputBlock(record);
+                std::size_t got = stream.Read(block, want);
+                if (got == 0)
+                    break;
+                crc = CrcUpdate(crc, block, got);
+                z.next_in = block;
+                z.avail_in = static_cast<uInt>(got);
+            }
         }
         int result = inflate(&z, Z_NO_FLUSH);
         if (result < 0 || result == Z_NEED_DICT) {
@@ -144,9 +175,15 @@ std::size_t FillFromIdat(TZStreamRecord& record, std::uint8_t* buffer, std::uint
         }
         if (record.PendingError)
             RaiseZlibError(record.PendingError);
-        // zlib has seen the end of its data while rows are still missing.
-        if (record.StreamEnded || record.Remaining == 0)
+        // zlib has seen the end of its data while rows are still missing. When its stream ended
+        // exactly at the end of a chunk, the reader stands where it would cross into the next
+        // one: that chunk's CRC is checked first, then the next chunk's type.
+        if (record.StreamEnded || record.Remaining == 0) {
+            if (record.ZLib.avail_in == 0 && record.Source->Position() == chunkEnd)
+                NextIdatChunk(*record.Source, crc, chunkEnd);
             throw EPNGMissingMultipleIDAT(messages::EPNGMissingMultipleIDATText);
+        }
+        record.RowOwed = count - filled;
         if (InflateStep(record, crc, chunkEnd) == 0 && !record.PendingError && !record.StreamEnded)
             return filled;
     }
@@ -160,14 +197,17 @@ void RaisePendingZlibError(const TZStreamRecord& record) {
 
 void DrainIdat(TZStreamRecord& record, std::uint32_t& crc, std::uint64_t chunkEnd) {
     TPngStream& stream = *record.Source;
+    if (stream.Position() < chunkEnd && TakeChunkInPlace(stream, crc, chunkEnd))
+        return;
     while (stream.Position() < chunkEnd) {
         std::uint64_t left = chunkEnd - stream.Position();
         std::size_t want =
             left < record.DataSize ? static_cast<std::size_t>(left) : record.DataSize;
-        std::size_t got = stream.Read(record.Data, want);
+        std::uint8_t* block = InputBlock(record);
+        std::size_t got = stream.Read(block, want);
         if (got == 0)
             return;
-        crc = CrcUpdate(crc, record.Data, got);
+        crc = CrcUpdate(crc, block, got);
     }
 }
 

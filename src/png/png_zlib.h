@@ -14,7 +14,10 @@ namespace sc::png {
 
 inline constexpr std::size_t kIdatBlockSize = 65535;
 // Inflated data is produced in steps of this size and handed out row by row.
-inline constexpr std::size_t kInflateStepSize = 65536;
+inline constexpr std::size_t kInflateStepSize = 131072;
+
+// Bytes behind Output that row loops may read (their contents are not defined).
+inline constexpr std::size_t kOutputSlack = 16;
 
 // zlib's description of a result code, for example "data error (-3)"; "" outside -6..2.
 const char* ZlibResultText(int code);
@@ -23,17 +26,24 @@ const char* ZlibResultText(int code);
 // large output steps (its fast path needs room); the rows are then copied out of them.
 struct TZStreamRecord {
     z_stream ZLib{};
-    std::uint8_t* Data = nullptr; // DataSize (at most kIdatBlockSize) bytes of input
+    // DataSize (at most kIdatBlockSize) bytes of input, allocated on first need: a stream held
+    // in memory lends its chunks in place instead.
+    std::uint8_t* Data = nullptr;
     std::size_t DataSize = kIdatBlockSize;
     TPngStream* Source = nullptr;
     bool StreamEnded = false;
-    std::uint8_t* Output = nullptr; // OutputSize bytes of inflated data
+    std::uint8_t* Output = nullptr; // OutputSize bytes of inflated data (and kOutputSlack more)
     std::size_t OutputSize = 0;
     std::size_t OutputAt = 0, OutputEnd = 0;
     // Inflated bytes the image still needs; zlib is never asked for more.
     std::uint64_t Remaining = UINT64_MAX;
     // A zlib failure met behind data not yet handed out; raised when that data is used up.
     int PendingError = 0;
+    // Bytes of one row with its filter byte, when the reader takes whole rows: a step then ends
+    // where a row ends, so the rows can be unfiltered straight out of Output.
+    std::size_t RowUnit = 0;
+    // Bytes still missing of the row being filled when a step starts.
+    std::size_t RowOwed = 0;
 
     // outputLimit: the most inflated bytes the reader will ask for; inputHint: the length of the
     // first chunk, which sizes the input block of small images.

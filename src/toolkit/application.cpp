@@ -27,12 +27,14 @@ TApplication& Application() {
 TApplication::TApplication()
     : busy_(screen_), platformShell_(std::make_unique<Win32ShellService>()),
       platformProfile_(std::make_unique<Win32ProfileReader>()),
-      platformErrors_(std::make_unique<MessageBoxErrorPresenter>()), shell_(platformShell_.get()),
-      profileReader_(platformProfile_.get()), errors_(platformErrors_.get()) {}
+      platformErrors_(std::make_unique<MessageBoxErrorPresenter>()),
+      platformDpi_(std::make_unique<Win32DpiService>()), shell_(platformShell_.get()),
+      profileReader_(platformProfile_.get()), errors_(platformErrors_.get()),
+      dpi_(platformDpi_.get()) {}
 
 TApplication::~TApplication() {
     if (handle_) {
-        DestroyWindow(handle_);
+        live::DestroyWindow(handle_);
     }
 }
 
@@ -46,8 +48,8 @@ HWND TApplication::handle() {
         wc.lpszClassName = kApplicationClass;
         RegisterClassExA(&wc);
         // Never shown: it only keeps the title and owns what the shell opens.
-        handle_ = CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, "", WS_POPUP, 0, 0, 0, 0,
-                                  nullptr, nullptr, instance, nullptr);
+        handle_ = live::CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, "", WS_POPUP, 0, 0, 0,
+                                        0, nullptr, nullptr, instance, nullptr);
     }
     return handle_;
 }
@@ -248,6 +250,10 @@ void TApplication::setProfileReader(sc::ProfileReader* reader) {
 
 void TApplication::setErrorPresenter(ErrorPresenter* presenter) {
     errors_ = presenter ? presenter : platformErrors_.get();
+}
+
+void TApplication::setDpiService(DpiService* service) {
+    dpi_ = service ? service : platformDpi_.get();
 }
 
 void TApplication::reset() {

@@ -4,6 +4,7 @@
 
 #include "catalogue/busy_cursor.h"
 #include "catalogue/shell_request.h"
+#include "toolkit/dpi_service.h"
 #include "toolkit/screen.h"
 
 #include <windows.h>
@@ -78,6 +79,8 @@ class TApplication : public sc::LaunchContext {
     sc::ProfileReader& profileReader() { return *profileReader_; }
     void setProfileReader(sc::ProfileReader* reader);
     void setErrorPresenter(ErrorPresenter* presenter);
+    DpiService& dpi() { return *dpi_; }
+    void setDpiService(DpiService* service);
 
     // Back to the state of a fresh start (for in-process tests that start several times).
     void reset();
@@ -97,9 +100,11 @@ class TApplication : public sc::LaunchContext {
     std::unique_ptr<sc::ShellService> platformShell_;
     std::unique_ptr<sc::ProfileReader> platformProfile_;
     std::unique_ptr<ErrorPresenter> platformErrors_;
+    std::unique_ptr<DpiService> platformDpi_;
     sc::ShellService* shell_;
     sc::ProfileReader* profileReader_;
     ErrorPresenter* errors_;
+    DpiService* dpi_;
     std::vector<TForm*> forms_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;

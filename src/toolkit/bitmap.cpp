@@ -64,7 +64,7 @@ void TBitmap::ReleaseCanvas() const {
 
 HDC TBitmap::CanvasHandle() const {
     if (!dc_ && bitmap_) {
-        dc_.reset(CreateCompatibleDC(nullptr));
+        dc_.reset(live::CreateCompatibleDC(nullptr));
         previous_ = SelectObject(dc_.get(), bitmap_.get());
     }
     return dc_.get();
@@ -78,7 +78,7 @@ void TBitmap::Recreate() {
     const int bits = BitsOf(format_);
     if (bits == 0) {
         WindowDc screen(nullptr);
-        bitmap_.reset(CreateCompatibleBitmap(screen.get(), width_, height_));
+        bitmap_.reset(live::CreateCompatibleBitmap(screen.get(), width_, height_));
     } else {
         struct {
             BITMAPINFOHEADER header;
@@ -95,8 +95,8 @@ void TBitmap::Recreate() {
                 info.colours[i] = RGBQUAD{v, v, v, 0};
             }
         void* bits_ = nullptr;
-        bitmap_.reset(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info),
-                                       DIB_RGB_COLORS, &bits_, nullptr, 0));
+        bitmap_.reset(live::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info),
+                                             DIB_RGB_COLORS, &bits_, nullptr, 0));
     }
     if (!bitmap_)
         throw EConvertError("Out of system resources");
@@ -194,16 +194,16 @@ void TBitmap::LoadFromStream(TStream&) {
 
 TIcon::~TIcon() {
     if (icon_)
-        DestroyIcon(icon_);
+        live::DestroyIcon(icon_);
 }
 
 void TIcon::SetHandle(HICON icon) {
     if (icon_ && icon_ != icon)
-        DestroyIcon(icon_);
+        live::DestroyIcon(icon_);
     icon_ = icon;
     width_ = height_ = 0;
     ICONINFO info{};
-    if (icon && GetIconInfo(icon, &info)) {
+    if (icon && live::GetIconInfo(icon, &info)) {
         BITMAP bm{};
         if (info.hbmColor && GetObjectA(info.hbmColor, sizeof bm, &bm)) {
             width_ = bm.bmWidth;
@@ -213,9 +213,9 @@ void TIcon::SetHandle(HICON icon) {
             height_ = bm.bmHeight / 2; // the mask of a monochrome icon holds both halves
         }
         if (info.hbmColor)
-            DeleteObject(info.hbmColor);
+            live::DeleteObject(info.hbmColor);
         if (info.hbmMask)
-            DeleteObject(info.hbmMask);
+            live::DeleteObject(info.hbmMask);
     }
 }
 

@@ -44,13 +44,13 @@ TBevel::TBevel(TForm& form, const ControlDefinition& definition)
 namespace {
 
 void line(HDC dc, int x, int y, int length, TColor colour) {
-    UniqueBrush brush(CreateSolidBrush(ColorToRGB(colour)));
+    UniqueBrush brush(live::CreateSolidBrush(ColorToRGB(colour)));
     RECT r{x, y, x + length, y + 1};
     FillRect(dc, &r, brush.get());
 }
 
 void column(HDC dc, int x, int y, int length, TColor colour) {
-    UniqueBrush brush(CreateSolidBrush(ColorToRGB(colour)));
+    UniqueBrush brush(live::CreateSolidBrush(ColorToRGB(colour)));
     RECT r{x, y, x + 1, y + length};
     FillRect(dc, &r, brush.get());
 }

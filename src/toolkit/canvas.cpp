@@ -3,7 +3,7 @@
 namespace tk {
 
 void TCanvas::fillRect(const RECT& r) {
-    UniqueBrush brush(CreateSolidBrush(ColorToRGB(brushColour_)));
+    UniqueBrush brush(live::CreateSolidBrush(ColorToRGB(brushColour_)));
     FillRect(dc_, &r, brush.get());
 }
 

@@ -25,12 +25,23 @@ TWinControl* findParent(TForm& form, const ControlDefinition& definition) {
 
 TControl::TControl(TForm& form, const ControlDefinition& definition)
     : form_(form), parent_(findParent(form, definition)), name_(definition.name),
-      bounds_(definition.bounds), anchors_(definition.anchors), tabOrder_(definition.tabOrder),
-      font_(definition.font.value_or(form.font())), cursor_(definition.cursor) {
-    if (definition.align == Align::alClient) {
-        bounds_ =
-            parent_ ? parent_->alignRect() : Bounds{0, 0, form.clientWidth(), form.clientHeight()};
+      designBounds_(definition.bounds), designFont_(definition.font.value_or(form.designFont())),
+      alignClient_(definition.align == Align::alClient), bounds_(scaledBounds()),
+      anchors_(definition.anchors), tabOrder_(definition.tabOrder),
+      font_(scaledFont(designFont_, form.Dpi())), cursor_(definition.cursor) {}
+
+Bounds TControl::scaledBounds() const {
+    if (alignClient_) {
+        return parent_ ? parent_->alignRect()
+                       : Bounds{0, 0, form_.clientWidth(), form_.clientHeight()};
     }
+    return scaleBounds(designBounds_, form_.Dpi());
+}
+
+void TControl::applyDpi() {
+    font_ = scaledFont(designFont_, form_.Dpi());
+    applyFont();
+    setBounds(scaledBounds());
 }
 
 HWND TControl::parentHandle() const {
@@ -64,10 +75,10 @@ TWinControl::~TWinControl() {
 
 void TWinControl::createWindow(const char* windowClass, DWORD style, DWORD exStyle,
                                const char* text) {
-    hwnd_ = CreateWindowExA(exStyle, windowClass, text, style | WS_CHILD, left(), top(), width(),
-                            height(), parentHandle(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                            GetModuleHandleA(nullptr), nullptr);
+    hwnd_ = live::CreateWindowExA(exStyle, windowClass, text, style | WS_CHILD, left(), top(),
+                                  width(), height(), parentHandle(),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                                  GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) {
         throw std::runtime_error("Error creating window of class " + std::string(windowClass));
     }
@@ -78,7 +89,7 @@ void TWinControl::createWindow(const char* windowClass, DWORD style, DWORD exSty
 void TWinControl::destroyWindow() {
     if (hwnd_) {
         RemoveWindowSubclass(hwnd_, &TWinControl::SubclassProc, 1);
-        DestroyWindow(hwnd_);
+        live::DestroyWindow(hwnd_);
         hwnd_ = nullptr;
     }
 }
@@ -86,6 +97,12 @@ void TWinControl::destroyWindow() {
 void TWinControl::applyBounds() {
     if (hwnd_) {
         MoveWindow(hwnd_, left(), top(), width(), height(), TRUE);
+    }
+}
+
+void TWinControl::applyFont() {
+    if (hwnd_) {
+        SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form().fonts().get(font())), TRUE);
     }
 }
 

@@ -38,6 +38,10 @@ class TComponent : public TObject {
   public:
     explicit TComponent(std::string name) : name_(std::move(name)) {}
     const std::string& name() const override { return name_; }
+    // The owning form is now laid out for `dpi`: called after the form was created at a DPI
+    // other than 96 and after every change of its DPI. Components with pictures or sizes of
+    // their own bring them to that DPI; the default has nothing to do.
+    virtual void ScaleToDpi(int /*dpi*/) {}
 
   private:
     std::string name_;
@@ -69,7 +73,10 @@ class TControl : public TObject {
     void setBounds(const Bounds& b);
     Anchors anchors() const { return anchors_; }
     int tabOrder() const { return tabOrder_; }
+    // The font at the form's DPI; its height scaled from the definition's.
     const FontSpec& font() const { return font_; }
+    // Brings bounds and font to the form's current DPI, from the definition's 96-DPI figures.
+    virtual void applyDpi();
 
     // The shape the pointer takes over this control while the screen cursor is the default.
     int cursor() const { return cursor_; }
@@ -102,11 +109,17 @@ class TControl : public TObject {
 
   protected:
     virtual void applyBounds() {}
+    virtual void applyFont() {}
 
   private:
+    Bounds scaledBounds() const;
+
     TForm& form_;
     TWinControl* parent_ = nullptr;
     std::string name_;
+    Bounds designBounds_;
+    FontSpec designFont_;
+    bool alignClient_;
     Bounds bounds_;
     Anchors anchors_;
     int tabOrder_;
@@ -134,6 +147,7 @@ class TWinControl : public TControl {
     void createWindow(const char* windowClass, DWORD style, DWORD exStyle, const char* text);
     void destroyWindow();
     void applyBounds() override;
+    void applyFont() override;
     // Messages of the native control, before its own window procedure sees them; return true
     // with `result` set to stop them there.
     virtual bool subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);

@@ -21,7 +21,7 @@ HFONT FontCache::get(const FontSpec& desc) {
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH;
     strncpy(lf.lfFaceName, desc.face.c_str(), LF_FACESIZE - 1);
-    entries_.push_back({desc, UniqueFont(CreateFontIndirectA(&lf))});
+    entries_.push_back({desc, UniqueFont(live::CreateFontIndirectA(&lf))});
     return entries_.back().font.get();
 }
 

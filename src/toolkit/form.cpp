@@ -71,7 +71,7 @@ TForm::~TForm() {
     components_.clear();
     if (hwnd_) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
+        live::DestroyWindow(hwnd_);
     }
     Application().formDestroyed(*this);
 }
@@ -81,6 +81,12 @@ void TForm::build(FormDefinition definition, const HandlerTable& handlers) {
     createWindow();
     for (const ComponentDefinition& c : definition_.components) {
         components_.push_back(c.create(*this));
+    }
+    // Before the controls, which take their pictures' sizes from the components.
+    if (dpi_ != kDesignDpi) {
+        for (auto& c : components_) {
+            c->ScaleToDpi(dpi_);
+        }
     }
     createControls(handlers);
     for (const PopupMenuDefinition& m : definition_.menus) {
@@ -101,26 +107,92 @@ void TForm::build(FormDefinition definition, const HandlerTable& handlers) {
     }
 }
 
+namespace {
+
+DWORD windowExStyle(bool owned) {
+    return WS_EX_CONTROLPARENT | (owned ? 0 : WS_EX_APPWINDOW);
+}
+
+} // namespace
+
+// A DPI the platform reports that is out of all reason keeps the one the form has.
+int TForm::acceptableDpi(int dpi) const {
+    return dpi >= kMinDpi && dpi <= kMaxDpi ? dpi : dpi_;
+}
+
 void TForm::createWindow() {
     registerWindowClass(definition_.className, &TForm::WindowProc);
+    DpiService& dpi = Application().dpi();
+    // The system DPI first: on a system with one DPI for all monitors that is the window's.
+    dpi_ = acceptableDpi(dpi.systemDpi());
     DWORD style = windowStyle(definition_);
-    DWORD exStyle = WS_EX_CONTROLPARENT | (owner_ ? 0 : WS_EX_APPWINDOW);
-    RECT r{0, 0, definition_.clientWidth, definition_.clientHeight};
-    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    DWORD exStyle = windowExStyle(owner_ != nullptr);
+    RECT r = dpi.adjustWindowRect(RECT{0, 0, clientWidth(), clientHeight()}, style, exStyle, dpi_);
     int w = r.right - r.left;
     int h = r.bottom - r.top;
     int x = CW_USEDEFAULT;
     int y = CW_USEDEFAULT;
     if (definition_.position == FormPosition::screenCenter) {
-        x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-        y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+        x = (dpi.systemMetric(SM_CXSCREEN, dpi_) - w) / 2;
+        y = (dpi.systemMetric(SM_CYSCREEN, dpi_) - h) / 2;
     }
-    hwnd_ = CreateWindowExA(exStyle, definition_.className.c_str(), definition_.caption.c_str(),
-                            style, x, y, w, h, owner_ ? owner_->handle() : nullptr, nullptr,
-                            GetModuleHandleA(nullptr), this);
+    hwnd_ = live::CreateWindowExA(
+        exStyle, definition_.className.c_str(), definition_.caption.c_str(), style, x, y, w, h,
+        owner_ ? owner_->handle() : nullptr, nullptr, GetModuleHandleA(nullptr), this);
     if (!hwnd_) {
         throw std::runtime_error("Error creating window " + definition_.name);
     }
+    // Placed on a monitor of another DPI: sized for that one before anything is in it.
+    if (int actual = acceptableDpi(dpi.windowDpi(hwnd_)); actual != dpi_) {
+        dpi_ = actual;
+        sizeWindow(nullptr);
+    }
+}
+
+// The window's outer size for the definition's client size at the form's DPI; at the suggested
+// top-left corner, or where it is.
+void TForm::sizeWindow(const RECT* suggested) {
+    DWORD style = windowStyle(definition_);
+    RECT r = Application().dpi().adjustWindowRect(RECT{0, 0, clientWidth(), clientHeight()}, style,
+                                                  windowExStyle(owner_ != nullptr), dpi_);
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    int x = 0;
+    int y = 0;
+    if (suggested) {
+        x = suggested->left;
+        y = suggested->top;
+    } else {
+        flags |= SWP_NOMOVE;
+    }
+    SetWindowPos(hwnd_, nullptr, x, y, r.right - r.left, r.bottom - r.top, flags);
+    // Where the frame the system draws is not the one computed for the DPI (a system that
+    // scales only the client area, say), the difference goes to the outer size.
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const int dx = clientWidth() - client.right;
+    const int dy = clientHeight() - client.bottom;
+    if (dx != 0 || dy != 0) {
+        RECT outer{};
+        GetWindowRect(hwnd_, &outer);
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + dx,
+                     outer.bottom - outer.top + dy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    }
+}
+
+void TForm::changeDpi(int dpi, const RECT* suggested) {
+    if (dpi < kMinDpi || dpi > kMaxDpi || !hwnd_) {
+        return;
+    }
+    dpi_ = dpi;
+    sizeWindow(suggested);
+    for (auto& c : components_) {
+        c->ScaleToDpi(dpi_);
+    }
+    // In definition order: containers before what lies in them.
+    for (auto& c : controls_) {
+        c->applyDpi();
+    }
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TForm::createControls(const HandlerTable& handlers) {
@@ -378,7 +450,7 @@ TControl* TForm::firstTabStop(const TWinControl* parent) const {
 void TForm::paintSurface(HDC dc) {
     RECT client{};
     GetClientRect(hwnd_, &client);
-    UniqueBrush background(CreateSolidBrush(ColorToRGB(definition_.colour)));
+    UniqueBrush background(live::CreateSolidBrush(ColorToRGB(definition_.colour)));
     FillRect(dc, &client, background.get());
     paintWindowless(nullptr, dc);
 }
@@ -408,8 +480,7 @@ LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         PaintScope painting(hwnd_);
         try {
             if (doubleBuffered_) {
-                OffscreenBuffer buffer(painting.dc(), definition_.clientWidth,
-                                       definition_.clientHeight);
+                OffscreenBuffer buffer(painting.dc(), clientWidth(), clientHeight());
                 paintSurface(buffer.dc());
                 buffer.copyTo(painting.dc());
             } else {
@@ -420,6 +491,9 @@ LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     }
+    case WM_DPICHANGED: // moved to a monitor of another DPI
+        changeDpi(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
     case WM_PRINTCLIENT: // the form's image behind see-through parts of its controls
         paintSurface(reinterpret_cast<HDC>(wp));
         return 0;
@@ -463,6 +537,7 @@ LRESULT CALLBACK TForm::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         auto* form = static_cast<TForm*>(cs->lpCreateParams);
         form->hwnd_ = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        Application().dpi().enableNonClientScaling(hwnd);
     }
     auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!form) {

@@ -37,14 +37,30 @@ class TForm : public TObject {
 
     const std::string& name() const override { return definition_.name; }
     HWND handle() const { return hwnd_; }
-    const FontSpec& font() const { return definition_.font; }
+    // The form's font at its DPI, and as the definition gives it (96-DPI pixel height).
+    FontSpec font() const { return scaledFont(definition_.font, dpi_); }
+    const FontSpec& designFont() const { return definition_.font; }
     TColor colour() const { return definition_.colour; }
     FontCache& fonts() { return fonts_; }
 
     std::string caption() const;
     void setCaption(const std::string& caption);
-    int clientWidth() const { return definition_.clientWidth; }
-    int clientHeight() const { return definition_.clientHeight; }
+    // The client size of the definition at the form's DPI.
+    int clientWidth() const { return scaled(definition_.clientWidth); }
+    int clientHeight() const { return scaled(definition_.clientHeight); }
+
+    // The DPI the form is laid out for: the DPI of its window's monitor (the system DPI where
+    // the platform has no per-monitor DPI; 96 where the program is not DPI-aware). Set when the
+    // window is created and at every DPI change.
+    int Dpi() const { return dpi_; }
+    // A figure of the definition or of a painter's design (96-DPI pixels) at the form's DPI.
+    int scaled(int designValue) const { return scaleToDpi(designValue, dpi_); }
+    // Lays the form out again for `dpi` (the window having been moved to a monitor with that
+    // DPI): the window takes `suggested` (screen coordinates; null: keeps its place) for its
+    // position and the definition's client size at `dpi`; controls and fonts are scaled from the
+    // definition, components get ScaleToDpi, everything is repainted. DPI values outside
+    // [kMinDpi, kMaxDpi] are ignored.
+    void changeDpi(int dpi, const RECT* suggested);
     bool doubleBuffered() const { return doubleBuffered_; }
     void setDoubleBuffered(bool on) { doubleBuffered_ = on; }
 
@@ -108,6 +124,10 @@ class TForm : public TObject {
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
 
+    // Puts the child windows of each parent in tab order (the order of the windows is the tab
+    // order); after the controls are created and after a control's window is recreated.
+    void orderTabs();
+
   protected:
     // Builds the window, its controls and menus from the definition, binds the events to the
     // handlers and runs OnCreate. A form class calls it at the end of its constructor.
@@ -116,6 +136,8 @@ class TForm : public TObject {
   private:
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     void createWindow();
+    void sizeWindow(const RECT* suggested);
+    int acceptableDpi(int dpi) const;
     void createControls(const HandlerTable& handlers);
     void bindEvents(TObject& target, const std::vector<EventBinding>& events,
                     const HandlerTable& handlers);
@@ -123,7 +145,6 @@ class TForm : public TObject {
     void focusFirstControl();
     TControl* firstTabStop(const TWinControl* parent) const;
     TControl* controlOfWindow(HWND child) const;
-    void orderTabs();
     bool defaultButtonCommand(WORD command);
 
     TForm* owner_ = nullptr;
@@ -131,6 +152,7 @@ class TForm : public TObject {
     bool modal_ = false;
     FormDefinition definition_;
     HWND hwnd_ = nullptr;
+    int dpi_ = kDesignDpi;
     FontCache fonts_;
     std::vector<std::unique_ptr<TComponent>> components_; // outlive the controls using them
     std::vector<std::unique_ptr<TControl>> controls_;

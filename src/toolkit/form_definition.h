@@ -2,6 +2,7 @@
 // its definition; event bindings name the form's handler methods.
 #pragma once
 
+#include "graphics/dpi_scale.h"
 #include "toolkit/colours.h"
 #include "toolkit/font.h"
 
@@ -38,6 +39,12 @@ enum class BevelShape { topLine, bottomLine, box, frame };
 struct Bounds {
     int left = 0, top = 0, width = 0, height = 0;
 };
+
+// A font of the definition (pixel height in design units) at `dpi`.
+inline FontSpec scaledFont(FontSpec font, int dpi) {
+    font.height = scaleToDpi(font.height, dpi);
+    return font;
+}
 
 // Panels: the raised or lowered frame lines of the outer and inner bevels.
 enum class PanelBevel { bvNone, bvLowered, bvRaised };

@@ -1,6 +1,8 @@
 // Thin, move-only owners of Win32 handles.
 #pragma once
 
+#include "toolkit/live_handles.h"
+
 #include <windows.h>
 
 #include <utility>
@@ -37,13 +39,13 @@ template <typename Handle, typename Deleter> class UniqueHandle {
 };
 
 struct GdiObjectDeleter {
-    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+    void operator()(HGDIOBJ h) const { live::DeleteObject(h); }
 };
 struct DcDeleter {
-    void operator()(HDC h) const { DeleteDC(h); }
+    void operator()(HDC h) const { live::DeleteDC(h); }
 };
 struct MenuDeleter {
-    void operator()(HMENU h) const { DestroyMenu(h); }
+    void operator()(HMENU h) const { live::DestroyMenu(h); }
 };
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
@@ -88,8 +90,9 @@ class SelectGuard {
 class OffscreenBuffer {
   public:
     OffscreenBuffer(HDC target, int width, int height)
-        : dc_(CreateCompatibleDC(target)),
-          bitmap_(CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1)),
+        : dc_(live::CreateCompatibleDC(target)),
+          bitmap_(
+              live::CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1)),
           select_(dc_.get(), bitmap_.get()), width_(width), height_(height) {}
     HDC dc() const { return dc_.get(); }
     void copyTo(HDC target) const {

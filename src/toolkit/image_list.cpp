@@ -24,14 +24,14 @@ TCustomImageList::~TCustomImageList() {
 
 void TCustomImageList::FreeHandle() {
     if (handle_) {
-        ImageList_Destroy(handle_);
+        live::ImageList_Destroy(handle_);
         handle_ = nullptr;
     }
 }
 
 HIMAGELIST TCustomImageList::CreatePlatformList() const {
     UINT flags = ILC_COLOR32 | (masked_ ? ILC_MASK : 0);
-    return ImageList_Create(width_, height_, flags, 0, allocBy_);
+    return live::ImageList_Create(width_, height_, flags, 0, allocBy_);
 }
 
 HIMAGELIST TCustomImageList::Handle() {
@@ -84,16 +84,18 @@ void TCustomImageList::DoDraw(int index, TCanvas& canvas, int x, int y, TDrawing
     ImageList_DrawEx(handle_, index, canvas.handle(), x, y, 0, 0, CLR_NONE, CLR_DEFAULT, flags);
 }
 
-void TCustomImageList::AddImage(TCustomImageList* source, int index) {
+int TCustomImageList::AddImage(TCustomImageList* source, int index) {
     if (!source || !source->HandleAllocated() || index < 0 || index >= source->Count()) {
-        return;
+        return -1;
     }
-    HICON icon = ImageList_GetIcon(source->Handle(), index, ILD_TRANSPARENT);
-    if (icon) {
-        ImageList_AddIcon(Handle(), icon);
-        DestroyIcon(icon);
-        Change();
+    HICON icon = live::ImageList_GetIcon(source->Handle(), index, ILD_TRANSPARENT);
+    if (!icon) {
+        return -1;
     }
+    int added = ImageList_AddIcon(Handle(), icon);
+    live::DestroyIcon(icon);
+    Change();
+    return added;
 }
 
 void TCustomImageList::AddImages(TCustomImageList* source) {
@@ -122,18 +124,18 @@ void TCustomImageList::Delete(int index) {
 
 void TCustomImageList::Reorder(HIMAGELIST list, const std::vector<int>& order) {
     // The platform's own swap loses masked pictures on some systems: copy through icons.
-    HIMAGELIST copy = ImageList_Duplicate(list);
+    HIMAGELIST copy = live::ImageList_Duplicate(list);
     if (!copy) {
         return;
     }
     ImageList_Remove(list, -1);
     for (int from : order) {
-        if (HICON icon = ImageList_GetIcon(copy, from, ILD_TRANSPARENT)) {
+        if (HICON icon = live::ImageList_GetIcon(copy, from, ILD_TRANSPARENT)) {
             ImageList_AddIcon(list, icon);
-            DestroyIcon(icon);
+            live::DestroyIcon(icon);
         }
     }
-    ImageList_Destroy(copy);
+    live::ImageList_Destroy(copy);
 }
 
 void TCustomImageList::CarryLastTo(HIMAGELIST list, int index) {
@@ -174,7 +176,7 @@ void TCustomImageList::AssignTo(TCustomImageList& destination) const {
     destination.SetSize(width_, height_);
     destination.Clear();
     if (handle_) {
-        destination.SetHandle(ImageList_Duplicate(handle_));
+        destination.SetHandle(live::ImageList_Duplicate(handle_));
     }
     destination.Change();
 }

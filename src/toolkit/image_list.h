@@ -82,7 +82,8 @@ class TCustomImageList : public TComponent {
     // -1 when nothing was added.
     virtual int Add(TBitmap* image, TBitmap* mask);
     virtual int AddIcon(TIcon* icon);
-    virtual void AddImage(TCustomImageList* source, int index);
+    // Picture `index` of `source` as a new picture: its index, -1 when source has no such one.
+    virtual int AddImage(TCustomImageList* source, int index);
     virtual void AddImages(TCustomImageList* source);
     virtual int AddMasked(TBitmap* image, TColor maskColour);
     virtual void Clear();

@@ -31,8 +31,8 @@ class LooseCopy {
         BITMAPINFO info{};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
-        copy_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+        copy_.reset(live::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        UniqueMemoryDc dc(live::CreateCompatibleDC(nullptr));
         if (!copy_ || !dc) {
             copy_.reset();
             return;
@@ -125,14 +125,14 @@ void TCustomImageList::ReplaceMasked(int index, TBitmap* image, TColor maskColou
     HIMAGELIST scratch = CreatePlatformList();
     if (scratch &&
         ImageList_AddMasked(scratch, LooseCopy(image).get(), ColorToRGB(maskColour)) >= 0) {
-        if (HICON icon = ImageList_GetIcon(scratch, 0, ILD_TRANSPARENT)) {
+        if (HICON icon = live::ImageList_GetIcon(scratch, 0, ILD_TRANSPARENT)) {
             ImageList_ReplaceIcon(Handle(), index, icon);
-            DestroyIcon(icon);
+            live::DestroyIcon(icon);
             Change();
         }
     }
     if (scratch) {
-        ImageList_Destroy(scratch);
+        live::ImageList_Destroy(scratch);
     }
 }
 } // namespace tk

@@ -37,7 +37,7 @@ void TLabel::adjustSize() {
     if (!autoSize_) {
         return;
     }
-    UniqueMemoryDc screen(CreateCompatibleDC(nullptr));
+    UniqueMemoryDc screen(live::CreateCompatibleDC(nullptr));
     SelectGuard font(screen.get(), form().fonts().get(this->font()));
     // An empty text still takes one line.
     std::string text = caption_;
@@ -50,10 +50,15 @@ void TLabel::adjustSize() {
     setBounds(Bounds{left(), top(), wordWrap_ ? width() : r.right - r.left, r.bottom - r.top});
 }
 
+void TLabel::applyDpi() {
+    TControl::applyDpi();
+    adjustSize();
+}
+
 void TLabel::paint(HDC dc) {
     RECT r{left(), top(), left() + width(), top() + height()};
     if (!transparent_ && colour_ != clNone) {
-        UniqueBrush brush(CreateSolidBrush(ColorToRGB(colour_)));
+        UniqueBrush brush(live::CreateSolidBrush(ColorToRGB(colour_)));
         FillRect(dc, &r, brush.get());
     }
     SelectGuard font(dc, form().fonts().get(this->font()));

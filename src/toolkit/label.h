@@ -19,6 +19,7 @@ class TLabel : public TControl {
     TColor colour() const { return colour_; }
 
     void paint(HDC dc) override;
+    void applyDpi() override;
 
   private:
     unsigned textFormat() const;

@@ -12,7 +12,8 @@ TListBox::TListBox(TForm& form, const ControlDefinition& definition, int id)
     : TWinControl(form, definition, id),
       style_(definition.ownerDrawFixed ? TListBoxStyle::lbOwnerDrawFixed
                                        : TListBoxStyle::lbStandard),
-      itemHeight_(definition.itemHeight), canvas_(form.fonts()) {
+      designItemHeight_(definition.itemHeight),
+      itemHeight_(form.scaled(definition.itemHeight)), canvas_(form.fonts()) {
     create();
 }
 
@@ -38,6 +39,7 @@ void TListBox::setStyle(TListBoxStyle style) {
     style_ = style;
     destroyWindow();
     create();
+    form().orderTabs(); // the new window came last
     for (const std::string& row : rows) {
         addItem(row);
     }
@@ -47,13 +49,20 @@ void TListBox::setStyle(TListBoxStyle style) {
     }
 }
 
-void TListBox::setItemHeight(int height) {
+void TListBox::setItemHeight(int designHeight) {
+    designItemHeight_ = designHeight;
+    int height = form().scaled(designHeight);
     if (height == itemHeight_) {
         return;
     }
     itemHeight_ = height;
     SendMessageA(handle(), LB_SETITEMHEIGHT, 0, height);
     InvalidateRect(handle(), nullptr, TRUE);
+}
+
+void TListBox::applyDpi() {
+    TWinControl::applyDpi();
+    setItemHeight(designItemHeight_);
 }
 
 int TListBox::count() const {
@@ -179,7 +188,7 @@ bool TListBox::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
         RECT client = clientRect();
         {
             OffscreenBuffer buffer(dc, client.right, client.bottom);
-            UniqueBrush background(CreateSolidBrush(ColorToRGB(clWindow)));
+            UniqueBrush background(live::CreateSolidBrush(ColorToRGB(clWindow)));
             FillRect(buffer.dc(), &client, background.get());
             // The list paints its rows into the buffer when handed a context.
             defaultProc(WM_PAINT, reinterpret_cast<WPARAM>(buffer.dc()), 0);

@@ -18,8 +18,10 @@ class TListBox : public TWinControl {
     TListBoxStyle style() const { return style_; }
     // Changing the style recreates the native list, keeping its rows and selection.
     void setStyle(TListBoxStyle style);
+    // The row height in pixels at the form's DPI; set in design units (96-DPI pixels).
     int itemHeight() const { return itemHeight_; }
-    void setItemHeight(int height);
+    void setItemHeight(int designHeight);
+    void applyDpi() override;
     bool doubleBuffered() const { return doubleBuffered_; }
     void setDoubleBuffered(bool on) { doubleBuffered_ = on; }
 
@@ -55,6 +57,7 @@ class TListBox : public TWinControl {
     void create();
 
     TListBoxStyle style_ = TListBoxStyle::lbStandard;
+    int designItemHeight_;
     int itemHeight_;
     bool doubleBuffered_ = false;
     TCanvas canvas_;

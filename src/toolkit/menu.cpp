@@ -20,7 +20,7 @@ TMenuItem* TPopupMenu::find(const std::string& itemName) {
 }
 
 void TPopupMenu::popup(HWND owner, int x, int y) {
-    UniqueMenu menu(CreatePopupMenu());
+    UniqueMenu menu(live::CreatePopupMenu());
     for (std::size_t i = 0; i < items_.size(); ++i) {
         AppendMenuA(menu.get(), MF_STRING, i + 1, items_[i]->caption().c_str());
     }

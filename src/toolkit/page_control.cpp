@@ -93,4 +93,9 @@ TTabSheet::TTabSheet(TForm& form, const ControlDefinition& definition, int id)
     pageControl_.addPage(*this, caption_);
 }
 
+void TTabSheet::applyDpi() {
+    TContainer::applyDpi();
+    setBounds(pageControl_.pageBounds());
+}
+
 } // namespace tk

@@ -40,6 +40,8 @@ class TTabSheet : public TContainer {
 
     TPageControl& pageControl() const { return pageControl_; }
     const std::string& caption() const { return caption_; }
+    // A sheet fills its page control's page area, whatever the DPI.
+    void applyDpi() override;
 
   private:
     TPageControl& pageControl_;

@@ -28,7 +28,7 @@ void registerContainerClass() {
 }
 
 void fill(HDC dc, const RECT& r, TColor colour) {
-    UniqueBrush brush(CreateSolidBrush(ColorToRGB(colour)));
+    UniqueBrush brush(live::CreateSolidBrush(ColorToRGB(colour)));
     FillRect(dc, &r, brush.get());
 }
 
@@ -125,7 +125,7 @@ TPanel::TPanel(TForm& form, const ControlDefinition& definition, int id)
 
 Bounds TPanel::alignRect() const {
     Bounds client = TContainer::alignRect();
-    int inset = borderWidth_ + (bevelOuter_ != PanelBevel::bvNone ? 1 : 0) +
+    int inset = form().scaled(borderWidth_) + (bevelOuter_ != PanelBevel::bvNone ? 1 : 0) +
                 (bevelInner_ != PanelBevel::bvNone ? 1 : 0);
     return Bounds{inset, inset, client.width - 2 * inset, client.height - 2 * inset};
 }
@@ -133,7 +133,7 @@ Bounds TPanel::alignRect() const {
 void TPanel::paintFrame(HDC dc, const RECT& client) {
     RECT r = client;
     bevel(dc, r, bevelOuter_);
-    frame3D(dc, r, colour(), colour(), borderWidth_);
+    frame3D(dc, r, colour(), colour(), form().scaled(borderWidth_));
     bevel(dc, r, bevelInner_);
 }
 
@@ -150,9 +150,11 @@ void TGroupBox::paintFrame(HDC dc, const RECT& client) {
     frame.top += metrics.tmHeight / 2;
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
     if (!caption_.empty()) {
-        RECT text{8, 0, client.right - 8, metrics.tmHeight};
+        const int inset = form().scaled(8);
+        const int gap = form().scaled(2);
+        RECT text{inset, 0, client.right - inset, metrics.tmHeight};
         DrawTextA(dc, caption_.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
-        fill(dc, RECT{text.left - 2, text.top, text.right + 2, text.bottom}, colour());
+        fill(dc, RECT{text.left - gap, text.top, text.right + gap, text.bottom}, colour());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, ColorToRGB(this->font().colour));
         DrawTextA(dc, caption_.c_str(), -1, &text, DT_SINGLELINE);

@@ -1,7 +1,7 @@
 // The real Win32 implementations of the platform services.
 #pragma once
 
-#include "app/description_file.h"
+#include "catalogue/profile_reader.h"
 #include "catalogue/shell_request.h"
 #include "toolkit/application.h"
 

@@ -122,6 +122,33 @@ TEST(TaskRow, PictureFollowsTheSelectedCategory) {
     EXPECT_EQ(pictureOf(-1, 2), 2);
 }
 
+// At 144 DPI: the lists are 254 wide with rows of 120 and 113, the pictures 72 x 72, and each
+// offset of the row design is scaled (lift 10 -> 15, drop 25 -> 38, 25 -> 38, 100 -> 150, ...).
+TEST(RowsAt144Dpi, OffsetsAndTextPositionsAreScaled) {
+    const Rect category{0, 120, 250, 240};
+    const DrawOps categoryOps = paintCategoryRow(
+        CategoryRowInput{category, 1, 0, 254, 120, Size{72, 72}, "Music", Size{44, 21}, 144});
+    const DrawOps expectedCategory = {
+        FillOp{category, clWhite},
+        ImageOp{ImageListId::main, 1, Point{91, 120 + 24 - 15}},
+        text(105, 120 + 49 + 38, "Music", clBlack, clWhite),
+    };
+    EXPECT_EQ(categoryOps, expectedCategory);
+
+    const Rect task{0, 113, 695, 226};
+    const DrawOps taskOps = paintTaskRow(TaskRowInput{
+        task, 1, 0, 3, "Device Info\rThis wizard will show information\rin the system.\r ", 144});
+    const DrawOps expectedTask = {
+        FillOp{task, clWhite},
+        ImageOp{ImageListId::data, 10, Point{38, 113 + 23}},
+        text(150, 113 + 8, "Device Info", clBlack, clWhite, FontStyle::bold),
+        text(150, 113 + 38, "This wizard will show information", clBlack, clWhite),
+        text(150, 113 + 60, "in the system.", clBlack, clWhite),
+        text(150, 113 + 83, " ", clBlack, clWhite),
+    };
+    EXPECT_EQ(taskOps, expectedTask);
+}
+
 TEST(TaskLines, FourLinesSplitAtTheCarriageReturns) {
     using Lines = std::array<std::string, 4>;
     EXPECT_EQ(splitTaskLines("Title\rOne\rTwo\rThree"), (Lines{"Title", "One", "Two", "Three"}));

@@ -1,5 +1,4 @@
 #include "app/product_profile.h"
-#include "app/title_format.h"
 
 #include <gtest/gtest.h>
 
@@ -86,15 +85,6 @@ TEST(ResolveBrand, OnlyTheExactBytesMatch) {
         EXPECT_TRUE(r.profile.updatesAddress.empty());
         EXPECT_TRUE(r.profile.supportAddress.empty());
     }
-}
-
-TEST(ResolveBrand, ALongNameIsClippedAndMatchesNothing) {
-    const std::string name = "Quillmark" + std::string(291, 'x');
-    ASSERT_EQ(name.size(), 300u);
-    const std::string title = clipTitle(name);
-    EXPECT_EQ(title.size(), 255u);
-    EXPECT_EQ(title, name.substr(0, 255));
-    EXPECT_EQ(resolve(title).terminations, 1);
 }
 
 TEST(ResolveBrand, UnknownTitleLeavesNoAddressBehind) {

@@ -16,22 +16,5 @@ TEST(TitleFormat, TheTitleIsInsertedUnchanged) {
     EXPECT_EQ(formatWithTitle("A&bout %s...", "50% & more"), "A&bout 50% & more...");
 }
 
-TEST(TitleFormat, TemplateEscapesAndStraySpecifiers) {
-    EXPECT_EQ(formatWithTitle("%% of %s", "X"), "% of X");
-    EXPECT_EQ(formatWithTitle("%%s", "X"), "%s");
-    // One argument only: later or other specifiers stay as written, and so does a final "%".
-    EXPECT_EQ(formatWithTitle("%s and %s", "X"), "X and %s");
-    EXPECT_EQ(formatWithTitle("%d %s %", "X"), "%d X %");
-    EXPECT_EQ(formatWithTitle("", "X"), "");
-}
-
-TEST(TitleFormat, TitleIsClippedTo255Characters) {
-    EXPECT_EQ(clipTitle("Tavero"), "Tavero");
-    EXPECT_EQ(clipTitle(""), "");
-    const std::string exact(kMaxTitleLength, 'a');
-    EXPECT_EQ(clipTitle(exact), exact);
-    EXPECT_EQ(clipTitle(exact + "bc"), exact);
-}
-
 } // namespace
 } // namespace sc

@@ -81,6 +81,35 @@ TEST(ButtonLayout, MeasuredPlacementAndOtherSides) {
     EXPECT_EQ(captionRect(tall), (Rect{5, 5, 55, 65 - 3 - 32 - 4}));
 }
 
+// At 144 DPI the buttons are 69 x 63 and 122 x 63 with 48-pixel pictures; Margin 2 and Spacing
+// 4 become 3 and 6, while the frame insets (5 for the content, 3 or 4 for the focus) stay.
+TEST(ButtonLayout, ScaledMarginAndSpacingAt144Dpi) {
+    ButtonGeometry g = help(false, false);
+    g.width = 69;
+    g.height = 63;
+    g.glyphWidth = g.glyphHeight = 48;
+    g.margin = scaledMargin(2, 144);
+    g.spacing = scaledSpacing(4, 144);
+    EXPECT_EQ(g.margin, 3);
+    EXPECT_EQ(g.spacing, 6);
+    EXPECT_EQ(glyphRect(g), (Rect{8, 8, 56, 56}));
+    EXPECT_EQ(focusRect(g), (Rect{4, 4, 65, 59}));
+    g.showPressed = true;
+    EXPECT_EQ(glyphRect(g), (Rect{9, 9, 57, 57}));
+
+    ButtonGeometry ok = g;
+    ok.showPressed = false;
+    ok.width = 122;
+    EXPECT_EQ(captionRect(ok), (Rect{62, 5, 117, 58}));
+    EXPECT_EQ(textRect(captionRect(ok), 21, avCenter), (Rect{62, 21, 117, 42}));
+
+    // Margin -1 chooses the measured placement and is no distance to scale.
+    EXPECT_EQ(scaledMargin(-1, 144), -1);
+    EXPECT_EQ(scaledMargin(2, 120), 3);
+    EXPECT_EQ(scaledSpacing(4, 168), 7);
+    EXPECT_EQ(scaledMargin(2, 96), 2);
+}
+
 TEST(ButtonLayout, LookAndThemedState) {
     EXPECT_EQ(chooseLook(true, true), Look::themed);
     EXPECT_EQ(chooseLook(false, true), Look::hotTrack);

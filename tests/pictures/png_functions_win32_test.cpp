@@ -85,8 +85,6 @@ TEST(PngFunctionsWin32, PngToIconOnBothLibraryPaths) {
     EXPECT_EQ(older.mask[4], 255); // alpha 0: transparent
     EXPECT_EQ(older.mask[8], 0);
 
-    EXPECT_EQ(CommonControlsVersion(), CommonControlsVersion()); // read once, kept
-    EXPECT_GT(CommonControlsVersion(), 0x40000);
     HICON icon = PngToIcon(png, tk::clWhite);
     EXPECT_NE(icon, nullptr);
     DestroyIcon(icon);
@@ -107,6 +105,22 @@ TEST(PngFunctionsWin32, BitmapsBecomePngImages) {
     const auto none = BitmapKeyToPng(bitmap, RGB(7, 7, 7)); // no pixel has it: opaque
     for (int x = 0; x < 3; ++x)
         EXPECT_EQ(none->AlphaRow(1)[x], 255);
+
+    // Keys compare as given: clNone and system colours are no pixel's colour, whatever they
+    // resolve to.
+    bitmap.SetPixel(1, 1, RGB(255, 255, 255));
+    bitmap.SetPixel(2, 1, GetSysColor(COLOR_BTNFACE));
+    for (tk::TColor key : {tk::clNone, tk::clBtnFace}) {
+        EXPECT_EQ(BitmapKeyToPng(bitmap, key)->AlphaRow(1)[1], 255) << std::hex << key;
+        EXPECT_EQ(BitmapKeyToPng(bitmap, key)->AlphaRow(1)[2], 255) << std::hex << key;
+        bitmap.SetTransparent(true);
+        bitmap.SetTransparentColor(key);
+        EXPECT_EQ(GraphicToPng(bitmap)->AlphaRow(1), nullptr) << "no pixel is transparent";
+        bitmap.SetTransparent(false);
+    }
+    bitmap.SetTransparentMode(tk::TTransparentMode::tmAuto);
+    bitmap.SetPixel(1, 1, 0);
+    bitmap.SetPixel(2, 1, RGB(1, 2, 3));
 
     tk::TBitmap mask;
     mask.SetPixelFormat(tk::TPixelFormat::pf24bit);

@@ -1,4 +1,6 @@
 // Palette, transparency, gamma, time and text chunks, and the image's transparency operations.
+#include "png/png_blend.h"
+#include "png/png_functions.h"
 #include "png/png_image.h"
 #include "png/png_messages.h"
 #include "png_test_util.h"
@@ -91,6 +93,9 @@ TEST(PngGamma, CurveFromTheChunk) {
     EXPECT_EQ(image.GammaCurve[0], 0);
     EXPECT_EQ(image.GammaCurve[255], 255);
     EXPECT_EQ(image.ChunkList.FindChunk<TChunkgAMA>()->GammaValue(), 100000u);
+    TPNGObject copy;
+    copy.CopyImage(image);
+    EXPECT_EQ(copy.ChunkList.FindChunk<TChunkgAMA>()->GammaValue(), 100000u);
     Read(image, PaletteImage(Chunk("gAMA", Be32(0))));
     for (unsigned i = 0; i < 256; ++i)
         EXPECT_EQ(image.GammaCurve[i], i);
@@ -146,6 +151,12 @@ TEST(PngTransparency, PaletteKinds) {
     Read(image, with({255, 0, 255}));
     EXPECT_EQ(image.TransparencyKind(), tkKeyColor);
     EXPECT_EQ(image.KeyColor(), 0xFE0201u); // entry 1 as 0x00BBGGRR
+    TPNGObject copy; // palette, entry count and transparency travel with a copy
+    copy.CopyImage(image);
+    EXPECT_EQ(copy.TransparencyKind(), tkKeyColor);
+    EXPECT_EQ(copy.KeyColor(), 0xFE0201u);
+    EXPECT_EQ(copy.ChunkList.FindChunk<TChunkPLTE>()->EntryCount(), 4);
+    EXPECT_EQ(copy.ChunkList.FindChunk<TChunktRNS>()->PayloadSize(), 3u);
     Read(image, with({0, 128}));
     EXPECT_EQ(image.TransparencyKind(), tkPerPixel);
     Read(image, with({255, 128}));
@@ -197,10 +208,26 @@ TEST(PngTransparency, AddAlphaPlane) {
         for (std::uint32_t x = 0; x < 3; ++x)
             EXPECT_EQ(image.AlphaRow(y)[x], 255);
 
-    Read(image, BuildPng(Pattern(3, 2, 4, 0), false));
-    image.AddAlphaPlane();
-    EXPECT_EQ(image.HeaderChunk().ColorType(), 4);
-    EXPECT_EQ(image.AlphaRow(1)[2], 255);
+    // Greys of 1, 2 and 4 bits (with a gamma) become 8-bit grey with alpha showing the same
+    // colours; reading and drawing stay inside the rows, the top one last in the pixel memory.
+    for (std::uint8_t depth : {1, 2, 4}) {
+        const int w = 37, h = 2;
+        Read(image, BuildPng(Pattern(w, h, depth, 0, depth), false, Chunk("gAMA", Be32(70000))));
+        std::vector<std::uint32_t> before, after, drawn;
+        for (int i = 0; i < w * h; ++i)
+            before.push_back(PixelColor(image, i % w, i / w));
+        image.AddAlphaPlane();
+        EXPECT_EQ(image.HeaderChunk().ColorType(), 4);
+        std::vector<std::uint8_t> canvas(std::size_t(w) * h * 4, 0);
+        BlendImagePart(image, tk::TRect{0, 0, w, h}, canvas.data());
+        for (int i = 0; i < w * h; ++i) {
+            after.push_back(PixelColor(image, i % w, i / w));
+            drawn.push_back(canvas[4 * i + 2] | canvas[4 * i + 1] << 8 | canvas[4 * i] << 16u);
+        }
+        EXPECT_EQ(after, before) << int(depth);
+        EXPECT_EQ(drawn, before) << int(depth);
+        EXPECT_EQ(image.AlphaRow(1)[w - 1], 255);
+    }
 
     Read(image, PaletteImage(Chunk("PLTE", Palette(4))));
     image.AddAlphaPlane();

@@ -213,29 +213,3 @@ TEST(PngOracle, EveryValidSuiteFileMatchesLibpng) {
     for (const std::string& path : files)
         Compare(path);
 }
-
-TEST(PngOracle, GeneratedImagesOfEveryFormatMatchLibpng) {
-    const std::uint8_t formats[][2] = {{0, 1},  {0, 2}, {0, 4},  {0, 8}, {0, 16}, {2, 8},
-                                       {2, 16}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
-    const std::string dir = ::testing::TempDir();
-    for (const auto& f : formats)
-        for (bool adam7 : {false, true})
-            for (std::uint32_t gamma : {0u, 100000u, 70000u}) {
-                Image img = Pattern(37, 19, f[1], f[0], f[0] * 7 + f[1] + gamma);
-                Bytes extra;
-                if (gamma)
-                    extra = Chunk("gAMA", {std::uint8_t(gamma >> 24), std::uint8_t(gamma >> 16),
-                                           std::uint8_t(gamma >> 8), std::uint8_t(gamma)});
-                const Bytes png = BuildPng(img, adam7, extra, 97, -1);
-                const std::string path = dir + "oracle_" + std::to_string(f[0]) + "_" +
-                                         std::to_string(f[1]) + (adam7 ? "i" : "n") +
-                                         std::to_string(gamma) + ".png";
-                {
-                    std::ofstream out(path, std::ios::binary);
-                    out.write(reinterpret_cast<const char*>(png.data()),
-                              std::streamsize(png.size()));
-                }
-                Compare(path);
-                std::remove(path.c_str());
-            }
-}

@@ -173,7 +173,8 @@ inline Bytes FilterRow(int type, const Bytes& row, const Bytes& prev, unsigned s
 inline Bytes RawData(const Image& img, bool adam7, int filter = 0) {
     static const unsigned passes[7][4] = {{0, 8, 0, 8}, {0, 8, 4, 8}, {4, 8, 0, 4}, {0, 4, 2, 4},
                                           {2, 4, 0, 2}, {0, 2, 1, 2}, {1, 2, 0, 1}};
-    const unsigned stride = std::max(1u, Channels(img.type) * img.depth / 8);
+    // Palette images look back one byte, whatever their depth.
+    const unsigned stride = img.type == 3 ? 1u : std::max(1u, Channels(img.type) * img.depth / 8);
     Bytes raw;
     int rowNumber = 0;
     auto emit = [&](std::uint32_t x0, std::uint32_t y0, std::uint32_t xs, std::uint32_t ys) {

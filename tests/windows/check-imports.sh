@@ -21,10 +21,10 @@ for required in "$@"; do
     fi
 done
 
-# Build products only: not CMake's probe programs, not the Wine prefix, not the checker's own
+# Build products only: not CMake's probe programs, not the Wine prefixes, not the checker's own
 # deliberately wrong probe.
 mapfile -t exes < <(find "$root" -mindepth 1 \
-    \( -name CMakeFiles -o -name wineprefix -o -name import-probe \) -prune -o \
+    \( -name CMakeFiles -o -name "wineprefix*" -o -name import-probe \) -prune -o \
     -type f -iname '*.exe' -print | sort)
 if [ ${#exes[@]} -eq 0 ]; then
     echo "no executables found under $root"

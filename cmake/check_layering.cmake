@@ -1,0 +1,40 @@
+# Fails when a lower layer includes a header of a higher one.
+# Usage: cmake -DSOURCE_DIR=<folder holding the subsystem folders> -P check_layering.cmake
+# The toolkit, graphics, PNG, controls and catalogue folders sit below start-up (app), the main
+# window (Main) and the About window (about) and must not reach up into them.
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "SOURCE_DIR is not set")
+endif()
+get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
+
+set(lower_layers toolkit graphics png controls catalogue)
+set(upper_layers app Main about)
+list(JOIN upper_layers "|" upper_alternatives)
+set(upward_include "^[ \t]*#[ \t]*include[ \t]*[<\"](\\.\\./)*(${upper_alternatives})/")
+
+set(violations "")
+set(files_seen 0)
+foreach(layer IN LISTS lower_layers)
+  file(GLOB_RECURSE sources LIST_DIRECTORIES false
+       "${SOURCE_DIR}/${layer}/*.h" "${SOURCE_DIR}/${layer}/*.hpp" "${SOURCE_DIR}/${layer}/*.cpp"
+       "${SOURCE_DIR}/${layer}/*.c" "${SOURCE_DIR}/${layer}/*.rc" "${SOURCE_DIR}/${layer}/*.inc")
+  foreach(source IN LISTS sources)
+    math(EXPR files_seen "${files_seen} + 1")
+    file(STRINGS "${source}" lines REGEX "^[ \t]*#[ \t]*include")
+    foreach(line IN LISTS lines)
+      if(line MATCHES "${upward_include}")
+        file(RELATIVE_PATH shown "${SOURCE_DIR}" "${source}")
+        string(STRIP "${line}" line)
+        string(APPEND violations "\n  ${shown}: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(files_seen EQUAL 0)
+  message(FATAL_ERROR "no sources found under ${SOURCE_DIR}")
+endif()
+if(violations)
+  message(FATAL_ERROR "a lower layer includes app/, Main/ or about/:${violations}")
+endif()
+message(STATUS "layering: ${files_seen} files, no upward include")

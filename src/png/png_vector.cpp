@@ -1,0 +1,266 @@
+#include "png/png_vector.h"
+
+#include "png/png_decode.h"
+
+#include <atomic>
+#include <cstring>
+
+#if defined(__x86_64__) && defined(__SSE2__)
+#include <cpuid.h>
+#include <emmintrin.h>
+#include <tmmintrin.h>
+#define SC_PNG_X86 1
+#endif
+
+namespace sc::png {
+namespace {
+
+TVectorLevel DetectLevel() {
+#if SC_PNG_X86
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_SSSE3))
+        return TVectorLevel::Sse2;
+    if ((c & bit_SSE4_1) && (c & bit_PCLMUL))
+        return TVectorLevel::Clmul;
+    return TVectorLevel::Ssse3;
+#else
+    return TVectorLevel::Plain;
+#endif
+}
+
+std::atomic<int>& ChosenLevel() {
+    static std::atomic<int> level{static_cast<int>(SupportedVectorLevel())};
+    return level;
+}
+
+#if SC_PNG_X86
+// One pixel of S bytes in the low bytes of a register. Pixels of 3 and 6 bytes are moved as 4
+// and 8 bytes: the byte or two beyond are read from the next pixel (or the row's slack) and
+// written back before that pixel is stored, so each store is overwritten in turn by the next.
+template <unsigned S> inline __m128i LoadPixel(const std::uint8_t* p) {
+    if constexpr (S <= 4) {
+        std::uint32_t v;
+        std::memcpy(&v, p, 4);
+        return _mm_cvtsi32_si128(static_cast<int>(v));
+    } else {
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+    }
+}
+
+template <unsigned S> inline void StorePixel(std::uint8_t* p, __m128i v) {
+    if constexpr (S <= 4) {
+        const std::uint32_t bits = static_cast<std::uint32_t>(_mm_cvtsi128_si32(v));
+        std::memcpy(p, &bits, 4);
+    } else {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+    }
+}
+
+inline __m128i Abs16(__m128i x) {
+    return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x));
+}
+
+// Paeth in 16-bit lanes. What depends on the row above alone (pa = |b - c|, b - c, b ^ c) is
+// worked out beside the chain; the left pixel stays widened from one pixel to the next, and the
+// choices are masked exclusive-ors: a when pa <= min(pb, pc); else b when pb <= pc; else c.
+template <unsigned S>
+void PaethPixels(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
+    const __m128i zero = _mm_setzero_si128(), low = _mm_set1_epi16(0xFF);
+    __m128i a = zero, c = zero;
+    __m128i raw = _mm_unpacklo_epi8(LoadPixel<S>(r), zero);
+    for (std::size_t j = 0; j < n; j += S) {
+        const __m128i next = _mm_unpacklo_epi8(LoadPixel<S>(r + j + S), zero);
+        const __m128i b = _mm_unpacklo_epi8(LoadPixel<S>(q + j), zero);
+        const __m128i bMinusC = _mm_sub_epi16(b, c);
+        const __m128i pa = Abs16(bMinusC);
+        const __m128i bXorC = _mm_xor_si128(b, c);
+        const __m128i aMinusC = _mm_sub_epi16(a, c);
+        const __m128i pb = Abs16(aMinusC);
+        const __m128i pc = Abs16(_mm_add_epi16(aMinusC, bMinusC));
+        const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+        const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
+        const __m128i bc = _mm_xor_si128(b, _mm_and_si128(bXorC, takeC));
+        const __m128i pick = _mm_xor_si128(a, _mm_and_si128(_mm_xor_si128(a, bc), notA));
+        a = _mm_and_si128(_mm_add_epi16(raw, pick), low);
+        StorePixel<S>(d + j, _mm_packus_epi16(a, a));
+        c = b;
+        raw = next;
+    }
+}
+
+// Sub and Average over whole pixels of S bytes; the next raw pixel is loaded before the
+// current one is stored, so dst may be src.
+template <unsigned S, int Type>
+void UnfilterPixels(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
+    const __m128i ones = _mm_set1_epi8(-1);
+    __m128i left = _mm_setzero_si128(), notLeft = ones;
+    __m128i raw = LoadPixel<S>(r);
+    for (std::size_t j = 0; j < n; j += S) {
+        const __m128i next = LoadPixel<S>(r + j + S);
+        __m128i value;
+        if constexpr (Type == 1) {
+            value = _mm_add_epi8(raw, left);
+        } else {
+            // The mean rounded down is the complement of pavgb's rounded-up mean of the
+            // complements; carrying the left pixel complemented leaves two steps from one
+            // pixel to the next: notLeft = pavgb(notLeft, ~up) - raw.
+            const __m128i mean = _mm_avg_epu8(notLeft, _mm_xor_si128(LoadPixel<S>(q + j), ones));
+            notLeft = _mm_sub_epi8(mean, raw);
+            value = _mm_xor_si128(notLeft, ones);
+        }
+        StorePixel<S>(d + j, value);
+        left = value;
+        raw = next;
+    }
+}
+
+template <unsigned S>
+bool UnfilterSse2(int type, std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q,
+                  std::size_t n) {
+    if (n % S != 0)
+        return false;
+    switch (type) {
+    case 1:
+        UnfilterPixels<S, 1>(d, r, q, n);
+        return true;
+    case 3:
+        UnfilterPixels<S, 3>(d, r, q, n);
+        return true;
+    case 4:
+        PaethPixels<S>(d, r, q, n);
+        return true;
+    case 2: {
+        std::size_t j = 0;
+        for (; j + 16 <= n; j += 16) {
+            const __m128i v =
+                _mm_add_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(r + j)),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + j)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + j), v);
+        }
+        for (; j < n; ++j)
+            d[j] = std::uint8_t(r[j] + q[j]);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// Four pixels at a time: each 16-byte load holds them in its first 12 (or all 16) bytes; the
+// store of 16 bytes reaches into the next group, which is written after it. The last groups,
+// whose store would pass the end of the row, go pixel by pixel.
+__attribute__((target("ssse3"))) std::uint32_t
+ConvertRgb8Ssse3(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count) {
+    const __m128i swap = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, -1, -1, -1, -1);
+    std::uint32_t k = 0;
+    for (; k + 6 <= count; k += 4) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * k));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dib + 3 * k), _mm_shuffle_epi8(v, swap));
+    }
+    return k;
+}
+
+__attribute__((target("ssse3"))) std::uint32_t ConvertRgba8Ssse3(const std::uint8_t* src,
+                                                                 std::uint8_t* dib,
+                                                                 std::uint8_t* alpha,
+                                                                 std::uint32_t count) {
+    const __m128i split = _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, 3, 7, 11, 15);
+    std::uint32_t k = 0;
+    for (; k + 6 <= count; k += 4) {
+        const __m128i v =
+            _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * k)), split);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dib + 3 * k), v);
+        const std::uint32_t a =
+            static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(v, 12)));
+        std::memcpy(alpha + k, &a, 4);
+    }
+    return k;
+}
+#endif
+
+} // namespace
+
+TVectorLevel SupportedVectorLevel() {
+    static const TVectorLevel level = DetectLevel();
+    return level;
+}
+
+TVectorLevel VectorLevel() {
+    return static_cast<TVectorLevel>(ChosenLevel().load(std::memory_order_relaxed));
+}
+
+void SetVectorLevel(TVectorLevel level) {
+    if (static_cast<int>(level) > static_cast<int>(SupportedVectorLevel()))
+        level = SupportedVectorLevel();
+    ChosenLevel().store(static_cast<int>(level), std::memory_order_relaxed);
+}
+
+void UnfilterRowInto(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* previous,
+                     std::size_t rowLength, std::uint32_t filterStride, TVectorLevel level) {
+#if SC_PNG_X86
+    if (level != TVectorLevel::Plain && rowLength > 0) {
+        const int type = src[0];
+        std::uint8_t* d = dst + 1;
+        const std::uint8_t* r = src + 1;
+        const std::uint8_t* q = previous + 1;
+        bool done = false;
+        switch (filterStride) {
+        case 3:
+            done = UnfilterSse2<3>(type, d, r, q, rowLength);
+            break;
+        case 4:
+            done = UnfilterSse2<4>(type, d, r, q, rowLength);
+            break;
+        case 6:
+            done = UnfilterSse2<6>(type, d, r, q, rowLength);
+            break;
+        case 8:
+            done = UnfilterSse2<8>(type, d, r, q, rowLength);
+            break;
+        default: // bytes depend on the byte just before: only Up gains from vectors
+            done = type == 2 && UnfilterSse2<1>(type, d, r, q, rowLength);
+            break;
+        }
+        if (done)
+            return;
+    }
+#else
+    (void)level;
+#endif
+    UnfilterRowPlain(dst, src, previous, rowLength, filterStride);
+}
+
+void ConvertRgb8(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
+                 TVectorLevel level) {
+    std::uint32_t k = 0;
+#if SC_PNG_X86
+    if (level >= TVectorLevel::Ssse3)
+        k = ConvertRgb8Ssse3(src, dib, count);
+#else
+    (void)level;
+#endif
+    for (; k < count; ++k) {
+        dib[3 * k] = src[3 * k + 2];
+        dib[3 * k + 1] = src[3 * k + 1];
+        dib[3 * k + 2] = src[3 * k];
+    }
+}
+
+void ConvertRgba8(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha,
+                  std::uint32_t count, TVectorLevel level) {
+    std::uint32_t k = 0;
+#if SC_PNG_X86
+    if (level >= TVectorLevel::Ssse3)
+        k = ConvertRgba8Ssse3(src, dib, alpha, count);
+#else
+    (void)level;
+#endif
+    for (; k < count; ++k) {
+        dib[3 * k] = src[4 * k + 2];
+        dib[3 * k + 1] = src[4 * k + 1];
+        dib[3 * k + 2] = src[4 * k];
+        alpha[k] = src[4 * k + 3];
+    }
+}
+
+} // namespace sc::png

@@ -1,0 +1,43 @@
+// The decoder's row loops in vector form: unfiltering of whole pixels with SSE2 (the x86-64
+// baseline), the truecolour conversions with SSSE3 and the CRC with carry-less multiplication
+// where the processor has them. The plain
+// loops of png_decode.cpp stay the reference and the fallback on every other processor.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace sc::png {
+
+// Each level includes the ones before it. Clmul: SSE4.1 and carry-less multiplication, which
+// fold the CRC of the image data 64 bytes at a time.
+enum class TVectorLevel { Plain, Sse2, Ssse3, Clmul };
+
+// The level the decoder uses: the best the processor offers, unless lowered by SetVectorLevel.
+TVectorLevel VectorLevel();
+// The best level this build and processor offer.
+TVectorLevel SupportedVectorLevel();
+// Lowers (or restores) the level for the whole process; a level above the supported one is
+// taken as the supported one. For tests that compare the vector routines with the plain ones.
+void SetVectorLevel(TVectorLevel level);
+
+// Bytes that UnfilterRowInto and the row conversions may read and write behind a row: every
+// buffer they are handed holds that many bytes more than the row.
+inline constexpr std::size_t kRowSlack = 16;
+
+// Reverses the filter of src (src[0] the filter type, src[1..rowLength] the data) into
+// dst[1..rowLength], using previous (laid out the same way, already unfiltered). dst may be src;
+// previous is neither. The same result as UnfilterRow, at the given level.
+void UnfilterRowInto(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* previous,
+                     std::size_t rowLength, std::uint32_t filterStride,
+                     TVectorLevel level = VectorLevel());
+
+// 8-bit truecolour into the DIB row without gamma: count pixels of src (red, green, blue and,
+// with alpha, the alpha byte) to blue, green, red in dib and alpha in alpha. The bytes behind
+// the last pixel of dib and alpha stay as they are; src has kRowSlack bytes behind the row.
+void ConvertRgb8(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
+                 TVectorLevel level = VectorLevel());
+void ConvertRgba8(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha,
+                  std::uint32_t count, TVectorLevel level = VectorLevel());
+
+} // namespace sc::png

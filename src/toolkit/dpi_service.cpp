@@ -1,0 +1,80 @@
+#include "toolkit/dpi_service.h"
+
+#include "graphics/dpi_scale.h"
+
+namespace tk {
+
+namespace {
+
+template <typename Fn> Fn lookUp(HMODULE module, const char* name) {
+    if (!module) {
+        return nullptr;
+    }
+    // The cast from the generic procedure type is how run-time look-ups work.
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+constexpr int kPerMonitorAware = 2; // DPI_AWARENESS_PER_MONITOR_AWARE
+
+} // namespace
+
+Win32DpiService::Win32DpiService() {
+    HMODULE user = GetModuleHandleA("user32.dll");
+    getDpiForWindow_ = lookUp<GetDpiForWindowFn>(user, "GetDpiForWindow");
+    adjustWindowRectExForDpi_ =
+        lookUp<AdjustWindowRectExForDpiFn>(user, "AdjustWindowRectExForDpi");
+    getSystemMetricsForDpi_ = lookUp<GetSystemMetricsForDpiFn>(user, "GetSystemMetricsForDpi");
+    enableNonClientDpiScaling_ =
+        lookUp<EnableNonClientDpiScalingFn>(user, "EnableNonClientDpiScaling");
+    getThreadAwarenessContext_ =
+        lookUp<GetAwarenessContextFn>(user, "GetThreadDpiAwarenessContext");
+    awarenessFromContext_ =
+        lookUp<AwarenessFromContextFn>(user, "GetAwarenessFromDpiAwarenessContext");
+}
+
+int Win32DpiService::systemDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kDesignDpi;
+    if (screen) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? dpi : kDesignDpi;
+}
+
+int Win32DpiService::windowDpi(HWND window) {
+    if (getDpiForWindow_ && window) {
+        if (int dpi = static_cast<int>(getDpiForWindow_(window)); dpi > 0) {
+            return dpi;
+        }
+    }
+    return systemDpi();
+}
+
+RECT Win32DpiService::adjustWindowRect(const RECT& client, DWORD style, DWORD exStyle, int dpi) {
+    RECT r = client;
+    if (adjustWindowRectExForDpi_) {
+        adjustWindowRectExForDpi_(&r, style, FALSE, exStyle, static_cast<UINT>(dpi));
+    } else {
+        AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    }
+    return r;
+}
+
+int Win32DpiService::systemMetric(int index, int dpi) {
+    if (getSystemMetricsForDpi_) {
+        return getSystemMetricsForDpi_(index, static_cast<UINT>(dpi));
+    }
+    return GetSystemMetrics(index);
+}
+
+void Win32DpiService::enableNonClientScaling(HWND window) {
+    if (!enableNonClientDpiScaling_ || !getThreadAwarenessContext_ || !awarenessFromContext_) {
+        return;
+    }
+    // Only per-monitor version 1 needs it; version 2 refuses it as needless, which is harmless.
+    if (awarenessFromContext_(getThreadAwarenessContext_()) == kPerMonitorAware) {
+        enableNonClientDpiScaling_(window);
+    }
+}
+
+} // namespace tk

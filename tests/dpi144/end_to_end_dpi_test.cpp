@@ -1,0 +1,113 @@
+// The start centre as a user at 150 % meets it: the built suite started at a system DPI of 144,
+// the main window and the About window photographed as artefacts of the build.
+#include "child_process.h"
+#include "png_writer.h"
+#include "pointer.h"
+#include "suite_folder.h"
+#include "window_capture.h"
+#include "window_wait.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 15000;
+
+bool waitFor(const std::function<bool()>& condition) {
+    const ULONGLONG deadline = GetTickCount64() + kTimeoutMs;
+    while (!condition()) {
+        if (GetTickCount64() >= deadline) {
+            return false;
+        }
+        Sleep(10);
+    }
+    return true;
+}
+
+HWND visibleWindowOf(DWORD processId, const char* className) {
+    snapshot::WindowQuery query;
+    query.className = className;
+    query.processId = processId;
+    return snapshot::findTopLevelWindow(query);
+}
+
+void postKey(HWND window, WPARAM key) {
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
+std::size_t colourCount(const snapshot::RgbImage& image) {
+    std::set<std::uint32_t> colours;
+    for (std::size_t i = 0; i + 2 < image.pixels.size(); i += 3) {
+        colours.insert(static_cast<std::uint32_t>(image.pixels[i]) << 16 |
+                       static_cast<std::uint32_t>(image.pixels[i + 1]) << 8 | image.pixels[i + 2]);
+    }
+    return colours.size();
+}
+
+std::optional<snapshot::RgbImage> photograph(HWND window, const char* fileName) {
+    auto shot = snapshot::captureSettledClientArea(window, GetTickCount64() + kTimeoutMs);
+    if (shot) {
+        const std::string folder = e2e::windowsPath(SC_ARTEFACT_DIR);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        EXPECT_TRUE(snapshot::writePngFile(folder + "\\" + fileName, *shot));
+    }
+    return shot;
+}
+
+TEST(EndToEndAt144, MainAndAboutWindowsOpenScaledAndArePhotographed) {
+    ASSERT_TRUE(snapshot::parkPointer());
+    e2e::SuiteFolder suite(SC_SUITE_DIR,
+                           std::string("[SYSTEM]\r\nName=Quillmark\r\nVersion=4.2.0.118\r\n"
+                                       "Company=Fernhollow Media Ltd.\r\n"),
+                           true);
+    ASSERT_TRUE(suite.ok()) << suite.error();
+    e2e::ChildProcess app(suite.path() + "StartCentre.exe");
+    ASSERT_TRUE(app.started());
+
+    HWND main = nullptr;
+    ASSERT_TRUE(
+        waitFor([&] { return (main = visibleWindowOf(app.id(), "TMainForm")) != nullptr; }));
+    const auto mainShot = photograph(main, "main-window-144.png");
+    ASSERT_TRUE(mainShot.has_value());
+    EXPECT_EQ(mainShot->width, 987);
+    EXPECT_EQ(mainShot->height, 717);
+    EXPECT_GE(colourCount(*mainShot), 64u);
+
+    // The help button lies at (12, 648), 69 x 63: its menu's second entry opens the About window.
+    POINT inHelp{12 + 15, 648 + 45};
+    HWND help = ChildWindowFromPoint(main, inHelp);
+    ASSERT_NE(help, nullptr);
+    ASSERT_NE(help, main) << "no help button at 12, 648";
+    MapWindowPoints(main, help, &inHelp, 1);
+    PostMessageA(help, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inHelp.x, inHelp.y));
+    PostMessageA(help, WM_LBUTTONUP, 0, MAKELPARAM(inHelp.x, inHelp.y));
+    ASSERT_TRUE(waitFor([&] { return visibleWindowOf(app.id(), "#32768") != nullptr; }))
+        << "the help menu did not open";
+    postKey(main, VK_DOWN);
+    postKey(main, VK_DOWN);
+    postKey(main, VK_RETURN);
+
+    HWND about = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        return (about = visibleWindowOf(app.id(), "TFormAbout")) != nullptr;
+    })) << "no About window";
+    const auto aboutShot = photograph(about, "about-window-144.png");
+    ASSERT_TRUE(aboutShot.has_value());
+    EXPECT_EQ(aboutShot->width, 785);
+    EXPECT_EQ(aboutShot->height, 447);
+    EXPECT_GE(colourCount(*aboutShot), 64u);
+
+    postKey(about, VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return !IsWindowVisible(about); })) << "Enter did not close it";
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    const auto exitCode = app.waitForExit(kTimeoutMs);
+    ASSERT_TRUE(exitCode.has_value()) << "still running after WM_CLOSE";
+    EXPECT_EQ(*exitCode, 0u);
+}
+
+} // namespace

@@ -1,0 +1,140 @@
+// The vector routines against the plain ones: every filter type, pixel stride and row width
+// around the vector widths, the truecolour conversions, the folded CRC, and whole images decoded
+// with the vector levels the processor offers and with the run-time check forced to plain.
+#include "png/png_crc.h"
+#include "png/png_decode.h"
+#include "png/png_image.h"
+#include "png/png_vector.h"
+#include "png_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace sc::png;
+using namespace pngtest;
+
+namespace {
+
+// Every level the processor offers, the plain one first.
+std::vector<TVectorLevel> Levels() {
+    std::vector<TVectorLevel> levels;
+    for (int l = 0; l <= static_cast<int>(SupportedVectorLevel()); ++l)
+        levels.push_back(static_cast<TVectorLevel>(l));
+    return levels;
+}
+
+Bytes Noise(std::size_t n, std::uint32_t seed) {
+    Bytes b(n);
+    for (auto& v : b) {
+        seed = seed * 1103515245u + 12345u;
+        v = static_cast<std::uint8_t>(seed >> 16);
+    }
+    return b;
+}
+
+// Restores the process-wide level when a test ends, however it ends.
+struct LevelGuard {
+    ~LevelGuard() { SetVectorLevel(SupportedVectorLevel()); }
+};
+
+} // namespace
+
+TEST(PngVector, UnfilterMatchesThePlainLoopsAtEveryLevel) {
+    for (TVectorLevel level : Levels())
+        for (unsigned stride : {1u, 2u, 3u, 4u, 6u, 8u})
+            for (int type = 0; type <= 5; ++type) // 5: an unknown type, the row stays
+                for (std::size_t length = 1; length <= 67; ++length) {
+                    const std::uint32_t seed = std::uint32_t(length * 131 + stride * 7 + type);
+                    const Bytes src = [&] {
+                        Bytes b = Noise(1 + length + kRowSlack, seed);
+                        b[0] = std::uint8_t(type);
+                        return b;
+                    }();
+                    const Bytes previous = Noise(1 + length + kRowSlack, seed + 1);
+                    Bytes expected(src.size());
+                    UnfilterRowPlain(expected.data(), src.data(), previous.data(), length, stride);
+                    Bytes apart(src.size()), inPlace = src;
+                    UnfilterRowInto(apart.data(), src.data(), previous.data(), length, stride,
+                                    level);
+                    UnfilterRowInto(inPlace.data(), inPlace.data(), previous.data(), length, stride,
+                                    level);
+                    const auto row = [&](const Bytes& b) {
+                        return Bytes(b.begin() + 1, b.begin() + 1 + std::ptrdiff_t(length));
+                    };
+                    ASSERT_EQ(row(apart), row(expected))
+                        << "level " << int(level) << " filter " << type << " stride " << stride
+                        << " length " << length;
+                    ASSERT_EQ(row(inPlace), row(expected))
+                        << "in place, level " << int(level) << " filter " << type << " stride "
+                        << stride << " length " << length;
+                }
+}
+
+TEST(PngVector, TruecolourConversionsMatchAndStopAtTheRowEnd) {
+    for (TVectorLevel level : Levels())
+        for (std::uint32_t count = 0; count <= 67; ++count) {
+            const Bytes rgb = Noise(3 * count + kRowSlack, count + 1);
+            const Bytes rgba = Noise(4 * count + kRowSlack, count + 2);
+            Bytes dib(3 * count + 8, 0xEE), alpha(count + 8, 0xEE);
+            ConvertRgb8(rgb.data(), dib.data(), count, level);
+            for (std::uint32_t k = 0; k < count; ++k)
+                ASSERT_TRUE(dib[3 * k] == rgb[3 * k + 2] && dib[3 * k + 1] == rgb[3 * k + 1] &&
+                            dib[3 * k + 2] == rgb[3 * k])
+                    << "rgb level " << int(level) << " count " << count << " pixel " << k;
+            EXPECT_EQ(Bytes(dib.end() - 8, dib.end()), Bytes(8, 0xEE)) << "rgb count " << count;
+
+            std::fill(dib.begin(), dib.end(), 0xEE);
+            ConvertRgba8(rgba.data(), dib.data(), alpha.data(), count, level);
+            for (std::uint32_t k = 0; k < count; ++k)
+                ASSERT_TRUE(dib[3 * k] == rgba[4 * k + 2] && dib[3 * k + 1] == rgba[4 * k + 1] &&
+                            dib[3 * k + 2] == rgba[4 * k] && alpha[k] == rgba[4 * k + 3])
+                    << "rgba level " << int(level) << " count " << count << " pixel " << k;
+            EXPECT_EQ(Bytes(dib.end() - 8, dib.end()), Bytes(8, 0xEE)) << "rgba count " << count;
+            EXPECT_EQ(Bytes(alpha.end() - 8, alpha.end()), Bytes(8, 0xEE))
+                << "alpha count " << count;
+        }
+}
+
+TEST(PngVector, FoldedCrcMatchesTheTables) {
+    const Bytes data = Noise(400, 7);
+    for (TVectorLevel level : Levels())
+        for (std::size_t offset = 0; offset < 16; ++offset)
+            for (std::size_t n = 0; n + offset <= data.size(); n += 1 + n / 16) {
+                const std::uint32_t start = 0xFFFFFFFFu - std::uint32_t(n);
+                ASSERT_EQ(CrcUpdate(start, data.data() + offset, n, level),
+                          CrcUpdate(start, data.data() + offset, n, TVectorLevel::Plain))
+                    << "level " << int(level) << " offset " << offset << " length " << n;
+            }
+    // The standard's check value.
+    EXPECT_EQ(Crc32("123456789", 9), 0xCBF43926u);
+}
+
+// Whole images through the decoder with the level the run-time check chose and with the check
+// forced to plain: wide rows in steps of their own and rows split over many small IDAT chunks.
+TEST(PngVector, DecodingForcedToPlainGivesTheSamePixels) {
+    LevelGuard guard;
+    for (std::uint8_t type : {0, 2, 4, 6})
+        for (std::uint8_t depth : {8, 16})
+            for (std::size_t piece : {std::size_t(0), std::size_t(97)}) {
+                const Image img = Pattern(67, 40, depth, type, type * 17u + depth);
+                const Bytes png = BuildPng(img, false, {}, piece, -1);
+                std::vector<Bytes> results;
+                for (TVectorLevel level : Levels()) {
+                    SetVectorLevel(level);
+                    ASSERT_EQ(VectorLevel(), level);
+                    TPNGObject image;
+                    Read(image, png);
+                    const TChunkIHDR& h = image.HeaderChunk();
+                    Bytes out(h.Pixels(), h.Pixels() + std::size_t(h.RowStride()) * h.Height());
+                    if (h.AlphaPlane())
+                        out.insert(out.end(), h.AlphaPlane(),
+                                   h.AlphaPlane() + std::size_t(h.Width()) * h.Height());
+                    results.push_back(out);
+                }
+                for (std::size_t l = 1; l < results.size(); ++l)
+                    EXPECT_EQ(results[l], results[0])
+                        << "type " << int(type) << " depth " << int(depth) << " piece " << piece
+                        << " level " << l;
+            }
+}
