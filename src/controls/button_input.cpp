@@ -86,6 +86,14 @@ bool ButtonInput::pointerLeft() {
     return true;
 }
 
+ButtonInput::Hover ButtonInput::pointerAt(int x, int y, int width, int height) {
+    const bool inside = 0 <= x && x < width && 0 <= y && y < height;
+    if (inside) {
+        return pointerEntered() ? Hover::entered : Hover::unchanged;
+    }
+    return pointerLeft() ? Hover::left : Hover::unchanged;
+}
+
 void ButtonInput::leftButtonDown(bool enabled) {
     if (!enabled) {
         return;

@@ -74,6 +74,10 @@ class ButtonInput {
     // Returns whether it entered (false when already over it).
     bool pointerEntered();
     bool pointerLeft();
+    // The pointer at (x, y) of a width x height client area, as a hit test: it enters only
+    // inside and leaves outside (a captured pointer reports moves outside too).
+    enum class Hover { unchanged, entered, left };
+    Hover pointerAt(int x, int y, int width, int height);
     void leftButtonDown(bool enabled);
     void pointerMoved(int x, int y, int width, int height);
     void buttonUp(int x, int y, int width, int height);

@@ -86,6 +86,19 @@ void TGlyphBitBtn::copyGlyph(HBITMAP source) {
     glyphChanged();
 }
 
+// The kind's standard picture for the form's DPI: two side by side, normal and disabled.
+void TGlyphBitBtn::copyKindGlyph(TBitBtnKind kind) {
+    copyGlyph(KindGlyph(kind));
+    numGlyphs_ = 2;
+}
+
+void TGlyphBitBtn::applyDpi() {
+    TGlyphButton::applyDpi();
+    if (kind_ != bkCustom && !modifiedGlyph_) {
+        copyKindGlyph(kind_);
+    }
+}
+
 void TGlyphBitBtn::setGlyph(HBITMAP value) {
     copyGlyph(value);
     modifiedGlyph_ = true;
@@ -109,10 +122,12 @@ void TGlyphBitBtn::setKind(TBitBtnKind value) {
         const KindInfo& k = kindInfo(value);
         setDefault(k.isDefault);
         setCancel(k.cancel);
-        setCaption(k.caption);
+        // A caption the definition already gave stays while the form is being loaded.
+        if (!(form().loading() && !caption().empty())) {
+            setCaption(k.caption);
+        }
         setModalResult(k.modalResult);
-        copyGlyph(KindGlyph(value));
-        numGlyphs_ = 2;
+        copyKindGlyph(value);
         modifiedGlyph_ = false;
     }
     kind_ = value;

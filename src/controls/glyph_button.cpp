@@ -4,6 +4,7 @@
 #include "controls/theme_services.h"
 #include "toolkit/button.h"
 #include "toolkit/form.h"
+#include "toolkit/panel.h"
 
 #include <uxtheme.h>
 #include <vssym32.h>
@@ -53,12 +54,8 @@ bool fullColorDisplay() {
 TCustomGlyphButton::TCustomGlyphButton(tk::TForm& form, const tk::ControlDefinition& definition,
                                        int id)
     : TWinControl(form, definition, id), canvas_(form.fonts()), caption_(definition.caption) {
-    DWORD style = WS_VISIBLE | WS_CLIPSIBLINGS;
-    if (definition.tabOrder >= 0) {
-        style |= WS_TABSTOP;
-    }
-    tabStop_ = definition.tabOrder >= 0;
-    createWindow(windowClass(), style, 0, caption_.c_str());
+    // In the tab order unless told otherwise.
+    createWindow(windowClass(), WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, caption_.c_str());
 }
 
 TCustomGlyphButton::~TCustomGlyphButton() {
@@ -75,6 +72,46 @@ void TCustomGlyphButton::setCaption(const std::string& value) {
         updateWindowText();
         repaint();
     }
+}
+
+void TCustomGlyphButton::setTabStop(bool value) {
+    if (value == tabStop_) {
+        return;
+    }
+    tabStop_ = value;
+    LONG_PTR style = GetWindowLongPtrA(handle(), GWL_STYLE);
+    SetWindowLongPtrA(handle(), GWL_STYLE, value ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+}
+
+bool TCustomGlyphButton::bindNotify(const std::string& event, tk::TNotifyEvent handler) {
+    if (event == "OnMouseEnter") {
+        OnMouseEnter = std::move(handler);
+        return true;
+    }
+    if (event == "OnMouseLeave") {
+        OnMouseLeave = std::move(handler);
+        return true;
+    }
+    return TWinControl::bindNotify(event, std::move(handler));
+}
+
+Colour TCustomGlyphButton::parentColour() const {
+    // Containers whose colour is clNone take their own parent's.
+    for (tk::TWinControl* p = parent(); p; p = p->parent()) {
+        if (auto* container = dynamic_cast<tk::TContainer*>(p)) {
+            if (container->colour() != tk::clNone) {
+                return container->colour();
+            }
+        } else if (auto* button = dynamic_cast<TGlyphButton*>(p)) {
+            return button->color();
+        }
+    }
+    return form().colour() != tk::clNone ? form().colour() : kBtnFace;
+}
+
+bool TCustomGlyphButton::parentNeedsRefresh() const {
+    tk::TWinControl* p = parent();
+    return p && !dynamic_cast<tk::TContainer*>(p) && !dynamic_cast<TCustomGlyphButton*>(p);
 }
 
 void TCustomGlyphButton::setHint(const std::string& value) {
@@ -217,20 +254,28 @@ void TCustomGlyphButton::DrawCaption(tk::TCanvas& canvas, const Rect& rect, UINT
 }
 
 void TCustomGlyphButton::mouseMove(int x, int y) {
-    if (!input_.mouseOver()) {
+    // A hit test: a captured pointer also reports moves outside the button.
+    ButtonInput::Hover change = input_.pointerAt(x, y, width(), height());
+    if (change == ButtonInput::Hover::entered) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle(), 0};
         TrackMouseEvent(&track);
-        if (input_.pointerEntered()) {
-            if (OnMouseEnter) {
-                OnMouseEnter(*this);
-            }
-            if (UseThemes() || hotTrack_) {
-                RECT r = toRECT(GetHotTrackRect());
-                InvalidateRect(handle(), &r, FALSE);
-            }
-        }
     }
+    hoverChanged(change);
     input_.pointerMoved(x, y, width(), height());
+}
+
+void TCustomGlyphButton::hoverChanged(ButtonInput::Hover change) {
+    if (change == ButtonInput::Hover::unchanged) {
+        return;
+    }
+    tk::TNotifyEvent& event = change == ButtonInput::Hover::entered ? OnMouseEnter : OnMouseLeave;
+    if (event) {
+        event(*this);
+    }
+    if (UseThemes() || hotTrack_) {
+        RECT r = toRECT(GetHotTrackRect());
+        InvalidateRect(handle(), &r, FALSE);
+    }
 }
 
 bool TCustomGlyphButton::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -265,15 +310,8 @@ bool TCustomGlyphButton::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT
         mouseMove(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
         return false;
     case WM_MOUSELEAVE:
-        if (input_.pointerLeft()) {
-            if (OnMouseLeave) {
-                OnMouseLeave(*this);
-            }
-            if (UseThemes() || hotTrack_) {
-                RECT r = toRECT(GetHotTrackRect());
-                InvalidateRect(handle(), &r, FALSE);
-            }
-        }
+        hoverChanged(input_.pointerLeft() ? ButtonInput::Hover::left
+                                          : ButtonInput::Hover::unchanged);
         return false;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
@@ -364,8 +402,9 @@ void TGlyphButton::broadcastGroupNotice() {
     if (groupIndex() == 0) {
         return;
     }
+    // Only the buttons beside this one: a group lives within one parent.
     for (const auto& c : form().controls()) {
-        if (c->handle()) {
+        if (c->parent() == parent() && c->handle()) {
             SendMessageA(c->handle(), kGroupNotice, static_cast<WPARAM>(groupIndex()),
                          reinterpret_cast<LPARAM>(this));
         }
@@ -415,7 +454,7 @@ void TGlyphButton::PaintTransparentBackground(HDC dc) {
     for (const Rect& r : parentCornerExclusions(client, enabled())) {
         ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
     }
-    PaintParentImage(handle(), dc, false); // the parent is the form, which needs no refresh
+    PaintParentImage(handle(), dc, parentNeedsRefresh());
     RestoreDC(dc, saved);
 }
 
@@ -494,7 +533,7 @@ void TGlyphButton::Paint() {
     } else if (look == Look::hotTrack) {
         HotTrackLook h;
         h.enabled = enabled();
-        h.parentColor = form().colour();
+        h.parentColor = parentColour();
         h.color = color_;
         h.frameColor = frameColor_;
         h.sunken = downLook() || input_.showPressed();

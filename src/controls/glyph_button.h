@@ -63,6 +63,9 @@ class TCustomGlyphButton : public tk::TWinControl, protected ButtonHost {
     THotTrackColorType hotTrackColorType() const { return hotTrackColorType_; }
     void setHotTrackColorType(THotTrackColorType value) { hotTrackColorType_ = value; }
     bool tabStop() const { return tabStop_; }
+    void setTabStop(bool value);
+    // OnMouseEnter and OnMouseLeave besides the toolkit's events.
+    bool bindNotify(const std::string& event, tk::TNotifyEvent handler) override;
 
     tk::TNotifyEvent OnMouseEnter;
     tk::TNotifyEvent OnMouseLeave;
@@ -88,6 +91,12 @@ class TCustomGlyphButton : public tk::TWinControl, protected ButtonHost {
     virtual Colour faceColour() const { return kBtnFace; }
 
     bool paintParentCorners() const { return paintParentCorners_; }
+    // The colour of the control the button lies in (the form's when it lies on the form).
+    Colour parentColour() const;
+    // Whether the parent repaints itself after lending its image for the see-through corners:
+    // not the form, nor a control that paints itself completely (the toolkit's containers and
+    // these buttons); a parent the platform draws does.
+    bool parentNeedsRefresh() const;
     bool canFocus() const;
     void invalidateAll(bool erase = true);
     tk::TCanvas& canvas() { return canvas_; }
@@ -109,6 +118,7 @@ class TCustomGlyphButton : public tk::TWinControl, protected ButtonHost {
 
   private:
     void mouseMove(int x, int y);
+    void hoverChanged(ButtonInput::Hover change);
     void updateWindowText();
     LRESULT accessibleObject(WPARAM wp, LPARAM lp);
 
@@ -228,6 +238,8 @@ class TGlyphBitBtn : public TGlyphButton {
     // The picture rectangle of the current state.
     Rect glyphRect() { return GetGlyphRect(); }
     Rect captionRect() { return GetCaptionRect(); }
+    // At a new DPI a kind's standard picture is taken again, for that DPI.
+    void applyDpi() override;
 
   protected:
     virtual void GetGlyphSize(int& width, int& height);
@@ -242,6 +254,7 @@ class TGlyphBitBtn : public TGlyphButton {
     bool hasImage() const { return images_ && imageIndex_ != -1; }
     void glyphChanged();
     void copyGlyph(HBITMAP source);
+    void copyKindGlyph(TBitBtnKind kind);
 
     GlyphBitmap glyph_;
     int numGlyphs_ = 1;

@@ -2,13 +2,70 @@
 
 #include <uxtheme.h>
 
+#include <cwchar>
+#include <cwctype>
+#include <string_view>
+#include <vector>
+
 namespace sc::controls {
 
 namespace {
 
+// One answer of QueryActCtxW about the active context into `buffer`, grown as asked (within
+// reason); false when there is none.
+bool queryActiveContext(ULONG infoClass, void* subInstance, std::vector<unsigned char>& buffer) {
+    constexpr SIZE_T kLargest = 1 << 20;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SIZE_T needed = 0;
+        if (QueryActCtxW(QUERY_ACTCTX_FLAG_USE_ACTIVE_ACTCTX, nullptr, subInstance, infoClass,
+                         buffer.data(), buffer.size(), &needed)) {
+            return true;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= buffer.size() ||
+            needed > kLargest) {
+            return false;
+        }
+        buffer.resize(needed);
+    }
+    return false;
+}
+
+// An encoded assembly identity (name,key="value",...) naming the common controls at major
+// version 6 or later.
+bool isCommonControls6(std::wstring_view identity) {
+    constexpr std::wstring_view name = L"Microsoft.Windows.Common-Controls,";
+    if (identity.size() < name.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (std::towlower(identity[i]) != std::towlower(name[i])) {
+            return false;
+        }
+    }
+    constexpr std::wstring_view versionKey = L"version=\"";
+    std::size_t at = identity.find(versionKey);
+    if (at == std::wstring_view::npos) {
+        return false;
+    }
+    unsigned major = 0;
+    bool digits = false;
+    for (std::size_t i = at + versionKey.size(); i < identity.size() && major < 1000; ++i) {
+        if (identity[i] < L'0' || identity[i] > L'9') {
+            break;
+        }
+        major = major * 10 + static_cast<unsigned>(identity[i] - L'0');
+        digits = true;
+    }
+    return digits && major >= 6;
+}
+
 class UxThemeServices : public ThemeServices {
   public:
-    bool themesInUse() override { return IsThemeActive() && IsAppThemed(); }
+    bool themesInUse() override {
+        // The executable's manifest does not change while it runs.
+        static const bool requested = commonControls6Requested();
+        return requested && IsThemeActive() && IsAppThemed();
+    }
 
     bool drawPart(HWND window, HDC dc, const wchar_t* themeClass, int part, int state,
                   const RECT& rect) override {
@@ -31,6 +88,38 @@ UxThemeServices platformServices;
 ThemeServices* current = &platformServices;
 
 } // namespace
+
+bool commonControls6Requested() {
+    std::vector<unsigned char> buffer(1024);
+    if (!queryActiveContext(ActivationContextDetailedInformation, nullptr, buffer)) {
+        return false;
+    }
+    const DWORD count =
+        reinterpret_cast<const ACTIVATION_CONTEXT_DETAILED_INFORMATION*>(buffer.data())
+            ->ulAssemblyCount;
+    for (DWORD index = 1; index <= count && index < 4096; ++index) {
+        DWORD subInstance = index;
+        if (!queryActiveContext(AssemblyDetailedInformationInActivationContext, &subInstance,
+                                buffer)) {
+            continue;
+        }
+        const auto* assembly =
+            reinterpret_cast<const ACTIVATION_CONTEXT_ASSEMBLY_DETAILED_INFORMATION*>(
+                buffer.data());
+        const wchar_t* identity = assembly->lpAssemblyEncodedAssemblyIdentity;
+        if (!identity) {
+            continue;
+        }
+        std::size_t length = assembly->ulEncodedAssemblyIdentityLength / sizeof(wchar_t);
+        if (length == 0) {
+            length = wcsnlen(identity, 4096);
+        }
+        if (isCommonControls6({identity, length})) {
+            return true;
+        }
+    }
+    return false;
+}
 
 ThemeServices& themeServices() {
     return *current;

@@ -78,6 +78,11 @@ TForm::~TForm() {
 
 void TForm::build(FormDefinition definition, const HandlerTable& handlers) {
     definition_ = std::move(definition);
+    loading_ = true;
+    struct Loading {
+        bool& flag;
+        ~Loading() { flag = false; } // also when building fails
+    } loading{loading_};
     createWindow();
     for (const ComponentDefinition& c : definition_.components) {
         components_.push_back(c.create(*this));
@@ -96,6 +101,7 @@ void TForm::build(FormDefinition definition, const HandlerTable& handlers) {
         }
     }
     bindEvents(*this, definition_.events, handlers);
+    loading_ = false;
     Application().formCreated(*this);
     if (OnCreate) {
         // A failure here is shown, but the form is still created and can be shown.

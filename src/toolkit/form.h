@@ -118,6 +118,10 @@ class TForm : public TObject {
     virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     // The result a modal showing ends with: 0 while it runs; any other value ends it.
+    // True while build() creates the components and controls from the definition and binds
+    // their events (before OnCreate).
+    bool loading() const { return loading_; }
+
     int modalResult() const { return modalResult_; }
     void setModalResult(int value) { modalResult_ = value; }
 
@@ -158,6 +162,7 @@ class TForm : public TObject {
     std::vector<std::unique_ptr<TControl>> controls_;
     std::vector<std::unique_ptr<TPopupMenu>> menus_;
     bool doubleBuffered_ = false;
+    bool loading_ = false;
     int modalResult_ = 0;
     bool shown_ = false;
     bool destroying_ = false; // the controls are going: no notifications to them

@@ -31,12 +31,16 @@ bool TForm::windowlessMouse(const TWinControl* parent, HWND surface, UINT msg, L
     POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
     switch (msg) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
         pressed_ = windowlessAt(parent, p.x, p.y);
         if (pressed_) {
             SetCapture(surface);
         }
         return pressed_ != nullptr;
+    case WM_LBUTTONDBLCLK:
+        // The second press of a double click: its first press and release were the click, so
+        // this pair is none (as with the platform's own controls).
+        pressed_ = nullptr;
+        return windowlessAt(parent, p.x, p.y) != nullptr;
     case WM_LBUTTONUP: {
         TControl* pressed = std::exchange(pressed_, nullptr);
         if (!pressed) {

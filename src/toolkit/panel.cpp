@@ -18,6 +18,8 @@ void registerContainerClass() {
     }
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
+    // The second press of a double click arrives as one: it is no second click.
+    wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));

@@ -235,6 +235,30 @@ TEST_F(AboutWindowTest, LinksUpdatesButtonAndLogoOpenTheirTargetsWithoutTheHourg
     EXPECT_EQ(tk::Application().screen().cursor(), crDefault);
 }
 
+TEST_F(AboutWindowTest, ADoubleClickOnALinkOrTheLogoOpensItsTargetOnce) {
+    // What the mouse sends for a double click: press, release, double-click press, release.
+    auto doubleClick = [](const tk::TControl& c) {
+        HWND surface = c.parentHandle();
+        EXPECT_TRUE(GetClassLongPtrA(surface, GCL_STYLE) & CS_DBLCLKS) << "the system sends them";
+        LPARAM at = MAKELPARAM(c.left() + c.width() / 2, c.top() + c.height() / 2);
+        PostMessageA(surface, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(surface, WM_LBUTTONUP, 0, at);
+        PostMessageA(surface, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageA(surface, WM_LBUTTONUP, 0, at);
+        test::pumpUntilIdle();
+    };
+    InsideModal::run(*main, [&](TFormAbout& about) {
+        doubleClick(about.label("LabelWeb"));
+        doubleClick(about.label("LabelSupportEmail"));
+        doubleClick(about.ImageLeft());
+        clickOn(about.label("LabelWeb")); // a click after a double click is a click again
+    });
+    EXPECT_THAT(shell.requests, ElementsAre(request(std::string(brand.webSiteAddress)),
+                                            request("mailto:" + std::string(brand.supportAddress)),
+                                            request(std::string(brand.updatesAddress)),
+                                            request(std::string(brand.webSiteAddress))));
+}
+
 TEST_F(AboutWindowTest, EnterClosesWithResultOkEscDoesNotAndTheCloseBoxCloses) {
     int afterEsc = -1, afterEnter = -1;
     InsideModal::run(*main, [&](TFormAbout& about) {

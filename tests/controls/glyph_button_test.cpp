@@ -1,5 +1,6 @@
 // Glyph buttons in a real window under the platform: their looks read back pixel by pixel, the
 // theme calls through a recording seam, and real mouse and keyboard messages.
+#include "button_capture.h"
 #include "controls/button_drawing_win32.h"
 #include "controls/glyph_button.h"
 #include "controls/theme_services.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -113,55 +115,6 @@ class ButtonForm : public tk::TForm {
     SquareImageList& pictures() { return component<SquareImageList>("Pictures"); }
 };
 
-// The button's paint into a 32-bit memory bitmap, through the print request.
-class Capture {
-  public:
-    explicit Capture(tk::TWinControl& control)
-        : width_(control.width()), height_(control.height()) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        HDC screen = GetDC(nullptr);
-        dc_.reset(CreateCompatibleDC(screen));
-        ReleaseDC(nullptr, screen);
-        void* bits = nullptr;
-        bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        SelectObject(dc_.get(), bitmap_.get());
-        GdiFlush();
-        pixels_ = static_cast<const std::uint32_t*>(bits);
-        SendMessageA(control.handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.get()),
-                     PRF_CLIENT);
-        GdiFlush();
-    }
-    // As COLORREF (0x00BBGGRR).
-    COLORREF at(int x, int y) const {
-        std::uint32_t p = pixels_[y * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    // The bounding box of pixels of one colour inside r.
-    RECT boxOf(COLORREF colour, RECT r) const {
-        RECT box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-        for (int y = r.top; y < r.bottom; ++y) {
-            for (int x = r.left; x < r.right; ++x) {
-                if (at(x, y) == colour) {
-                    box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-                           std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
-                }
-            }
-        }
-        return box;
-    }
-
-  private:
-    int width_, height_;
-    tk::UniqueMemoryDc dc_;
-    tk::UniqueBitmap bitmap_;
-    const std::uint32_t* pixels_ = nullptr;
-};
-
-bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 COLORREF sys(int index) {
     return GetSysColor(index);
 }
@@ -227,11 +180,20 @@ TEST_F(GlyphButtonTest, ClassicLookOfTheFocusedOkButtonAndItsPressedLook) {
     EXPECT_EQ(up.at(76, 37), RGB(0, 0, 0));
     // Picture at (7, 5, 39, 37), caption text inside (43, 14, 76, 27).
     EXPECT_TRUE(up.boxOf(kPictureRed, {0, 0, 81, 42}) == (RECT{7, 5, 39, 37}));
+    // The caption "OK" centred in its text box, "O" underlined: the lowest row holds the line
+    // under the "O" alone.
     RECT text = up.boxOf(sys(COLOR_WINDOWTEXT), {43, 5, 76, 37});
-    EXPECT_GE(text.left, 43);
-    EXPECT_LE(text.right, 76);
+    ASSERT_GT(text.right - text.left, 8) << "a caption is drawn";
+    // Centred by the text's advance, so the inked box may sit a pixel off the middle.
+    EXPECT_LE(std::abs((text.left - 43) - (76 - text.right)), 2) << "centred";
     EXPECT_GE(text.top, 14);
     EXPECT_LE(text.bottom, 27);
+    int underline = 0;
+    while (up.at(text.left + underline, text.bottom - 1) == sys(COLOR_WINDOWTEXT)) {
+        ++underline;
+    }
+    EXPECT_GE(underline, 5) << "the accelerator's line";
+    EXPECT_LT(underline, text.right - text.left - 4) << "under the O, not the K";
 
     post(form->ok().handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
     ASSERT_TRUE(form->ok().state().showPressed());
@@ -249,6 +211,10 @@ TEST_F(GlyphButtonTest, ClassicLookOfTheFocusedOkButtonAndItsPressedLook) {
 }
 
 TEST_F(GlyphButtonTest, HotTrackFrameRingAndSeeThroughCorners) {
+    // A face colour other than the form's: the corners and the outer frame come from the
+    // form, the face and ring from the button.
+    const Colour colour = RGB(200, 220, 240);
+    form->ok().setColor(colour);
     form->ok().setHotTrack(true);
     focus(form->ok());
     Capture c(form->ok());
@@ -258,16 +224,29 @@ TEST_F(GlyphButtonTest, HotTrackFrameRingAndSeeThroughCorners) {
     EXPECT_EQ(c.at(0, 2), ShadeDown(kBtnFace, 20));
     EXPECT_EQ(c.at(80, 2), ShadeUp(kBtnFace, 20));
     EXPECT_EQ(c.at(1, 2), sys(COLOR_3DDKSHADOW)); // inner frame in FrameColor
-    // The focused button's ring, from the highlight's mixes.
+    // The focused button's ring, from the highlight's mixes with the button's colour.
     Colour h =
         NearColors(kHighlight, kBtnFace) ? ShadeDown(kHighlight, 30) : resolveColour(kHighlight);
-    Colour g = ShadeUp(kBtnFace, 30);
+    Colour g = ShadeUp(colour, 30);
     std::vector<Colour> rows = gradientRows(38, MixColors(h, g, 60), MixColors(h, g, 160));
     EXPECT_EQ(c.at(2, 2), rows[0]);
     EXPECT_EQ(c.at(2, 20), rows[18]);
     EXPECT_EQ(c.at(40, 39), rows[37]);
+    EXPECT_EQ(c.at(60, 8), gradientRows(36, ShadeUp(colour, 30), ShadeDown(colour, 10))[6])
+        << "the face's gradient";
     // Focus dots of the hot-track look: inset by 3.
     EXPECT_EQ(c.at(4, 3), RGB(0, 0, 0));
+
+    // Pressed, the picture stays where it is: the caption rectangle does not move in this look,
+    // and the picture's steps move it up-left and back.
+    RECT picture = c.boxOf(kPictureRed, {0, 0, 81, 42});
+    EXPECT_TRUE(picture == (RECT{7, 5, 39, 37}));
+    post(form->ok().handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    ASSERT_TRUE(form->ok().state().showPressed());
+    Capture pressed(form->ok());
+    EXPECT_TRUE(pressed.boxOf(kPictureRed, {0, 0, 81, 42}) == picture);
+    EXPECT_EQ(pressed.at(60, 8), ShadeDown(colour, 10)) << "the pressed face";
+    post(form->ok().handle(), WM_LBUTTONUP, 0, MAKELPARAM(200, 200));
 }
 
 TEST_F(GlyphButtonTest, ThemedLookThroughTheThemeAndClassicWhenTheThemeFails) {

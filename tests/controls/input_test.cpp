@@ -159,7 +159,6 @@ TEST(ButtonKinds, TableReaderAndStoredProperties) {
     EXPECT_STREQ(kindInfo(bkAbort).caption, "Abort");
     EXPECT_STREQ(kindInfo(bkAll).caption, "&All");
     EXPECT_EQ(kindInfo(bkAll).modalResult, 8);
-    EXPECT_EQ(kindInfo(static_cast<TBitBtnKind>(99)).modalResult, 0);
 
     EXPECT_EQ(readKind(bkOK, true, false, 1, false), bkOK);
     EXPECT_EQ(readKind(bkOK, false, false, 1, false), bkCustom);

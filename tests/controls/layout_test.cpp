@@ -25,6 +25,11 @@ TEST(ButtonLayout, HelpButtonPictureAndFocus) {
     EXPECT_EQ(glyphRect(help(true, true)), (Rect{8, 5, 40, 37}));
     EXPECT_EQ(focusRect(help(false, false)), (Rect{4, 4, 42, 38}));
     EXPECT_EQ(focusRect(help(true, false)), (Rect{3, 3, 43, 39}));
+    // The hot-track look follows the picture's steps: the caption rectangle stays, the picture
+    // moves up-left and back, so a pressed picture does not move.
+    ButtonGeometry hot = help(false, true);
+    hot.hotTrack = true;
+    EXPECT_EQ(glyphRect(hot), (Rect{7, 5, 39, 37}));
     ButtonGeometry grouped = help(false, false);
     grouped.grouped = grouped.down = true;
     EXPECT_EQ(focusRect(grouped), (Rect{5, 5, 43, 39}));
