@@ -7,6 +7,7 @@
 #include "window_capture.h"
 #include "window_wait.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -102,8 +103,17 @@ TEST(EndToEndAt144, MainAndAboutWindowsOpenScaledAndArePhotographed) {
     EXPECT_EQ(aboutShot->height, 447);
     EXPECT_GE(colourCount(*aboutShot), 64u);
 
-    postKey(about, VK_RETURN);
-    ASSERT_TRUE(waitFor([&] { return !IsWindowVisible(about); })) << "Enter did not close it";
+    HWND tabs = FindWindowExA(about, nullptr, nullptr, nullptr);
+    tabs = tabs ? FindWindowExA(tabs, nullptr, WC_TABCONTROLA, nullptr) : nullptr;
+    ASSERT_NE(tabs, nullptr);
+    postKey(tabs, VK_RIGHT);
+    ASSERT_TRUE(waitFor([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 1; }));
+    const auto updateShot = photograph(about, "about-window-update-tab-144.png");
+    ASSERT_TRUE(updateShot.has_value());
+    EXPECT_NE(updateShot->pixels, aboutShot->pixels);
+
+    postKey(tabs, VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(about); })) << "Enter did not close it";
     PostMessageA(main, WM_CLOSE, 0, 0);
     const auto exitCode = app.waitForExit(kTimeoutMs);
     ASSERT_TRUE(exitCode.has_value()) << "still running after WM_CLOSE";
