@@ -22,9 +22,9 @@ source "$root/scripts/xvfb.sh"
 sc_xvfb_start
 export WINEPREFIX="$builds/windows/wineprefix"
 source "$root/scripts/wine-env.sh"
-sc_wine_server_start
+# A wineserver left running for this prefix makes the start report an error: not fatal here.
+sc_wine_server_start || true
+trap 'sc_wine_server_stop || true; sc_xvfb_stop' EXIT
 status=0
 "$builds/windows/wine-run" "$builds/windows/tools/soak/soak.exe" "$cycles" || status=$?
-sc_wine_server_stop
-sc_xvfb_stop
 exit "$status"
