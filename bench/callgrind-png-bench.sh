@@ -4,16 +4,20 @@
 # Usage: bench/callgrind-png-bench.sh [png_bench arguments...]   (e.g. --image rgb --only ours)
 # BUILD_DIR overrides the build folder (default build/native); OUT_DIR keeps the profiles
 # (default build/native/callgrind), one file per image and contender for callgrind_annotate.
+# PNG_BENCH names a png_bench to count instead of building one (e.g. a copy built from main).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build/native}
 out=${OUT_DIR:-$build/callgrind}
-"$top/scripts/install-deps.sh" native bench
-cmake --preset native -B "$build" -S "$top" ${SC_SHARED_DIR:+-DSC_SHARED_DIR="$SC_SHARED_DIR"} >/dev/null
-cmake --build "$build" -j2 --target png_bench
+bench=${PNG_BENCH:-$build/bench/png_bench}
+if [ -z "${PNG_BENCH:-}" ]; then
+    "$top/scripts/install-deps.sh" native bench
+    cmake --preset native -B "$build" -S "$top" ${SC_SHARED_DIR:+-DSC_SHARED_DIR="$SC_SHARED_DIR"} >/dev/null
+    cmake --build "$build" -j2 --target png_bench
+fi
 rm -rf "$out" && mkdir -p "$out"
 valgrind --tool=callgrind --callgrind-out-file="$out/png.%p" --dump-before=none --compress-strings=no \
-    "$build/bench/png_bench" --callgrind "$@" 2>"$out/valgrind.log"
+    "$bench" --callgrind "$@" 2>"$out/valgrind.log"
 # Each part names "image|contender" in its trigger line and its instruction count in "totals:".
 for f in "$out"/png.*.*; do
     part=$(sed -n 's/^desc: Trigger: Client Request: //p' "$f")

@@ -9,6 +9,7 @@
 //                size and that our pixels match libpng's; exits non-zero on any difference
 //   --rounds     the least number of rounds per image (default 61, the floor)
 //   --seconds    keep adding rounds until an image's rounds took that long together
+//                (default 2)
 //   --only       times just that contender ("ours", "libpng", "spng", "stb", "inflate"),
 //                e.g. under a profiler
 //   --image      only the images whose name contains TEXT
@@ -311,10 +312,10 @@ int main(int argc, char** argv) {
         std::printf(
             "Decode time in ms (one run each); inflate = zlib alone on the image data.\n\n");
     else
-        std::printf("Median decode time in ms over at least %u interleaved rounds%s; inflate = "
-                    "zlib alone\non the image data. Ratios: median of the per-round ratios "
-                    "(interquartile range).\n\n",
-                    plan.minRounds, plan.minSeconds > 0 ? " and the given seconds" : "");
+        std::printf("Median decode time in ms (thread time) over at least %u interleaved rounds "
+                    "and %.1f s per image;\ninflate = zlib alone on the image data. Ratios: "
+                    "median of the per-round ratios (interquartile range).\n\n",
+                    plan.minRounds, plan.minSeconds);
     std::vector<std::string> header{"image"};
     header.insert(header.end(), names.begin(), names.end());
     header.insert(header.end(), {"rounds", "ours/inflate", "libpng/ours"});

@@ -11,14 +11,15 @@ namespace sc::controls {
 
 namespace {
 
-// One answer of QueryActCtxW about the active context into `buffer`, grown as asked (within
-// reason); false when there is none.
-bool queryActiveContext(ULONG infoClass, void* subInstance, std::vector<unsigned char>& buffer) {
+// One answer of QueryActCtxW about `context` (null: the process's default context, which the
+// executable's manifest makes) into `buffer`, grown as asked (within reason); false when none.
+bool queryContext(HANDLE context, ULONG infoClass, void* subInstance,
+                  std::vector<unsigned char>& buffer) {
     constexpr SIZE_T kLargest = 1 << 20;
     for (int attempt = 0; attempt < 2; ++attempt) {
         SIZE_T needed = 0;
-        if (QueryActCtxW(QUERY_ACTCTX_FLAG_USE_ACTIVE_ACTCTX, nullptr, subInstance, infoClass,
-                         buffer.data(), buffer.size(), &needed)) {
+        if (QueryActCtxW(0, context, subInstance, infoClass, buffer.data(), buffer.size(),
+                         &needed)) {
             return true;
         }
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed <= buffer.size() ||
@@ -29,6 +30,24 @@ bool queryActiveContext(ULONG infoClass, void* subInstance, std::vector<unsigned
     }
     return false;
 }
+
+// The thread's active activation context, released on scope exit; null when none is active
+// (then the process's default one applies).
+struct ActiveContext {
+    HANDLE handle = nullptr;
+    ActiveContext() {
+        if (!GetCurrentActCtx(&handle)) {
+            handle = nullptr;
+        }
+    }
+    ActiveContext(const ActiveContext&) = delete;
+    ActiveContext& operator=(const ActiveContext&) = delete;
+    ~ActiveContext() {
+        if (handle) {
+            ReleaseActCtx(handle);
+        }
+    }
+};
 
 // An encoded assembly identity (name,key="value",...) naming the common controls at major
 // version 6 or later.
@@ -90,8 +109,9 @@ ThemeServices* current = &platformServices;
 } // namespace
 
 bool commonControls6Requested() {
+    const ActiveContext active;
     std::vector<unsigned char> buffer(1024);
-    if (!queryActiveContext(ActivationContextDetailedInformation, nullptr, buffer)) {
+    if (!queryContext(active.handle, ActivationContextDetailedInformation, nullptr, buffer)) {
         return false;
     }
     const DWORD count =
@@ -99,8 +119,8 @@ bool commonControls6Requested() {
             ->ulAssemblyCount;
     for (DWORD index = 1; index <= count && index < 4096; ++index) {
         DWORD subInstance = index;
-        if (!queryActiveContext(AssemblyDetailedInformationInActivationContext, &subInstance,
-                                buffer)) {
+        if (!queryContext(active.handle, AssemblyDetailedInformationInActivationContext,
+                          &subInstance, buffer)) {
             continue;
         }
         const auto* assembly =

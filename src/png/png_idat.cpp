@@ -20,10 +20,13 @@ std::uint32_t BigEndian32(const std::uint8_t* p) {
 }
 
 bool IsIdentity(const std::array<std::uint8_t, 256>& curve) {
-    for (unsigned i = 0; i < 256; ++i)
-        if (curve[i] != i)
-            return false;
-    return true;
+    static const std::array<std::uint8_t, 256> identity = [] {
+        std::array<std::uint8_t, 256> a{};
+        for (unsigned i = 0; i < 256; ++i)
+            a[i] = static_cast<std::uint8_t>(i);
+        return a;
+    }();
+    return curve == identity;
 }
 
 struct TDecodeState {

@@ -5,6 +5,7 @@
 #include "png/png_messages.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace sc::png {
 namespace {
@@ -58,9 +59,16 @@ const TChunkClass TChunktIME::Class{"TChunktIME", &TChunk::Class, &Make<TChunktI
 const TChunkClass TChunktEXt::Class{"TChunktEXt", &TChunk::Class, &Make<TChunktEXt>};
 const TChunkClass TChunkzTXt::Class{"TChunkzTXt", &TChunktEXt::Class, &Make<TChunkzTXt>};
 
+namespace {
+// TypeName without building a string: compared once per registered class for every chunk read.
+std::string_view ClassTypeName(const TChunkClass& c) {
+    const std::string_view name(c.ClassName);
+    return name.size() > 6 ? name.substr(6) : std::string_view();
+}
+} // namespace
+
 std::string TChunkClass::TypeName() const {
-    std::size_t n = std::strlen(ClassName);
-    return n > 6 ? std::string(ClassName + 6) : std::string();
+    return std::string(ClassTypeName(*this));
 }
 
 bool TChunkClass::InheritsFrom(const TChunkClass& other) const {
@@ -84,10 +92,13 @@ void UnregisterChunkClass(const TChunkClass& chunkClass) {
 }
 
 std::unique_ptr<TChunk> CreateChunkFor(TPNGObject& image, const char typeCode[4]) {
-    const std::string text = TypeTextOf(typeCode);
+    std::size_t length = 0;
+    while (length < 4 && typeCode[length] != 0)
+        ++length;
+    const std::string_view text(typeCode, length);
     std::unique_ptr<TChunk> chunk;
     for (const TChunkClass* c : Registry())
-        if (c->TypeName() == text) {
+        if (ClassTypeName(*c) == text) {
             chunk = c->Create(image);
             break;
         }
