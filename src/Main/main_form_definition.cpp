@@ -40,8 +40,8 @@ tk::FormDefinition mainFormDefinition() {
     for (PngImageListDefinition& list : mainWindowImageLists()) {
         std::string name = list.name;
         d.components.push_back(
-            {name, [stored = std::move(list)](TForm&) -> std::unique_ptr<TComponent> {
-                 return png::LoadPngImageList(stored);
+            {name, [stored = std::move(list)](TForm& form) -> std::unique_ptr<TComponent> {
+                 return png::LoadPngImageList(stored, form.Dpi());
              }});
     }
 

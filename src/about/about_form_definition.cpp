@@ -1,5 +1,6 @@
 #include "about/about_form.h"
 
+#include "about/about_logo.h"
 #include "about/about_texts.h"
 #include "catalogue/cursor_shapes.h"
 
@@ -115,7 +116,11 @@ tk::FormDefinition aboutFormDefinition() {
     logoPanel.colour = clWhite;
     logoPanel.tabOrder = 2;
 
-    ControlDefinition logo = control("ImageLeft", ControlKind::image, "PanelmageLeft", {});
+    // An image control that draws the logo scaled at DPIs other than 96.
+    ControlDefinition logo = control("ImageLeft", ControlKind::custom, "PanelmageLeft", {});
+    logo.create = [](TForm& form, const ControlDefinition& definition, int) {
+        return std::unique_ptr<TControl>(std::make_unique<TAboutLogo>(form, definition));
+    };
     logo.align = Align::alClient;
     logo.center = true;
     logo.cursor = sc::crHandPoint;

@@ -272,5 +272,9 @@ class TGlyphBitBtn : public TGlyphButton {
 // The standard picture of a kind (two side by side: normal and disabled), loaded from the
 // program's resources on first use and kept; null for bkCustom.
 HBITMAP KindGlyph(TBitBtnKind kind);
+// The same for a DPI: pictures of 18 x 18 scaled by dpi / 96 (MulDiv rounding), from the set
+// drawn at that size (18, 27 or 36), else the next larger set resampled down with the area
+// filter, else the largest centred (never enlarged). At 96 the picture above.
+HBITMAP KindGlyph(TBitBtnKind kind, int dpi);
 
 } // namespace sc::controls

@@ -11,5 +11,5 @@ target_link_libraries(sc_controls_win PUBLIC sc_controls_core sc_toolkit uxtheme
 
 add_library(sc_kind_glyphs OBJECT res/kind_glyphs.rc)
 set_source_files_properties(res/kind_glyphs.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/res/kind_ok.bmp")
+  OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/res/kind_ok.bmp;${CMAKE_CURRENT_SOURCE_DIR}/res/kind_ok-150.bmp;${CMAKE_CURRENT_SOURCE_DIR}/res/kind_ok-200.bmp")
 target_sources(sc_controls_win INTERFACE $<TARGET_OBJECTS:sc_kind_glyphs>)

@@ -18,6 +18,14 @@ struct PngImageItemDefinition {
     std::optional<std::uint32_t> background;
 };
 
+// The same pictures drawn for a larger scale: each PNG file of width x height, in the order of
+// the list's pngImages (names and backgrounds are theirs).
+struct PngImageScaledSet {
+    int width = 0;
+    int height = 0;
+    std::vector<std::span<const unsigned char>> pngData;
+};
+
 struct PngImageListDefinition {
     std::string name;
     int height = 16;
@@ -26,6 +34,8 @@ struct PngImageListDefinition {
     std::vector<PngImageItemDefinition> pngImages;
     std::optional<unsigned> pngOptions; // none: the default {blend on disabled}
     int left = 0, top = 0;              // place on the design surface, no run-time meaning
+    // Further sets of the pictures at other scales; the list loads the one its DPI needs.
+    std::vector<PngImageScaledSet> scaledSets;
 };
 
 } // namespace tk

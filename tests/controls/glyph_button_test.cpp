@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sc::controls {
@@ -402,6 +403,31 @@ TEST_F(GlyphButtonTest, GroupedButtonsAndKinds) {
     EXPECT_EQ(KindGlyph(bkCustom), nullptr);
     k.setMargin(-5);
     EXPECT_EQ(k.margin(), 2);
+}
+
+// The kind pictures for a DPI: the size by MulDiv, the drawn sets at 144 and 192, resampled
+// in between, the key colour (olive) kept at the bottom-left.
+TEST(KindGlyphs, ComeAtTheSizeOfTheDpi) {
+    auto pixel = [](HBITMAP bitmap, int x, int y) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        COLORREF c = GetPixel(dc, x, y);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        return c;
+    };
+    for (auto [dpi, side] : {std::pair{96, 18}, {120, 23}, {144, 27}, {168, 32}, {192, 36}}) {
+        HBITMAP glyph = KindGlyph(bkOK, dpi);
+        BITMAP info{};
+        ASSERT_TRUE(GetObjectA(glyph, sizeof info, &info)) << dpi;
+        EXPECT_EQ(info.bmWidth, 2 * side) << dpi;
+        EXPECT_EQ(info.bmHeight, side) << dpi;
+        EXPECT_EQ(pixel(glyph, 0, side - 1), RGB(128, 128, 0)) << dpi;
+        // Row 4 of the tick's pattern starts with two cells of its green.
+        EXPECT_EQ(pixel(glyph, side / 18, side * 9 / 18), RGB(0, 128, 0)) << dpi;
+    }
+    EXPECT_EQ(KindGlyph(bkOK, 96), KindGlyph(bkOK));
+    EXPECT_EQ(KindGlyph(bkCustom, 144), nullptr);
 }
 
 TEST_F(GlyphButtonTest, ScreenReadersSeePushButtonsNamedByCaptionOrHint) {

@@ -3,7 +3,9 @@
 
 Needs tango-icon-theme and librsvg2-bin (rsvg-convert); the PNG files it writes are committed,
 so the build needs neither. Each picture is a Tango icon, optionally with a second one laid
-over its lower right corner, rendered as an 8-bit RGBA PNG.
+over its lower right corner, rendered as an 8-bit RGBA PNG at its design size ("name.png") and
+again from the scalable sources at 1.5 and 2 times that size ("name-150.png", "name-200.png")
+for screens of 144 and 192 DPI.
 
     python3 make_pictures.py [output folder]
 """
@@ -25,7 +27,10 @@ TICK_SVG = """<svg xmlns="http://www.w3.org/2000/svg" width="48" height="48" vie
  stroke-width="1.5" stroke-linejoin="round" stroke-linecap="round"/>
 </svg>"""
 
-# file name: (size, base icon, overlay icon or None)
+# The scales made besides the design size, in per cent, and the file name suffix of each.
+SCALES = {150: "-150", 200: "-200"}
+
+# file name: (design size, base icon, overlay icon or None)
 PICTURES = {
     "category-data.png": (48, "devices/media-optical", "places/folder"),
     "category-music.png": (48, "devices/media-optical", "mimetypes/audio-x-generic"),
@@ -67,6 +72,10 @@ def main():
     out.mkdir(parents=True, exist_ok=True)
     for name, (size, base, overlay) in PICTURES.items():
         (out / name).write_bytes(compose(size, base, overlay))
+        stem = name[: -len(".png")]
+        for percent, suffix in SCALES.items():
+            scaled = size * percent // 100
+            (out / (stem + suffix + ".png")).write_bytes(compose(scaled, base, overlay))
 
 
 if __name__ == "__main__":

@@ -1,14 +1,19 @@
 #!/usr/bin/env python3
 """Draws the standard pictures of the glyph button kinds: per kind one 36 x 18 bitmap with the
 normal picture on the left and the disabled one on the right, on an olive background that the
-button leaves out. Usage: make_kind_glyphs.py <output folder>"""
+button leaves out; and the same drawn from the patterns at 1.5 and 2 times the size
+(kind_<name>-150.bmp, 54 x 27, and kind_<name>-200.bmp, 72 x 36) for screens of 144 and 192 DPI.
+Usage: make_kind_glyphs.py <output folder>"""
 import os
 import struct
 import sys
 
 KEY = (128, 128, 0)  # olive: the transparent colour (the bottom-left pixel)
 
-# 9 x 9 patterns, drawn at twice the size. '#' is the kind's colour, '+' a darker edge.
+# File name suffix: pixels per pattern cell (1x, 1.5x, 2x).
+CELLS = {"": 2, "-150": 3, "-200": 4}
+
+# 9 x 9 patterns, each cell drawn as a square of CELLS[scale] pixels. '#' is the kind's colour.
 PATTERNS = {
     "OK": ((0, 128, 0), [
         ".........", "........#", ".......##", "#.....##.", "##...##..",
@@ -48,13 +53,14 @@ def grey(colour):
     return tuple(128 + (v * 127) // 255 for _ in range(3))
 
 
-def picture(pattern, colour):
+def picture(pattern, colour, cell):
+    side = 9 * cell
     rows = []
-    for y in range(18):
+    for y in range(side):
         row = []
         for half in (colour, grey(colour)):
-            for x in range(18):
-                c = pattern[y // 2][x // 2]
+            for x in range(side):
+                c = pattern[y // cell][x // cell]
                 row.append(half if c == "#" else KEY)
         rows.append(row)
     return rows
@@ -80,8 +86,9 @@ def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     for name, (colour, pattern) in PATTERNS.items():
-        with open(os.path.join(out, "kind_%s.bmp" % name.lower()), "wb") as f:
-            f.write(bmp(picture(pattern, colour)))
+        for suffix, cell in CELLS.items():
+            with open(os.path.join(out, "kind_%s%s.bmp" % (name.lower(), suffix)), "wb") as f:
+                f.write(bmp(picture(pattern, colour, cell)))
 
 
 if __name__ == "__main__":
