@@ -88,7 +88,7 @@ void TGlyphBitBtn::copyGlyph(HBITMAP source) {
 
 // The kind's standard picture for the form's DPI: two side by side, normal and disabled.
 void TGlyphBitBtn::copyKindGlyph(TBitBtnKind kind) {
-    copyGlyph(KindGlyph(kind));
+    copyGlyph(KindGlyph(kind, form().Dpi()));
     numGlyphs_ = 2;
 }
 

@@ -123,36 +123,36 @@ std::unique_ptr<TPNGObject> FitPng(const TPNGObject& image, int width, int heigh
 }
 
 TListPictures ReadListPictures(const tk::PngImageListDefinition& definition, int dpi) {
-    auto decode = [](std::span<const unsigned char> data) {
-        auto png = std::make_unique<TPNGObject>();
-        TPngMemoryStream stream(data.data(), data.size());
-        png->ReadPng(stream);
-        return png;
-    };
     TListPictures result;
-    if (gfx::ClampDpi(dpi) == gfx::kDesignDpi) {
-        result.width = definition.width;
-        result.height = definition.height;
-        for (const tk::PngImageItemDefinition& stored : definition.pngImages)
-            result.images.push_back(decode(stored.pngData));
-        return result;
-    }
-    result.width = gfx::ScaleForDpi(definition.width, dpi);
-    result.height = gfx::ScaleForDpi(definition.height, dpi);
+    const bool design = gfx::ClampDpi(dpi) == gfx::kDesignDpi;
+    result.width = design ? definition.width : gfx::ScaleForDpi(definition.width, dpi);
+    result.height = design ? definition.height : gfx::ScaleForDpi(definition.height, dpi);
     // Set 0 is the design set; a scaled set that does not hold every picture is left out.
     std::vector<gfx::PictureSetSize> sizes{{definition.width, definition.height}};
     for (const tk::PngImageScaledSet& set : definition.scaledSets) {
         const bool whole = set.pngData.size() == definition.pngImages.size();
         sizes.push_back(whole ? gfx::PictureSetSize{set.width, set.height} : gfx::PictureSetSize{});
     }
-    const gfx::PictureSetChoice choice = gfx::ChoosePictureSet(sizes, result.width, result.height);
+    const int set = design ? 0 : gfx::ChoosePictureSet(sizes, result.width, result.height).index;
+    // Away from 96 DPI, a file that the list holds more than once is decoded and fitted once;
+    // the other items get copies.
+    std::vector<const unsigned char*> files;
     for (std::size_t i = 0; i < definition.pngImages.size(); ++i) {
         const std::span<const unsigned char> data =
-            choice.index <= 0
-                ? definition.pngImages[i].pngData
-                : definition.scaledSets[static_cast<std::size_t>(choice.index - 1)].pngData[i];
-        std::unique_ptr<TPNGObject> png = decode(data);
-        if (png->Width() != result.width || png->Height() != result.height)
+            set <= 0 ? definition.pngImages[i].pngData
+                     : definition.scaledSets[static_cast<std::size_t>(set - 1)].pngData[i];
+        auto png = std::make_unique<TPNGObject>();
+        const auto first = static_cast<std::size_t>(
+            std::find(files.begin(), files.end(), data.data()) - files.begin());
+        files.push_back(data.data());
+        if (!design && first < result.images.size()) {
+            png->CopyImage(*result.images[first]);
+            result.images.push_back(std::move(png));
+            continue;
+        }
+        TPngMemoryStream stream(data.data(), data.size());
+        png->ReadPng(stream);
+        if (!design && (png->Width() != result.width || png->Height() != result.height))
             png = FitPng(*png, result.width, result.height);
         result.images.push_back(std::move(png));
     }

@@ -4,6 +4,7 @@
 #include "controls/button_drawing_win32.h"
 #include "controls/glyph_button.h"
 #include "controls/theme_services.h"
+#include "support/fixed_dpi_service.h"
 #include "support/gui_pump.h"
 #include "toolkit/application.h"
 #include "toolkit/form.h"
@@ -428,6 +429,24 @@ TEST(KindGlyphs, ComeAtTheSizeOfTheDpi) {
     }
     EXPECT_EQ(KindGlyph(bkOK, 96), KindGlyph(bkOK));
     EXPECT_EQ(KindGlyph(bkCustom, 144), nullptr);
+}
+
+TEST(KindGlyphs, AKindButtonTakesThePictureForItsFormsDpi) {
+    tk::Application().reset();
+    tk::Application().initialize();
+    sc::test::FixedDpiService dpi{144};
+    tk::Application().setDpiService(&dpi);
+    {
+        ButtonForm form;
+        form.help().setKind(bkCancel);
+        EXPECT_EQ(form.help().glyph().width, 54);
+        EXPECT_EQ(form.help().glyph().height, 27);
+        dpi.setDpi(192);
+        form.changeDpi(192, nullptr);
+        EXPECT_EQ(form.help().glyph().width, 72);
+    }
+    tk::Application().setDpiService(nullptr);
+    tk::Application().reset();
 }
 
 TEST_F(GlyphButtonTest, ScreenReadersSeePushButtonsNamedByCaptionOrHint) {
