@@ -8,6 +8,7 @@
 #include "catalogue/shell_request.h"
 #include "catalogue/task_catalogue.h"
 #include "toolkit/application.h"
+#include "toolkit/startup_marks.h"
 
 namespace sc {
 
@@ -21,6 +22,7 @@ Rect toRect(const RECT& r) {
 
 TMainForm::TMainForm() {
     build(mainFormDefinition(), handlers());
+    tk::startupMark("definitions and controls");
 }
 
 tk::HandlerTable TMainForm::handlers() {

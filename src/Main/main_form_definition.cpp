@@ -57,6 +57,7 @@ tk::FormDefinition mainFormDefinition() {
     main.bounds = {8, 8, 169, 401};
     main.anchors = akLeft | akTop | akBottom;
     main.tabOrder = 0;
+    main.ownerDrawFixed = true; // FormCreate's style: the native list is made once
     main.events = {{"OnClick", "ListBoxMainClick"}, {"OnDrawItem", "ListBoxMainDrawItem"}};
 
     ControlDefinition data;
@@ -65,6 +66,7 @@ tk::FormDefinition mainFormDefinition() {
     data.bounds = {184, 8, 466, 401};
     data.anchors = akLeft | akTop | akRight | akBottom;
     data.tabOrder = 1;
+    data.ownerDrawFixed = true;
     data.events = {{"OnClick", "ListBoxDataClick"},
                    {"OnDrawItem", "ListBoxDataDrawItem"},
                    {"OnMouseMove", "ListBoxDataMouseMove"}};

@@ -5,6 +5,7 @@
 #include "catalogue/program_directory.h"
 #include "png/png_picture_format_win32.h"
 #include "toolkit/application.h"
+#include "toolkit/startup_marks.h"
 
 namespace sc {
 
@@ -17,6 +18,7 @@ int runStartCentre() {
     app.setTitle(name);
     app.initialize();
     sc::png::TPngPictureFormat pngFormat;
+    tk::startupMark("toolkit and title");
     TMainForm mainForm;
     app.run();
     return 0;

@@ -1,6 +1,7 @@
 #include "png/png_image_list_loader.h"
 
 #include "png/png_scaled_pictures.h"
+#include "toolkit/startup_marks.h"
 
 namespace sc::png {
 
@@ -45,7 +46,9 @@ void TStoredPngImageList::ScaleToDpi(int dpi) {
 
 std::unique_ptr<TPngImageList> LoadPngImageList(const tk::PngImageListDefinition& definition,
                                                 int dpi) {
+    tk::startupMark("definitions and controls");
     TListPictures pictures = ReadListPictures(definition, dpi);
+    tk::startupMark("pictures");
     auto list = std::make_unique<TStoredPngImageList>(definition, dpi);
     list->SetHeight(pictures.height);
     list->SetWidth(pictures.width);
@@ -53,6 +56,7 @@ std::unique_ptr<TPngImageList> LoadPngImageList(const tk::PngImageListDefinition
         list->SetEnabledImages(false);
     }
     FillItems(*list, definition, pictures);
+    tk::startupMark("system image lists");
     if (definition.pngOptions) {
         list->SetPngOptions(*definition.pngOptions);
     }

@@ -34,8 +34,8 @@ std::atomic<int>& ChosenLevel() {
 }
 
 #if SC_PNG_X86
-// One pixel of S bytes in the low bytes of a register. Pixels of 3 and 6 bytes are moved as 4
-// and 8 bytes: the byte or two beyond are read from the next pixel (or the row's slack) and
+// One pixel of S bytes in the low bytes of a register. Pixels of 2, 3 and 6 bytes are moved as 4
+// and 8 bytes: the bytes beyond are read from the next pixel (or the row's slack) and
 // written back before that pixel is stored, so each store is overwritten in turn by the next.
 template <unsigned S> inline __m128i LoadPixel(const std::uint8_t* p) {
     if constexpr (S <= 4) {
@@ -205,6 +205,9 @@ void UnfilterRowInto(std::uint8_t* dst, const std::uint8_t* src, const std::uint
         const std::uint8_t* q = previous + 1;
         bool done = false;
         switch (filterStride) {
+        case 2:
+            done = UnfilterSse2<2>(type, d, r, q, rowLength);
+            break;
         case 3:
             done = UnfilterSse2<3>(type, d, r, q, rowLength);
             break;

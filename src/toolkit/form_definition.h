@@ -68,6 +68,10 @@ struct ControlDefinition {
     std::vector<EventBinding> events;
     BevelShape bevelShape = BevelShape::box; // bevels only
     int itemHeight = 13;                     // list boxes only
+    // List boxes: make the native list owner-drawn with rows of one fixed height from the
+    // start. A form that switches the list to that style while it is being created then keeps
+    // the window instead of making it a second time; nothing else differs.
+    bool ownerDrawFixed = false;
     // Containers, labels, images and push buttons.
     Align align = Align::alNone;
     int cursor = 0;         // crDefault; crHandPoint for links

@@ -9,7 +9,10 @@
 namespace tk {
 
 TListBox::TListBox(TForm& form, const ControlDefinition& definition, int id)
-    : TWinControl(form, definition, id), designItemHeight_(definition.itemHeight),
+    : TWinControl(form, definition, id),
+      style_(definition.ownerDrawFixed ? TListBoxStyle::lbOwnerDrawFixed
+                                       : TListBoxStyle::lbStandard),
+      designItemHeight_(definition.itemHeight),
       itemHeight_(form.scaled(definition.itemHeight)), canvas_(form.fonts()) {
     create();
 }

@@ -6,10 +6,32 @@
 
 namespace tk {
 
+namespace {
+
+using ShellExecuteAFunction = decltype(&ShellExecuteA);
+
+// The shell library is loaded at the first request, not at start: nothing on the first screen
+// needs it, and loading it with its own dependencies is a noticeable part of a cold start. It
+// stays loaded for the rest of the run, as an import would.
+ShellExecuteAFunction shellExecute() {
+    static const ShellExecuteAFunction function = [] {
+        HMODULE shell = LoadLibraryA("shell32.dll");
+        return shell ? reinterpret_cast<ShellExecuteAFunction>(
+                           reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")))
+                     : nullptr;
+    }();
+    return function;
+}
+
+} // namespace
+
 void Win32ShellService::execute(const sc::ShellRequest& request) {
-    ShellExecuteA(reinterpret_cast<HWND>(request.owner), request.verb.c_str(), request.file.c_str(),
-                  request.parameters ? request.parameters->c_str() : nullptr,
-                  request.directory ? request.directory->c_str() : nullptr, request.showCommand);
+    // A library that cannot be loaded is a failed request, which goes unnoticed like any other.
+    if (ShellExecuteAFunction execute = shellExecute()) {
+        execute(reinterpret_cast<HWND>(request.owner), request.verb.c_str(), request.file.c_str(),
+                request.parameters ? request.parameters->c_str() : nullptr,
+                request.directory ? request.directory->c_str() : nullptr, request.showCommand);
+    }
 }
 
 std::string Win32ProfileReader::readString(std::string_view path, std::string_view section,

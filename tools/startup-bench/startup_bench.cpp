@@ -1,9 +1,13 @@
-// startup-bench <suite folder> [runs]
-// Starts the suite's StartCentre.exe and the bare window program (barewin.exe beside this
-// program) in turn, each `runs` times after one untimed warm-up start, and measures the time
-// from just before CreateProcess until the main window has completed its first paint: visible,
-// the process input-idle, no update region on the window or its children. Each window is then
-// closed with WM_CLOSE. Prints every run, the medians and their ratio.
+// startup-bench <suite folder> [rounds]
+// Measures the start centre (StartCentre.exe of the suite folder) against two yardsticks beside
+// this program: barewin.exe, a bare Win32 window, and themedbarewin.exe, a window with the start
+// centre's manifest, common controls and visual styles and one themed push button. After one
+// untimed warm-up start of each, every round starts each of the three once, in an order that
+// rotates from round to round, and times from just before CreateProcess until the main window
+// has completed its first paint: visible, the process input-idle, no update region on the window
+// or its children. Each window is then closed with WM_CLOSE. Prints every round, the median
+// times, and the median and interquartile range of the per-round ratios of the start centre to
+// each yardstick, which hold still on a busy machine far better than ratios of medians.
 
 #include "pointer.h"
 #include "window_wait.h"
@@ -18,7 +22,7 @@
 
 namespace {
 
-constexpr int kDefaultRuns = 15;
+constexpr int kDefaultRounds = 21;
 constexpr int kMaxRuns = 1000;
 constexpr DWORD kPaintTimeoutMs = 20000;
 constexpr DWORD kExitTimeoutMs = 10000;
@@ -27,6 +31,7 @@ struct Subject {
     std::string label;
     std::string program;
     std::string windowClass;
+    std::string arguments;
 };
 
 std::string folderOf(const std::string& path) {
@@ -50,9 +55,19 @@ double millisecondsSince(const LARGE_INTEGER& start) {
            static_cast<double>(frequency.QuadPart);
 }
 
-// One start: milliseconds to the first complete paint, or nothing when it did not come.
-std::optional<double> timeOneStart(const Subject& subject) {
+struct Timing {
+    double wallMs = 0;
+    // Performance counter values just before CreateProcess and at the first complete paint.
+    LONGLONG startCounter = 0;
+    LONGLONG paintedCounter = 0;
+};
+
+// One start: the times to the first complete paint, or nothing when it did not come.
+std::optional<Timing> timeOneStart(const Subject& subject) {
     std::string commandLine = "\"" + subject.program + "\"";
+    if (!subject.arguments.empty()) {
+        commandLine += " " + subject.arguments;
+    }
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
@@ -70,9 +85,11 @@ std::optional<double> timeOneStart(const Subject& subject) {
     query.className = subject.windowClass;
     query.processId = process.dwProcessId;
     HWND window = snapshot::waitForTopLevelWindow(query, deadline);
-    std::optional<double> elapsed;
+    std::optional<Timing> elapsed;
     if (window && snapshot::waitUntilPainted(window, deadline)) {
-        elapsed = millisecondsSince(start);
+        LARGE_INTEGER painted;
+        QueryPerformanceCounter(&painted);
+        elapsed = Timing{millisecondsSince(start), start.QuadPart, painted.QuadPart};
     } else {
         std::fprintf(stderr, "%s: no painted %s window within %lu ms\n", subject.label.c_str(),
                      subject.windowClass.c_str(), kPaintTimeoutMs);
@@ -92,10 +109,13 @@ std::optional<double> timeOneStart(const Subject& subject) {
     return elapsed;
 }
 
-double median(std::vector<double> values) {
+// The q-quantile of `values` (0 <= q <= 1), interpolating linearly between neighbours.
+double quantile(std::vector<double> values, double q) {
     std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+    const double at = q * static_cast<double>(values.size() - 1);
+    const auto below = static_cast<std::size_t>(at);
+    const std::size_t above = std::min(below + 1, values.size() - 1);
+    return values[below] + (values[above] - values[below]) * (at - static_cast<double>(below));
 }
 
 bool parseRuns(const char* text, int& runs) {
@@ -109,12 +129,117 @@ bool parseRuns(const char* text, int& runs) {
     return true;
 }
 
+void printSummary(const char* label, const std::vector<double>& values, const char* unit) {
+    std::printf("%-34s median %7.3f%s  IQR %7.3f .. %7.3f\n", label, quantile(values, 0.5), unit,
+                quantile(values, 0.25), quantile(values, 0.75));
+}
+
+// The phase names in the order the program passes them, each with its times over the rounds.
+struct PhaseTimes {
+    std::vector<std::string> names;
+    std::vector<std::vector<double>> values;
+
+    std::vector<double>& of(const std::string& name) {
+        auto at = std::find(names.begin(), names.end(), name);
+        if (at != names.end()) {
+            return values[static_cast<std::size_t>(at - names.begin())];
+        }
+        names.push_back(name);
+        values.emplace_back();
+        return values.back();
+    }
+};
+
+// Reads the marks file of one traced start and adds each phase's milliseconds of this start
+// (0 for a phase known from earlier starts that did not occur); the time from the last mark to
+// the first complete paint is the phase "first paint".
+bool addPhases(const std::string& file, const Timing& timing, PhaseTimes& phases) {
+    std::FILE* in = std::fopen(file.c_str(), "r");
+    if (!in) {
+        return false;
+    }
+    long long frequency = 0;
+    bool ok = std::fscanf(in, "%lld", &frequency) == 1 && frequency > 0;
+    std::vector<std::pair<std::string, double>> spans;
+    long long previous = timing.startCounter;
+    long long counter = 0;
+    char phase[128];
+    while (ok && std::fscanf(in, "%lld %127[^\n]", &counter, phase) == 2) {
+        if (counter > timing.paintedCounter) {
+            break;
+        }
+        spans.emplace_back(phase, static_cast<double>(counter - previous) * 1000.0 /
+                                      static_cast<double>(frequency));
+        previous = counter;
+    }
+    std::fclose(in);
+    if (!ok || spans.empty()) {
+        return false;
+    }
+    spans.emplace_back("first paint", static_cast<double>(timing.paintedCounter - previous) *
+                                          1000.0 / static_cast<double>(frequency));
+    std::vector<double> sums(phases.names.size(), 0.0);
+    for (const auto& [name, ms] : spans) {
+        phases.of(name);
+        sums.resize(phases.names.size(), 0.0);
+        const auto at = std::find(phases.names.begin(), phases.names.end(), name);
+        sums[static_cast<std::size_t>(at - phases.names.begin())] += ms;
+    }
+    for (std::size_t i = 0; i < phases.names.size(); ++i) {
+        phases.values[i].push_back(sums[i]);
+    }
+    return true;
+}
+
+// startup-bench --phases [rounds]: the breakdown of the start-up time by phase, from the marks
+// that startup-trace.exe (the start centre with its marks recorded) writes.
+int measurePhases(const std::string& folder, int rounds) {
+    char temp[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathA(MAX_PATH, temp);
+    if (n == 0 || n >= MAX_PATH) {
+        std::fprintf(stderr, "no folder for temporary files\n");
+        return 2;
+    }
+    const std::string marksFile =
+        std::string(temp) + "startup-marks-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    const Subject traced{"traced start centre", folder + "startup-trace.exe", "TMainForm",
+                         "\"" + marksFile + "\""};
+    if (!snapshot::parkPointer()) {
+        std::fprintf(stderr, "warning: could not move the pointer off the screen's centre\n");
+    }
+    if (!timeOneStart(traced)) {
+        return 1;
+    }
+    PhaseTimes phases;
+    std::vector<double> totals;
+    for (int round = 0; round < rounds; ++round) {
+        DeleteFileA(marksFile.c_str());
+        const auto timing = timeOneStart(traced);
+        if (!timing || !addPhases(marksFile, *timing, phases)) {
+            std::fprintf(stderr, "no marks from the traced start centre\n");
+            DeleteFileA(marksFile.c_str());
+            return 1;
+        }
+        totals.push_back(timing->wallMs);
+    }
+    DeleteFileA(marksFile.c_str());
+    std::printf("%d traced starts, milliseconds per phase (median, IQR):\n", rounds);
+    for (std::size_t i = 0; i < phases.names.size(); ++i) {
+        printSummary(("phase " + phases.names[i]).c_str(), phases.values[i], " ms");
+    }
+    printSummary("phases total (to the first paint)", totals, " ms");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    int runs = kDefaultRuns;
-    if (argc < 2 || argc > 3 || (argc == 3 && !parseRuns(argv[2], runs))) {
-        std::fprintf(stderr, "usage: startup-bench <suite folder> [runs, 1..%d]\n", kMaxRuns);
+    int rounds = kDefaultRounds;
+    if (argc < 2 || argc > 3 || (argc == 3 && !parseRuns(argv[2], rounds))) {
+        std::fprintf(stderr,
+                     "usage: startup-bench <suite folder> [rounds, 1..%d]\n"
+                     "       startup-bench --phases [rounds]\n",
+                     kMaxRuns);
         return 2;
     }
     char self[MAX_PATH + 1] = {};
@@ -123,9 +248,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot find this program's folder\n");
         return 2;
     }
-    const Subject subjects[] = {
-        {"start centre", withTrailingSlash(argv[1]) + "StartCentre.exe", "TMainForm"},
-        {"bare window", folderOf(self) + "barewin.exe", "BareWindow"},
+    if (std::string(argv[1]) == "--phases") {
+        return measurePhases(folderOf(self), rounds);
+    }
+    constexpr int kSubjects = 3;
+    const Subject subjects[kSubjects] = {
+        {"start centre", withTrailingSlash(argv[1]) + "StartCentre.exe", "TMainForm", ""},
+        {"bare window", folderOf(self) + "barewin.exe", "BareWindow", ""},
+        {"themed bare window", folderOf(self) + "themedbarewin.exe", "ThemedBareWindow", ""},
     };
     // Keep the pointer off the windows: hovering over a list must not add work to a run.
     if (!snapshot::parkPointer()) {
@@ -137,25 +267,35 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    std::vector<double> times[2];
-    std::printf("%-5s %16s %16s\n", "run", "start centre ms", "bare window ms");
-    for (int run = 1; run <= runs; ++run) {
-        double row[2] = {};
-        for (int s = 0; s < 2; ++s) {
+    std::vector<double> times[kSubjects];
+    std::vector<double> overBare, overThemed;
+    std::printf("%-5s %12s %12s %12s %8s %8s\n", "round", "centre ms", "bare ms", "themed ms",
+                "sc/bare", "sc/thm");
+    for (int round = 0; round < rounds; ++round) {
+        // Each round starts every contender once, the order rotating from round to round, so
+        // that a slow spell of the shared machine weighs on all of them alike.
+        Timing row[kSubjects] = {};
+        for (int k = 0; k < kSubjects; ++k) {
+            const int s = (round + k) % kSubjects;
             const auto elapsed = timeOneStart(subjects[s]);
             if (!elapsed) {
                 return 1;
             }
             row[s] = *elapsed;
-            times[s].push_back(*elapsed);
+            times[s].push_back(elapsed->wallMs);
         }
-        std::printf("%-5d %16.1f %16.1f\n", run, row[0], row[1]);
+        overBare.push_back(row[0].wallMs / row[1].wallMs);
+        overThemed.push_back(row[0].wallMs / row[2].wallMs);
+        std::printf("%-5d %12.1f %12.1f %12.1f %8.3f %8.3f\n", round + 1, row[0].wallMs,
+                    row[1].wallMs, row[2].wallMs, overBare.back(), overThemed.back());
         std::fflush(stdout);
     }
-    const double startCentre = median(times[0]);
-    const double bare = median(times[1]);
-    std::printf("median start centre: %.1f ms\n", startCentre);
-    std::printf("median bare window:  %.1f ms\n", bare);
-    std::printf("ratio start centre / bare window: %.2f\n", startCentre / bare);
+    std::printf("%d rounds, milliseconds to the first complete paint:\n", rounds);
+    for (int s = 0; s < kSubjects; ++s) {
+        printSummary(subjects[s].label.c_str(), times[s], " ms");
+    }
+    std::printf("per-round paired ratios:\n");
+    printSummary("ratio start centre / bare window", overBare, "   ");
+    printSummary("ratio start centre / themed bare", overThemed, "   ");
     return 0;
 }
