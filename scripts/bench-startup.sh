@@ -7,8 +7,10 @@
 # Usage: scripts/bench-startup.sh [build folder (default build/windows)] [rounds (default 21)]
 #        [suite folder whose StartCentre.exe is measured (default: the build's suite)]
 # Then it breaks the start centre's start-up time down by phase (SC_BENCH_PHASE_ROUNDS traced
-# starts, default 11). SC_BENCH_DPIS="96 144" (default) chooses the runs. On a shared machine,
-# run it under nice and more than once.
+# starts, default 11). SC_BENCH_DPIS="96 144" (default) chooses the runs. On a busy shared
+# machine the ratios spread widely even under nice; as root, `chrt -f 1 scripts/bench-startup.sh`
+# (every process of the run at the lowest real-time priority, about a minute per DPI) brought
+# the interquartile range of a ratio from about 0.8 down to about 0.1. Run it more than once.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(realpath -m "${1:-$root/build/windows}")"

@@ -114,6 +114,36 @@ void UnfilterPixels(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* 
     }
 }
 
+// Average over single bytes, where each byte waits for the one before it. With t = up + 2 * raw
+// the byte is (t + left) / 2 modulo 256, so only an add and a shift lie on that chain; t is
+// worked out sixteen bytes at a time beside it. dst may be src: each block is loaded before it
+// is stored.
+void AverageBytes(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
+    const __m128i zero = _mm_setzero_si128();
+    alignas(16) std::uint16_t t[16];
+    unsigned left = 0;
+    std::size_t j = 0;
+    for (; j + 16 <= n; j += 16) {
+        const __m128i raw = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + j));
+        const __m128i up = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + j));
+        const __m128i rawLow = _mm_unpacklo_epi8(raw, zero), rawHigh = _mm_unpackhi_epi8(raw, zero);
+        _mm_store_si128(reinterpret_cast<__m128i*>(t),
+                        _mm_add_epi16(_mm_unpacklo_epi8(up, zero), _mm_add_epi16(rawLow, rawLow)));
+        _mm_store_si128(
+            reinterpret_cast<__m128i*>(t + 8),
+            _mm_add_epi16(_mm_unpackhi_epi8(up, zero), _mm_add_epi16(rawHigh, rawHigh)));
+#pragma GCC unroll 16
+        for (unsigned k = 0; k < 16; ++k) {
+            left = ((t[k] + left) >> 1) & 0xFF;
+            d[j + k] = static_cast<std::uint8_t>(left);
+        }
+    }
+    for (; j < n; ++j) {
+        left = ((q[j] + 2u * r[j] + left) >> 1) & 0xFF;
+        d[j] = static_cast<std::uint8_t>(left);
+    }
+}
+
 template <unsigned S>
 bool UnfilterSse2(int type, std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q,
                   std::size_t n) {
@@ -220,8 +250,14 @@ void UnfilterRowInto(std::uint8_t* dst, const std::uint8_t* src, const std::uint
         case 8:
             done = UnfilterSse2<8>(type, d, r, q, rowLength);
             break;
-        default: // bytes depend on the byte just before: only Up gains from vectors
-            done = type == 2 && UnfilterSse2<1>(type, d, r, q, rowLength);
+        default: // bytes depend on the byte just before: Up gains from vectors, Average
+                 // from taking the upper row out of the chain
+            if (type == 3 && filterStride == 1) {
+                AverageBytes(d, r, q, rowLength);
+                done = true;
+            } else {
+                done = type == 2 && UnfilterSse2<1>(type, d, r, q, rowLength);
+            }
             break;
         }
         if (done)

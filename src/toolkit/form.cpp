@@ -155,12 +155,19 @@ void TForm::createWindow() {
     }
 }
 
+// The outer size of the window with the definition's client size at `dpi`.
+SIZE TForm::outerSizeAt(int dpi) const {
+    RECT client{0, 0, scaleToDpi(definition_.clientWidth, dpi),
+                scaleToDpi(definition_.clientHeight, dpi)};
+    RECT r = Application().dpi().adjustWindowRect(client, windowStyle(definition_),
+                                                  windowExStyle(owner_ != nullptr), dpi);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
 // The window's outer size for the definition's client size at the form's DPI; at the suggested
 // top-left corner, or where it is.
 void TForm::sizeWindow(const RECT* suggested) {
-    DWORD style = windowStyle(definition_);
-    RECT r = Application().dpi().adjustWindowRect(RECT{0, 0, clientWidth(), clientHeight()}, style,
-                                                  windowExStyle(owner_ != nullptr), dpi_);
+    const SIZE outer = outerSizeAt(dpi_);
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     int x = 0;
     int y = 0;
@@ -170,7 +177,7 @@ void TForm::sizeWindow(const RECT* suggested) {
     } else {
         flags |= SWP_NOMOVE;
     }
-    SetWindowPos(hwnd_, nullptr, x, y, r.right - r.left, r.bottom - r.top, flags);
+    SetWindowPos(hwnd_, nullptr, x, y, outer.cx, outer.cy, flags);
     // Where the frame the system draws is not the one computed for the DPI (a system that
     // scales only the client area, say), the difference goes to the outer size.
     RECT client{};
@@ -497,6 +504,12 @@ LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     }
+    case WM_GETDPISCALEDSIZE: // the size for the coming DPI: the design's, not the frame's ratio
+        if (int dpi = static_cast<int>(wp); dpi >= kMinDpi && dpi <= kMaxDpi && lp) {
+            *reinterpret_cast<SIZE*>(lp) = outerSizeAt(dpi);
+            return TRUE;
+        }
+        return FALSE;
     case WM_DPICHANGED: // moved to a monitor of another DPI
         changeDpi(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
         return 0;

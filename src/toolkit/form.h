@@ -141,6 +141,7 @@ class TForm : public TObject {
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     void createWindow();
     void sizeWindow(const RECT* suggested);
+    SIZE outerSizeAt(int dpi) const;
     int acceptableDpi(int dpi) const;
     void createControls(const HandlerTable& handlers);
     void bindEvents(TObject& target, const std::vector<EventBinding>& events,

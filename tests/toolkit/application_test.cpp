@@ -205,3 +205,63 @@ TEST_F(HandlerBoundaryTest, AFailingRowPaintIsReportedOncePerPaintAndLeavesNothi
 
 } // namespace
 } // namespace tk
+
+namespace tk {
+namespace {
+
+// Two lists, one made owner-drawn from its definition and one switched to that style after
+// its window exists, as a creation handler does.
+class TTwoListsForm : public TForm {
+  public:
+    TTwoListsForm() {
+        FormDefinition d;
+        d.name = "TwoListsForm";
+        d.className = "TTwoListsForm";
+        d.clientWidth = 300;
+        d.clientHeight = 160;
+        ControlDefinition early;
+        early.name = "ListBoxEarly";
+        early.kind = ControlKind::listBox;
+        early.bounds = {0, 0, 150, 160};
+        early.tabOrder = 0;
+        early.ownerDrawFixed = true;
+        ControlDefinition late = early;
+        late.name = "ListBoxLate";
+        late.bounds = {150, 0, 150, 160};
+        late.tabOrder = 1;
+        late.ownerDrawFixed = false;
+        d.controls = {early, late};
+        build(d, HandlerTable{});
+    }
+};
+
+TEST(ListBoxStyle, AListOwnerDrawnFromItsDefinitionKeepsItsWindowAndEndsLikeASwitchedOne) {
+    TTwoListsForm form;
+    TListBox& early = form.control<TListBox>("ListBoxEarly");
+    TListBox& late = form.control<TListBox>("ListBoxLate");
+    EXPECT_EQ(early.style(), TListBoxStyle::lbOwnerDrawFixed);
+    EXPECT_EQ(late.style(), TListBoxStyle::lbStandard);
+    const HWND earlyWindow = early.handle();
+    const HWND lateWindow = late.handle();
+    for (TListBox* list : {&early, &late}) {
+        list->setStyle(TListBoxStyle::lbOwnerDrawFixed);
+        list->setItemHeight(75);
+        list->addItem("row 1");
+        list->addItem("row 2");
+        list->setItemIndex(1);
+    }
+    EXPECT_EQ(early.handle(), earlyWindow);
+    EXPECT_NE(late.handle(), lateWindow);
+    EXPECT_EQ(GetWindowLongA(early.handle(), GWL_STYLE), GetWindowLongA(late.handle(), GWL_STYLE));
+    EXPECT_EQ(GetWindowLongA(early.handle(), GWL_EXSTYLE),
+              GetWindowLongA(late.handle(), GWL_EXSTYLE));
+    EXPECT_EQ(SendMessageA(early.handle(), LB_GETITEMHEIGHT, 0, 0), 75);
+    EXPECT_EQ(SendMessageA(late.handle(), LB_GETITEMHEIGHT, 0, 0), 75);
+    EXPECT_EQ(early.items(), late.items());
+    EXPECT_EQ(early.itemIndex(), late.itemIndex());
+    // The tab order is the definition's for both.
+    EXPECT_EQ(GetNextWindow(early.handle(), GW_HWNDNEXT), late.handle());
+}
+
+} // namespace
+} // namespace tk

@@ -110,6 +110,14 @@ TEST_F(FormDpiTest, DpiChangesAreFollowedAndAbsurdOnesRefused) {
     GetWindowRect(form.handle(), &outer);
     EXPECT_EQ(outer.left, 40);
     EXPECT_EQ(outer.top, 50);
+    // Asked first, the form names the size it will take: the design's client size at that DPI.
+    SIZE asked{};
+    EXPECT_TRUE(
+        SendMessageA(form.handle(), WM_GETDPISCALEDSIZE, 192, reinterpret_cast<LPARAM>(&asked)));
+    EXPECT_EQ(asked.cx, outer.right - outer.left);
+    EXPECT_EQ(asked.cy, outer.bottom - outer.top);
+    EXPECT_FALSE(
+        SendMessageA(form.handle(), WM_GETDPISCALEDSIZE, 0, reinterpret_cast<LPARAM>(&asked)));
     for (int absurd : {0, 1, 1000}) {
         SendMessageA(form.handle(), WM_DPICHANGED, MAKEWPARAM(absurd, absurd),
                      reinterpret_cast<LPARAM>(&place));
