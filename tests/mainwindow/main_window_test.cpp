@@ -68,6 +68,9 @@ class MainWindowTest : public ::testing::Test {
         form = std::make_unique<TMainForm>();
         form->show();
         sc::test::pumpUntilIdle();
+        // The window system activates a new window in its own time; keys and focus moves of a
+        // test must not race that activation.
+        sc::test::pumpUntil([&] { return GetActiveWindow() == form->handle(); });
     }
 
     // The file beside this test program, its path worked out here.
@@ -328,6 +331,7 @@ TEST_F(MainWindowTest, GlyphButtonsSitInTheTabOrderAndAnswerTheirKeys) {
     // From the window itself Tab walks the lists, then the help and the OK button: the lists,
     // whose windows were recreated owner-drawn, are back in their places.
     SetFocus(form->handle());
+    ASSERT_EQ(GetFocus(), form->handle());
     std::vector<HWND> visited;
     for (int i = 0; i < 4; ++i) {
         sc::test::keyDown(GetFocus(), VK_TAB);

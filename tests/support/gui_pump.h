@@ -21,6 +21,19 @@ inline void pumpUntilIdle(DWORD quietMs = 50, DWORD limitMs = 3000) {
     }
 }
 
+// Handles messages until `reached` holds or `limitMs` have passed; says whether it held.
+template <class Predicate> bool pumpUntil(Predicate reached, DWORD limitMs = 5000) {
+    DWORD start = GetTickCount();
+    while (!reached()) {
+        if (GetTickCount() - start > limitMs) {
+            return false;
+        }
+        tk::Application().processMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
 // A left click at a point of a window's client area, as the mouse would send it.
 inline void clickAt(HWND hwnd, int x, int y) {
     PostMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
