@@ -26,21 +26,6 @@ tk::TRect VisibleImagePart(const tk::TRect& clip, int left, int top, int width, 
                      static_cast<int>(r - left), static_cast<int>(b - top)};
 }
 
-namespace {
-
-unsigned PaletteIndex(const std::uint8_t* row, unsigned bits, unsigned x) {
-    switch (bits) {
-    case 1:
-        return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 4:
-        return (x & 1) ? row[x >> 1] & 15 : row[x >> 1] >> 4;
-    default:
-        return row[x];
-    }
-}
-
-} // namespace
-
 void BlendImagePart(const TPNGObject& image, const tk::TRect& part, std::uint8_t* buffer) {
     const TChunkIHDR* header = image.FindHeader();
     if (!header || !header->Pixels() || IsEmptyRect(part))

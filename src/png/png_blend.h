@@ -16,6 +16,18 @@ constexpr std::uint8_t BlendChannel(unsigned alpha, unsigned source, unsigned ta
     return static_cast<std::uint8_t>((alpha * source + (255 - alpha) * target + 255) >> 8);
 }
 
+// The palette index of pixel x in a row of a 1, 4 or 8 bit DIB.
+inline unsigned PaletteIndex(const std::uint8_t* row, unsigned bits, unsigned x) {
+    switch (bits) {
+    case 1:
+        return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 4:
+        return (x & 1) ? row[x >> 1] & 15 : row[x >> 1] >> 4;
+    default:
+        return row[x];
+    }
+}
+
 // The intersection of two rectangles; an empty rectangle (Right <= Left or Bottom <= Top) when
 // they do not meet.
 tk::TRect IntersectRects(const tk::TRect& a, const tk::TRect& b);

@@ -1,26 +1,12 @@
 #include "png/png_scaled_pictures.h"
 
+#include "png/png_blend.h"
 #include "png/png_messages.h"
 #include "png/png_stream.h"
 
 #include <algorithm>
 
 namespace sc::png {
-
-namespace {
-
-unsigned PaletteIndex(const std::uint8_t* row, unsigned bits, unsigned x) {
-    switch (bits) {
-    case 1:
-        return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 4:
-        return (x & 1) ? row[x >> 1] & 15 : row[x >> 1] >> 4;
-    default:
-        return row[x];
-    }
-}
-
-} // namespace
 
 void ReadRgbaPixels(const TPNGObject& image, int y, int x0, int x1, std::uint8_t* out) {
     const TChunkIHDR& header = image.HeaderChunk();

@@ -1,6 +1,7 @@
 // The start centre as a user at 150 % meets it: the built suite started at a system DPI of 144,
 // the main window and the About window photographed as artefacts of the build.
 #include "child_process.h"
+#include "e2e_driving.h"
 #include "png_writer.h"
 #include "pointer.h"
 #include "suite_folder.h"
@@ -14,41 +15,11 @@
 #include <set>
 #include <string>
 
+using namespace e2e;
+
 namespace {
 
 constexpr DWORD kTimeoutMs = 15000;
-
-bool waitFor(const std::function<bool()>& condition) {
-    const ULONGLONG deadline = GetTickCount64() + kTimeoutMs;
-    while (!condition()) {
-        if (GetTickCount64() >= deadline) {
-            return false;
-        }
-        Sleep(10);
-    }
-    return true;
-}
-
-HWND visibleWindowOf(DWORD processId, const char* className) {
-    snapshot::WindowQuery query;
-    query.className = className;
-    query.processId = processId;
-    return snapshot::findTopLevelWindow(query);
-}
-
-void postKey(HWND window, WPARAM key) {
-    PostMessageA(window, WM_KEYDOWN, key, 1);
-    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
-}
-
-std::size_t colourCount(const snapshot::RgbImage& image) {
-    std::set<std::uint32_t> colours;
-    for (std::size_t i = 0; i + 2 < image.pixels.size(); i += 3) {
-        colours.insert(static_cast<std::uint32_t>(image.pixels[i]) << 16 |
-                       static_cast<std::uint32_t>(image.pixels[i + 1]) << 8 | image.pixels[i + 2]);
-    }
-    return colours.size();
-}
 
 std::optional<snapshot::RgbImage> photograph(HWND window, const char* fileName) {
     auto shot = snapshot::captureSettledClientArea(window, GetTickCount64() + kTimeoutMs);

@@ -2,6 +2,7 @@
 // centre, both tabs photographed, closed with Enter.
 
 #include "child_process.h"
+#include "e2e_driving.h"
 #include "png_writer.h"
 #include "pointer.h"
 #include "suite_folder.h"
@@ -16,26 +17,11 @@
 #include <set>
 #include <string>
 
+using namespace e2e;
+
 namespace {
 
 constexpr DWORD kTimeoutMs = 15000;
-
-bool waitFor(const std::function<bool()>& condition) {
-    const ULONGLONG deadline = GetTickCount64() + kTimeoutMs;
-    while (!condition()) {
-        if (GetTickCount64() >= deadline) {
-            return false;
-        }
-        Sleep(10);
-    }
-    return true;
-}
-
-std::string classOf(HWND window) {
-    char name[256] = {};
-    const int n = GetClassNameA(window, name, sizeof(name));
-    return std::string(name, static_cast<std::size_t>(n > 0 ? n : 0));
-}
 
 HWND descendantOfClass(HWND parent, const std::string& className) {
     struct Search {
@@ -54,27 +40,6 @@ HWND descendantOfClass(HWND parent, const std::string& className) {
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
-}
-
-HWND visibleWindowOf(DWORD processId, const char* className) {
-    snapshot::WindowQuery query;
-    query.className = className;
-    query.processId = processId;
-    return snapshot::findTopLevelWindow(query);
-}
-
-void postKey(HWND window, WPARAM key) {
-    PostMessageA(window, WM_KEYDOWN, key, 1);
-    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
-}
-
-std::size_t colourCount(const snapshot::RgbImage& image) {
-    std::set<std::uint32_t> colours;
-    for (std::size_t i = 0; i + 2 < image.pixels.size(); i += 3) {
-        colours.insert(static_cast<std::uint32_t>(image.pixels[i]) << 16 |
-                       static_cast<std::uint32_t>(image.pixels[i + 1]) << 8 | image.pixels[i + 2]);
-    }
-    return colours.size();
 }
 
 // Photographs the window once it has painted; saved as an artefact of the build.

@@ -2,6 +2,7 @@
 // executable in its own process, driven through its windows from outside.
 
 #include "child_process.h"
+#include "e2e_driving.h"
 #include "png_writer.h"
 #include "pointer.h"
 #include "suite_folder.h"
@@ -19,7 +20,9 @@
 namespace {
 
 using e2e::ChildProcess;
+using e2e::classOf;
 using e2e::SuiteFolder;
+using e2e::waitFor;
 
 constexpr DWORD kWindowTimeoutMs = 15000;
 constexpr DWORD kLaunchTimeoutMs = 10000;
@@ -31,31 +34,12 @@ constexpr int kTaskRowHeight = 75;
 constexpr int kToolsCategory = 3;
 constexpr int kDeviceInfoRow = 1;
 
-bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (condition()) {
-            return true;
-        }
-        if (GetTickCount64() >= deadline) {
-            return false;
-        }
-        Sleep(10);
-    }
-}
-
 LRESULT query(HWND window, UINT message, WPARAM wParam = 0) {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(window, message, wParam, 0, SMTO_ABORTIFHUNG, 5000, &result)) {
         return LB_ERR;
     }
     return static_cast<LRESULT>(result);
-}
-
-std::string classOf(HWND window) {
-    char name[256] = {};
-    const int n = GetClassNameA(window, name, sizeof(name));
-    return std::string(name, static_cast<std::size_t>(n > 0 ? n : 0));
 }
 
 // The child of class "ListBox" whose top-left corner lies at (x, y) of the parent's client area.

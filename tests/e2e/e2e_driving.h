@@ -1,0 +1,57 @@
+#pragma once
+// Driving the running start centre from another process: waiting for states, finding its
+// windows, sending keys and looking at photographs.
+
+#include "window_capture.h"
+#include "window_wait.h"
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+
+namespace e2e {
+
+// Polls the condition every 10 ms until it holds (true) or the time is up (false).
+inline bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 15000) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (GetTickCount64() >= deadline) {
+            return false;
+        }
+        Sleep(10);
+    }
+    return true;
+}
+
+inline std::string classOf(HWND window) {
+    char name[256] = {};
+    const int n = GetClassNameA(window, name, sizeof(name));
+    return std::string(name, static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+inline HWND visibleWindowOf(DWORD processId, const char* className) {
+    snapshot::WindowQuery query;
+    query.className = className;
+    query.processId = processId;
+    return snapshot::findTopLevelWindow(query);
+}
+
+inline void postKey(HWND window, WPARAM key) {
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
+inline std::size_t colourCount(const snapshot::RgbImage& image) {
+    std::set<std::uint32_t> colours;
+    for (std::size_t i = 0; i + 2 < image.pixels.size(); i += 3) {
+        colours.insert(static_cast<std::uint32_t>(image.pixels[i]) << 16 |
+                       static_cast<std::uint32_t>(image.pixels[i + 1]) << 8 | image.pixels[i + 2]);
+    }
+    return colours.size();
+}
+
+} // namespace e2e
