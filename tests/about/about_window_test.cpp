@@ -12,6 +12,7 @@
 #include "pointer.h"
 #include "support/fake_profile_reader.h"
 #include "support/gui_pump.h"
+#include "support/inside_modal.h"
 #include "support/recording_error_presenter.h"
 #include "support/recording_shell_service.h"
 #include "toolkit/application.h"
@@ -39,38 +40,7 @@ class FixedYear : public YearClock {
 };
 
 using RecordingErrors = test::RecordingErrorPresenter;
-
-// Runs a body inside the About window's modal loop, once the window is shown and idle; closes
-// the window afterwards if the body left it open, so a failed check never hangs the loop.
-class InsideModal {
-  public:
-    static void run(TMainForm& main, std::function<void(TFormAbout&)> body) {
-        body_ = std::move(body);
-        ran_ = false;
-        UINT_PTR timer = SetTimer(nullptr, 0, 10, &InsideModal::tick);
-        main.PopupMenu().find("MenuItemAbout")->click();
-        KillTimer(nullptr, timer);
-        EXPECT_TRUE(ran_) << "the About window was never shown";
-    }
-
-  private:
-    static void CALLBACK tick(HWND, UINT, UINT_PTR id, DWORD) {
-        HWND window = FindWindowA("TFormAbout", nullptr);
-        auto* about = dynamic_cast<TFormAbout*>(tk::TForm::fromHandle(window));
-        if (!about || !about->visible() || ran_) {
-            return;
-        }
-        KillTimer(nullptr, id);
-        ran_ = true;
-        test::pumpUntilIdle();
-        body_(*about);
-        if (about->visible() && about->modalResult() == tk::mrNone) {
-            about->setModalResult(tk::mrCancel);
-        }
-    }
-    static inline std::function<void(TFormAbout&)> body_;
-    static inline bool ran_ = false;
-};
+using test::InsideModal;
 
 class AboutWindowTest : public ::testing::Test {
   protected:

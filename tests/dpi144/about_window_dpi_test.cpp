@@ -3,9 +3,11 @@
 #include "Main/main_form.h"
 #include "about/about_form.h"
 #include "about/about_placement.h"
+#include "at_144_fixture.h"
 #include "layout_probe.h"
 #include "pointer.h"
 #include "support/gui_pump.h"
+#include "support/inside_modal.h"
 #include "support/recording_error_presenter.h"
 #include "support/recording_shell_service.h"
 #include "toolkit/application.h"
@@ -18,72 +20,19 @@
 namespace sc {
 namespace {
 
-// Runs a body inside the About window's modal loop once the window is shown and idle, then
-// closes it.
-class InsideModal {
-  public:
-    static void run(TMainForm& main, std::function<void(TFormAbout&)> body) {
-        body_ = std::move(body);
-        ran_ = false;
-        UINT_PTR timer = SetTimer(nullptr, 0, 10, &InsideModal::tick);
-        main.PopupMenu().find("MenuItemAbout")->click();
-        KillTimer(nullptr, timer);
-        EXPECT_TRUE(ran_) << "the About window was never shown";
-    }
+using test::InsideModal;
 
-  private:
-    static void CALLBACK tick(HWND, UINT, UINT_PTR id, DWORD) {
-        auto* about =
-            dynamic_cast<TFormAbout*>(tk::TForm::fromHandle(FindWindowA("TFormAbout", nullptr)));
-        if (!about || !about->visible() || ran_) {
-            return;
-        }
-        KillTimer(nullptr, id);
-        ran_ = true;
-        test::pumpUntilIdle();
-        body_(*about);
-        about->setModalResult(tk::mrCancel);
-    }
-    static inline std::function<void(TFormAbout&)> body_;
-    static inline bool ran_ = false;
-};
-
-class AboutWindowAt144 : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        tk::TApplication& app = tk::Application();
-        app.reset();
-        app.setShellService(&shell);
-        app.setErrorPresenter(&errors); // the test folder has no logo: one dialog per opening
-        ASSERT_TRUE(snapshot::parkPointer());
-        app.setTitle("Quillmark");
-        app.initialize();
-        main = std::make_unique<TMainForm>();
-        main->show();
-        test::pumpUntilIdle();
-    }
-    void TearDown() override {
-        main.reset();
-        test::pumpUntilIdle(10, 500);
-        tk::TApplication& app = tk::Application();
-        app.reset();
-        app.setShellService(nullptr);
-        app.setErrorPresenter(nullptr);
-    }
-
-    test::RecordingShellService shell{&tk::Application().busyCursor()};
-    test::RecordingErrorPresenter errors;
-    std::unique_ptr<TMainForm> main;
-};
+// The test folder has no logo: one error dialog per opening.
+using AboutWindowAt144 = test::WindowsAt144;
 
 TEST_F(AboutWindowAt144, IsScaledAndCentredOnTheMainWindowByOuterSizes) {
-    InsideModal::run(*main, [&](TFormAbout& about) {
+    InsideModal::run(*form, [&](TFormAbout& about) {
         EXPECT_EQ(about.Dpi(), 144);
         RECT client{};
         GetClientRect(about.handle(), &client);
         EXPECT_EQ(client.right, 785); // 523 * 1.5 = 784.5, rounded as MulDiv does
         EXPECT_EQ(client.bottom, 447);
-        const tk::Bounds m = main->outerBounds(), a = about.outerBounds();
+        const tk::Bounds m = form->outerBounds(), a = about.outerBounds();
         const WindowOrigin centred =
             aboutOrigin(m.left, m.top, m.width, m.height, a.width, a.height);
         EXPECT_EQ(a.left, centred.left);
@@ -99,7 +48,7 @@ TEST_F(AboutWindowAt144, IsScaledAndCentredOnTheMainWindowByOuterSizes) {
 }
 
 TEST_F(AboutWindowAt144, FollowsADpiChangeWhileOpenAndComesBackToTheDirectLayout) {
-    InsideModal::run(*main, [&](TFormAbout& about) {
+    InsideModal::run(*form, [&](TFormAbout& about) {
         const test::FormLayout direct = test::layoutOf(about);
         RECT place{};
         GetWindowRect(about.handle(), &place);

@@ -21,16 +21,6 @@ namespace {
 
 constexpr DWORD kTimeoutMs = 15000;
 
-std::optional<snapshot::RgbImage> photograph(HWND window, const char* fileName) {
-    auto shot = snapshot::captureSettledClientArea(window, GetTickCount64() + kTimeoutMs);
-    if (shot) {
-        const std::string folder = e2e::windowsPath(SC_ARTEFACT_DIR);
-        CreateDirectoryA(folder.c_str(), nullptr);
-        EXPECT_TRUE(snapshot::writePngFile(folder + "\\" + fileName, *shot));
-    }
-    return shot;
-}
-
 TEST(EndToEndAt144, MainAndAboutWindowsOpenScaledAndArePhotographed) {
     ASSERT_TRUE(snapshot::parkPointer());
     e2e::SuiteFolder suite(SC_SUITE_DIR,
@@ -44,7 +34,7 @@ TEST(EndToEndAt144, MainAndAboutWindowsOpenScaledAndArePhotographed) {
     HWND main = nullptr;
     ASSERT_TRUE(
         waitFor([&] { return (main = visibleWindowOf(app.id(), "TMainForm")) != nullptr; }));
-    const auto mainShot = photograph(main, "main-window-144.png");
+    const auto mainShot = e2e::photograph(main, "main-window-144.png");
     ASSERT_TRUE(mainShot.has_value());
     EXPECT_EQ(mainShot->width, 987);
     EXPECT_EQ(mainShot->height, 717);
@@ -68,7 +58,7 @@ TEST(EndToEndAt144, MainAndAboutWindowsOpenScaledAndArePhotographed) {
     ASSERT_TRUE(waitFor([&] {
         return (about = visibleWindowOf(app.id(), "TFormAbout")) != nullptr;
     })) << "no About window";
-    const auto aboutShot = photograph(about, "about-window-144.png");
+    const auto aboutShot = e2e::photograph(about, "about-window-144.png");
     ASSERT_TRUE(aboutShot.has_value());
     EXPECT_EQ(aboutShot->width, 785);
     EXPECT_EQ(aboutShot->height, 447);
@@ -79,7 +69,7 @@ TEST(EndToEndAt144, MainAndAboutWindowsOpenScaledAndArePhotographed) {
     ASSERT_NE(tabs, nullptr);
     postKey(tabs, VK_RIGHT);
     ASSERT_TRUE(waitFor([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 1; }));
-    const auto updateShot = photograph(about, "about-window-update-tab-144.png");
+    const auto updateShot = e2e::photograph(about, "about-window-update-tab-144.png");
     ASSERT_TRUE(updateShot.has_value());
     EXPECT_NE(updateShot->pixels, aboutShot->pixels);
 

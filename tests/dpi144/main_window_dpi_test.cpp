@@ -2,6 +2,7 @@
 // painted with scaled offsets and fonts, and DPI changes that end where a direct build does.
 #include "Main/main_form.h"
 #include "Main/row_painter.h"
+#include "at_144_fixture.h"
 #include "layout_probe.h"
 #include "pointer.h"
 #include "support/gui_pump.h"
@@ -17,51 +18,18 @@
 namespace sc {
 namespace {
 
-int systemDpi() {
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 RECT windowRect(const tk::TForm& form) {
     RECT r{};
     GetWindowRect(form.handle(), &r);
     return r;
 }
 
-class MainWindowAt144 : public ::testing::Test {
+class MainWindowAt144 : public test::WindowsAt144 {
   protected:
-    void SetUp() override {
-        ASSERT_EQ(systemDpi(), 144) << "these tests need a system DPI of 144";
-        tk::TApplication& app = tk::Application();
-        app.reset();
-        app.setShellService(&shell);
-        app.setErrorPresenter(&errors);
-        ASSERT_TRUE(snapshot::parkPointer());
-        app.setTitle("Quillmark");
-        app.initialize();
-        form = open();
-    }
     void TearDown() override {
-        form.reset();
-        test::pumpUntilIdle(10, 500);
-        tk::TApplication& app = tk::Application();
-        app.reset();
-        app.setShellService(nullptr);
-        app.setErrorPresenter(nullptr);
+        WindowsAt144::TearDown();
         EXPECT_TRUE(errors.shown.empty());
     }
-    static std::unique_ptr<TMainForm> open() {
-        auto f = std::make_unique<TMainForm>();
-        f->show();
-        test::pumpUntilIdle();
-        return f;
-    }
-
-    test::RecordingShellService shell{&tk::Application().busyCursor()};
-    test::RecordingErrorPresenter errors;
-    std::unique_ptr<TMainForm> form;
 };
 
 RECT rectOf(const test::FormLayout& layout, const std::string& name) {

@@ -5,6 +5,7 @@
 #include "Main/main_image_lists.h"
 #include "about/about_form.h"
 #include "app/product_profile.h"
+#include "at_144_fixture.h"
 #include "png/png_image_list.h"
 #include "png/png_scaled_pictures.h"
 #include "png/png_stream.h"
@@ -36,34 +37,7 @@ std::vector<std::uint8_t> decodedRgba(std::span<const unsigned char> data) {
     return rgbaOf(image);
 }
 
-class PicturesAt144 : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        tk::TApplication& app = tk::Application();
-        app.reset();
-        app.setShellService(&shell);
-        app.setErrorPresenter(&errors); // the test folder has no logo: one dialog per opening
-        ASSERT_TRUE(snapshot::parkPointer());
-        app.setTitle("Quillmark");
-        app.initialize();
-        form = std::make_unique<TMainForm>();
-        form->show();
-        test::pumpUntilIdle();
-        ASSERT_EQ(form->Dpi(), 144) << "these tests need a system DPI of 144";
-    }
-    void TearDown() override {
-        form.reset();
-        test::pumpUntilIdle(10, 500);
-        tk::TApplication& app = tk::Application();
-        app.reset();
-        app.setShellService(nullptr);
-        app.setErrorPresenter(nullptr);
-    }
-
-    test::RecordingShellService shell{&tk::Application().busyCursor()};
-    test::RecordingErrorPresenter errors;
-    std::unique_ptr<TMainForm> form;
-};
+using PicturesAt144 = test::WindowsAt144;
 
 TEST_F(PicturesAt144, TheCategoryPictureIsTheRendered72PixelOneNotAnEnlargement) {
     auto& list = form->component<png::TPngImageList>("PngImageListMain");

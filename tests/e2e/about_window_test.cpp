@@ -42,20 +42,6 @@ HWND descendantOfClass(HWND parent, const std::string& className) {
     return search.found;
 }
 
-// Photographs the window once it has painted; saved as an artefact of the build.
-std::optional<snapshot::RgbImage> photograph(HWND window, const char* fileName) {
-    if (!snapshot::waitUntilPainted(window, GetTickCount64() + kTimeoutMs)) {
-        return std::nullopt;
-    }
-    auto shot = snapshot::captureClientArea(window);
-    if (shot) {
-        const std::string folder = e2e::windowsPath(SC_ARTEFACT_DIR);
-        CreateDirectoryA(folder.c_str(), nullptr);
-        EXPECT_TRUE(snapshot::writePngFile(folder + "\\" + fileName, *shot));
-    }
-    return shot;
-}
-
 TEST(AboutWindowEndToEnd, OpensFromTheHelpMenuShowsBothTabsAndClosesWithEnter) {
     ASSERT_TRUE(snapshot::parkPointer());
     e2e::SuiteFolder suite(SC_SUITE_DIR,
@@ -96,7 +82,7 @@ TEST(AboutWindowEndToEnd, OpensFromTheHelpMenuShowsBothTabsAndClosesWithEnter) {
     EXPECT_EQ(GetWindow(about, GW_OWNER), main);
     EXPECT_FALSE(IsWindowEnabled(main));
 
-    const auto aboutTab = photograph(about, "about-window-about-tab.png");
+    const auto aboutTab = e2e::photograph(about, "about-window-about-tab.png");
     ASSERT_TRUE(aboutTab.has_value());
     EXPECT_EQ(aboutTab->width, 523);
     EXPECT_EQ(aboutTab->height, 298);
@@ -108,7 +94,7 @@ TEST(AboutWindowEndToEnd, OpensFromTheHelpMenuShowsBothTabsAndClosesWithEnter) {
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 0);
     postKey(tabs, VK_RIGHT);
     ASSERT_TRUE(waitFor([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 1; }));
-    const auto updateTab = photograph(about, "about-window-update-tab.png");
+    const auto updateTab = e2e::photograph(about, "about-window-update-tab.png");
     ASSERT_TRUE(updateTab.has_value());
     EXPECT_NE(updateTab->pixels, aboutTab->pixels) << "the Update tab looks like the About tab";
 

@@ -2,14 +2,19 @@
 // Driving the running start centre from another process: waiting for states, finding its
 // windows, sending keys and looking at photographs.
 
+#include "png_writer.h"
+#include "suite_folder.h"
 #include "window_capture.h"
 #include "window_wait.h"
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -53,5 +58,19 @@ inline std::size_t colourCount(const snapshot::RgbImage& image) {
     }
     return colours.size();
 }
+
+#ifdef SC_ARTEFACT_DIR
+// Photographs the window once it has painted and settled; saved in the build's artefact folder.
+inline std::optional<snapshot::RgbImage> photograph(HWND window, const char* fileName,
+                                                    DWORD timeoutMs = 15000) {
+    auto shot = snapshot::captureSettledClientArea(window, GetTickCount64() + timeoutMs);
+    if (shot) {
+        const std::string folder = windowsPath(SC_ARTEFACT_DIR);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        EXPECT_TRUE(snapshot::writePngFile(folder + "\\" + fileName, *shot));
+    }
+    return shot;
+}
+#endif
 
 } // namespace e2e
