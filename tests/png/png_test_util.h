@@ -227,6 +227,26 @@ inline void Read(sc::png::TPNGObject& image, const Bytes& png) {
     image.ReadPng(stream);
 }
 
+// A 65535 x 65535 grey image with alpha whose data holds only its first four rows, opaque
+// black: reading it ends early, with those rows in place.
+inline void ReadHugeImageOfFourBlackRows(sc::png::TPNGObject& image) {
+    const std::uint32_t side = 65535;
+    Bytes rows;
+    for (int y = 0; y < 4; ++y) {
+        rows.push_back(0);
+        for (std::uint32_t x = 0; x < side; ++x)
+            rows.insert(rows.end(), {0, 255});
+    }
+    Bytes file = Signature();
+    Append(file, Chunk("IHDR", IhdrData(side, side, 8, 4)));
+    Append(file, IdatChunks(Compress(rows)));
+    Append(file, Chunk("IEND", {}));
+    try {
+        Read(image, file);
+    } catch (const std::exception&) { // the data ends early
+    }
+}
+
 inline std::string ChunkTypes(const sc::png::TPNGObject& image) {
     std::string s;
     for (std::int32_t i = 0; i < image.ChunkList.Count(); ++i) {
