@@ -234,6 +234,46 @@ void PairPixels(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1, cons
     StorePixel<S>(d1 + n - S, row1.Step(LoadPixel<S>(r1 + n - S), v0));
 }
 
+// Two Paeth rows of pixels up to four bytes in one register of 16-bit lanes: the first row's
+// pixel in the low half, the second row's (a pixel behind) in the high half, so both share
+// every instruction. The second row's pixel above is the first row's result of the step before,
+// moved up by the unpack that loads the first row's pixel above; its upper-left is, as for the
+// first row, the pixel above of the step before.
+template <unsigned S>
+void PaethPairPixels(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1,
+                     const std::uint8_t* r1, const std::uint8_t* q, std::size_t n) {
+    static_assert(S <= 4);
+    const __m128i zero = _mm_setzero_si128(), low = _mm_set1_epi16(0xFF);
+    __m128i a = zero, c = zero;
+    const auto step = [&](__m128i raw0, __m128i raw1, __m128i up0) {
+        const __m128i raw = _mm_unpacklo_epi8(_mm_unpacklo_epi32(raw0, raw1), zero);
+        const __m128i b = _mm_unpacklo_epi64(_mm_unpacklo_epi8(up0, zero), a);
+        const __m128i bMinusC = _mm_sub_epi16(b, c);
+        const __m128i pa = Abs16(bMinusC);
+        const __m128i aMinusC = _mm_sub_epi16(a, c);
+        const __m128i pb = Abs16(aMinusC);
+        const __m128i pc = Abs16(_mm_add_epi16(aMinusC, bMinusC));
+        const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+        const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
+        const __m128i bc = _mm_xor_si128(b, _mm_and_si128(_mm_xor_si128(b, c), takeC));
+        const __m128i pick = _mm_xor_si128(a, _mm_and_si128(_mm_xor_si128(a, bc), notA));
+        a = _mm_and_si128(_mm_add_epi16(raw, pick), low);
+        c = b;
+        return _mm_packus_epi16(a, a);
+    };
+    // The first pixel of the first row alone: the second row starts from zero neighbours.
+    StorePixel<S>(d0, step(LoadPixel<S>(r0), zero, LoadPixel<S>(q)));
+    a = _mm_unpacklo_epi64(a, zero);
+    for (std::size_t j = S; j < n; j += S) {
+        const __m128i out =
+            step(LoadPixel<S>(r0 + j), LoadPixel<S>(r1 + j - S), LoadPixel<S>(q + j));
+        StorePixel<S>(d0 + j, out);
+        StorePixel<S>(d1 + j - S, _mm_srli_si128(out, 4));
+    }
+    // The last pixel of the second row alone.
+    StorePixel<S>(d1 + n - S, _mm_srli_si128(step(zero, LoadPixel<S>(r1 + n - S), zero), 4));
+}
+
 template <unsigned S>
 bool PairSse2(int type0, int type1, std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1,
               const std::uint8_t* r1, const std::uint8_t* q, std::size_t n) {
@@ -242,9 +282,12 @@ bool PairSse2(int type0, int type1, std::uint8_t* d0, const std::uint8_t* r0, st
     if (type0 == 3)
         type1 == 3 ? PairPixels<S, AverageChain, AverageChain>(d0, r0, d1, r1, q, n)
                    : PairPixels<S, AverageChain, PaethChain>(d0, r0, d1, r1, q, n);
+    else if (type1 == 3)
+        PairPixels<S, PaethChain, AverageChain>(d0, r0, d1, r1, q, n);
+    else if constexpr (S <= 4)
+        PaethPairPixels<S>(d0, r0, d1, r1, q, n);
     else
-        type1 == 3 ? PairPixels<S, PaethChain, AverageChain>(d0, r0, d1, r1, q, n)
-                   : PairPixels<S, PaethChain, PaethChain>(d0, r0, d1, r1, q, n);
+        PairPixels<S, PaethChain, PaethChain>(d0, r0, d1, r1, q, n);
     return true;
 }
 #endif
