@@ -47,11 +47,36 @@ constexpr std::uint8_t kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A
 // costs no more memory than the data the stream really holds.
 constexpr std::size_t kPayloadBlock = 1u << 16;
 
-std::vector<TChunkClass const*>& Registry() {
-    static std::vector<TChunkClass const*> registry = {
-        &TChunkIEND::Class, &TChunkIHDR::Class, &TChunkIDAT::Class,
-        &TChunkPLTE::Class, &TChunkgAMA::Class, &TChunktRNS::Class,
-        &TChunktIME::Class, &TChunktEXt::Class, &TChunkzTXt::Class};
+// A registered class with its type name packed into a word (zero bytes behind a shorter name), so
+// that finding the class of a chunk compares words, not names.
+struct TRegistered {
+    const TChunkClass* Class;
+    std::uint32_t TypeWord; // meaningful only when Fits
+    bool Fits;              // the type name has at most four characters
+};
+
+std::uint32_t PackType(std::string_view text) {
+    char bytes[4] = {};
+    std::memcpy(bytes, text.data(), text.size() < 4 ? text.size() : 4);
+    std::uint32_t word;
+    std::memcpy(&word, bytes, 4);
+    return word;
+}
+
+std::string_view ClassTypeName(const TChunkClass& c);
+
+TRegistered Registered(const TChunkClass& c) {
+    const std::string_view name = ClassTypeName(c);
+    return {&c, PackType(name), name.size() <= 4};
+}
+
+std::vector<TRegistered>& Registry() {
+    static std::vector<TRegistered> registry = {
+        Registered(TChunkIEND::Class), Registered(TChunkIHDR::Class),
+        Registered(TChunkIDAT::Class), Registered(TChunkPLTE::Class),
+        Registered(TChunkgAMA::Class), Registered(TChunktRNS::Class),
+        Registered(TChunktIME::Class), Registered(TChunktEXt::Class),
+        Registered(TChunkzTXt::Class)};
     return registry;
 }
 
@@ -76,19 +101,6 @@ std::string_view ClassTypeName(const TChunkClass& c) {
     const std::string_view name(c.ClassName);
     return name.size() > 6 ? name.substr(6) : std::string_view();
 }
-
-// Whether the class's TypeName is text (which holds no zero byte), without measuring the class
-// name: compared once per registered class for every chunk read.
-bool NamesType(const TChunkClass& c, std::string_view text) {
-    const char* name = c.ClassName;
-    for (int k = 0; k <= 6; ++k)
-        if (name[k] == 0) // at most six characters: the type name is empty
-            return text.empty();
-    for (std::size_t k = 0; k < text.size(); ++k)
-        if (name[6 + k] != text[k])
-            return false;
-    return name[6 + text.size()] == 0;
-}
 } // namespace
 
 std::string TChunkClass::TypeName() const {
@@ -103,24 +115,25 @@ bool TChunkClass::InheritsFrom(const TChunkClass& other) const {
 }
 
 void RegisterChunkClass(const TChunkClass& chunkClass) {
-    Registry().push_back(&chunkClass);
+    Registry().push_back(Registered(chunkClass));
 }
 
 void UnregisterChunkClass(const TChunkClass& chunkClass) {
     auto& registry = Registry();
     for (auto it = registry.end(); it != registry.begin();)
-        if (*--it == &chunkClass) {
+        if ((--it)->Class == &chunkClass) {
             registry.erase(it);
             return;
         }
 }
 
 std::unique_ptr<TChunk> CreateChunkFor(TPNGObject& image, const char typeCode[4]) {
-    const std::string_view text = TypeTextOf(typeCode);
+    // The type text holds no zero byte, so its packed word stands for it alone.
+    const std::uint32_t word = PackType(TypeTextOf(typeCode));
     std::unique_ptr<TChunk> chunk;
-    for (const TChunkClass* c : Registry())
-        if (NamesType(*c, text)) {
-            chunk = c->Create(image);
+    for (const TRegistered& r : Registry())
+        if (r.TypeWord == word && r.Fits) {
+            chunk = r.Class->Create(image);
             break;
         }
     if (!chunk)
