@@ -35,16 +35,20 @@ struct TDecodeState {
     std::uint32_t& Crc;
     std::uint64_t& ChunkEnd;
     const std::uint8_t* Gamma; // nullptr for the identity
-    std::uint8_t* Buffers[2];
-    std::uint8_t CurrentBuffer = 1;
+    // Three row buffers in turn: Buffers[Last] holds the row last unfiltered, the row above
+    // the next one.
+    std::uint8_t* Buffers[3];
+    unsigned Last = 0;
     std::uint32_t FilterStride;
+
+    std::uint8_t* Following(unsigned k) const { return Buffers[(Last + k) % 3]; }
 
     // Reads, unfilters and returns the next row of rowLength bytes; nullptr when no byte came.
     // A row that lies whole in zlib's output is unfiltered straight out of it; one that does
     // not (the end of a step, or of the data) is gathered in its row buffer first.
     std::uint8_t* NextRow(std::size_t rowLength) {
-        std::uint8_t* row = Buffers[CurrentBuffer];
-        const std::uint8_t* previous = Buffers[CurrentBuffer ^ 1];
+        std::uint8_t* row = Following(1);
+        const std::uint8_t* previous = Following(0);
         const std::size_t bytes = rowLength + 1;
         Record.RowUnit = bytes;
         if (Record.OutputEnd - Record.OutputAt >= bytes) {
@@ -56,24 +60,64 @@ struct TDecodeState {
                 return nullptr;
             UnfilterRowInto(row, row, previous, rowLength, FilterStride);
         }
-        CurrentBuffer ^= 1;
+        Last = (Last + 1) % 3;
         return row + 1;
     }
+
+    // The next two rows at once when both lie whole in zlib's output and both have a filter
+    // with a serial chain (Average or Paeth), which can then be reversed side by side; false,
+    // and nothing read, otherwise.
+    static bool PairsWell(std::uint8_t type) { return type == 3 || type == 4; }
+    bool NextRowPair(std::size_t rowLength, const std::uint8_t* rows[2]) {
+        const std::size_t bytes = rowLength + 1;
+        Record.RowUnit = bytes;
+        if (Record.OutputEnd - Record.OutputAt < 2 * bytes)
+            return false;
+        const std::uint8_t* src = Record.Output + Record.OutputAt;
+        if (!PairsWell(src[0]) || !PairsWell(src[bytes]))
+            return false;
+        std::uint8_t* first = Following(1);
+        std::uint8_t* second = Following(2);
+        UnfilterRowPairInto(first, src, second, src + bytes, Following(0), rowLength, FilterStride);
+        Record.OutputAt += 2 * bytes;
+        Last = (Last + 2) % 3;
+        rows[0] = first + 1;
+        rows[1] = second + 1;
+        return true;
+    }
 };
+
+// Hands the rows of one image (or Adam7 pass) to convert(y, row) for y = first, first + step,
+// ... below height, two at a time where zlib's output holds them; stops when the data ends.
+template <class Convert>
+void ForEachRow(TDecodeState& s, std::size_t rowLength, std::uint32_t first, std::uint32_t step,
+                std::uint32_t height, Convert convert) {
+    for (std::uint32_t y = first; y < height; y += step) {
+        const std::uint8_t* pair[2];
+        if (height - y > step && s.NextRowPair(rowLength, pair)) {
+            convert(y, pair[0]);
+            y += step;
+            convert(y, pair[1]);
+        } else {
+            const std::uint8_t* row = s.NextRow(rowLength);
+            if (!row)
+                return;
+            convert(y, row);
+        }
+        if (height - y <= step)
+            return;
+    }
+}
 
 void DecodePlain(TDecodeState& s) {
     TChunkIHDR& h = s.Header;
     const std::size_t rowLength = PackedRowBytes(h.Width(), h.ColorType(), h.BitDepth());
-    std::uint8_t* alpha = h.AlphaPlane();
-    for (std::uint32_t y = 0; y < h.Height(); ++y) {
-        const std::uint8_t* row = s.NextRow(rowLength);
-        if (!row)
-            return;
+    ForEachRow(s, rowLength, 0, 1, h.Height(), [&](std::uint32_t y, const std::uint8_t* row) {
         std::uint8_t* dib = h.Pixels() + std::size_t(h.RowStride()) * (h.Height() - 1 - y);
+        std::uint8_t* alpha =
+            h.AlphaPlane() ? h.AlphaPlane() + std::size_t(y) * h.Width() : nullptr;
         ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, h.Width(), 0, 1, s.Gamma);
-        if (alpha)
-            alpha += h.Width();
-    }
+    });
 }
 
 void DecodeAdam7(TDecodeState& s, std::size_t bufferBytes) {
@@ -84,17 +128,16 @@ void DecodeAdam7(TDecodeState& s, std::size_t bufferBytes) {
         const std::size_t rowLength = PackedRowBytes(passWidth, h.ColorType(), h.BitDepth());
         if (rowLength == 0)
             continue;
-        std::fill_n(s.Buffers[s.CurrentBuffer ^ 1], bufferBytes, std::uint8_t(0));
-        for (std::uint32_t y = p.FirstRow; y < h.Height(); y += p.RowStep) {
-            const std::uint8_t* row = s.NextRow(rowLength);
-            if (!row)
-                break;
-            std::uint8_t* dib = h.Pixels() + std::size_t(h.RowStride()) * (h.Height() - 1 - y);
-            std::uint8_t* alpha =
-                h.AlphaPlane() ? h.AlphaPlane() + std::size_t(y) * h.Width() : nullptr;
-            ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, passWidth, p.FirstColumn,
-                       p.ColumnStep, s.Gamma);
-        }
+        std::fill_n(s.Following(0), bufferBytes, std::uint8_t(0));
+        ForEachRow(s, rowLength, p.FirstRow, p.RowStep, h.Height(),
+                   [&](std::uint32_t y, const std::uint8_t* row) {
+                       std::uint8_t* dib =
+                           h.Pixels() + std::size_t(h.RowStride()) * (h.Height() - 1 - y);
+                       std::uint8_t* alpha =
+                           h.AlphaPlane() ? h.AlphaPlane() + std::size_t(y) * h.Width() : nullptr;
+                       ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, passWidth,
+                                  p.FirstColumn, p.ColumnStep, s.Gamma);
+                   });
     }
 }
 
@@ -140,18 +183,18 @@ bool TChunkIDAT::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint
             const std::size_t bufferBytes = rowLength + 1;
             // Each buffer has room behind its row for the vector loops.
             const std::size_t spacing = bufferBytes + kRowSlack;
-            std::unique_ptr<std::uint8_t[]> lines(new (std::nothrow) std::uint8_t[2 * spacing]);
+            std::unique_ptr<std::uint8_t[]> lines(new (std::nothrow) std::uint8_t[3 * spacing]);
             if (!lines)
                 TPNGObject::RaiseError<EPNGOutMemory>(messages::EPNGOutMemoryText);
-            std::fill_n(lines.get(), 2 * spacing, std::uint8_t(0));
+            std::fill_n(lines.get(), 3 * spacing, std::uint8_t(0));
             const bool identity = IsIdentity(image.GammaCurve);
             TDecodeState state{header,
                                record,
                                crc,
                                chunkEnd,
                                identity ? nullptr : image.GammaCurve.data(),
-                               {lines.get(), lines.get() + spacing},
-                               1,
+                               {lines.get(), lines.get() + spacing, lines.get() + 2 * spacing},
+                               0,
                                FilterStrideFor(header.ColorType(), header.BitDepth())};
             if (image.ImageInterlace == 1)
                 DecodeAdam7(state, bufferBytes);

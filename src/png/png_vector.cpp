@@ -144,6 +144,115 @@ void AverageBytes(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q,
     }
 }
 
+// One step of an Average or Paeth row for the pair loops below: the next pixel from its raw
+// bytes and the pixel above it (both in the low bytes of a register); the chain keeps the left
+// and upper-left pixels itself.
+struct AverageChain {
+    __m128i notLeft = _mm_set1_epi8(-1); // the left pixel complemented, as in UnfilterPixels
+    __m128i Step(__m128i raw, __m128i up) {
+        const __m128i ones = _mm_set1_epi8(-1);
+        notLeft = _mm_sub_epi8(_mm_avg_epu8(notLeft, _mm_xor_si128(up, ones)), raw);
+        return _mm_xor_si128(notLeft, ones);
+    }
+};
+
+struct PaethChain {
+    __m128i a = _mm_setzero_si128(), c = _mm_setzero_si128(); // widened to 16-bit lanes
+    __m128i Step(__m128i raw, __m128i up) {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i b = _mm_unpacklo_epi8(up, zero);
+        const __m128i bMinusC = _mm_sub_epi16(b, c);
+        const __m128i pa = Abs16(bMinusC);
+        const __m128i aMinusC = _mm_sub_epi16(a, c);
+        const __m128i pb = Abs16(aMinusC);
+        const __m128i pc = Abs16(_mm_add_epi16(aMinusC, bMinusC));
+        const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+        const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
+        const __m128i bc = _mm_xor_si128(b, _mm_and_si128(_mm_xor_si128(b, c), takeC));
+        const __m128i pick = _mm_xor_si128(a, _mm_and_si128(_mm_xor_si128(a, bc), notA));
+        a = _mm_and_si128(_mm_add_epi16(_mm_unpacklo_epi8(raw, zero), pick), _mm_set1_epi16(0xFF));
+        c = b;
+        return _mm_packus_epi16(a, a);
+    }
+};
+
+// Two rows in one loop, the second a pixel behind the first: its pixel above is the one the
+// first row produced in the step before, still in a register. Each store of S bytes may spill
+// into the next pixel, which is stored after it.
+template <unsigned S, class First, class Second>
+void PairPixels(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1, const std::uint8_t* r1,
+                const std::uint8_t* q, std::size_t n) {
+    First row0;
+    Second row1;
+    __m128i v0 = row0.Step(LoadPixel<S>(r0), LoadPixel<S>(q));
+    StorePixel<S>(d0, v0);
+    for (std::size_t j = S; j < n; j += S) {
+        const __m128i up1 = v0;
+        v0 = row0.Step(LoadPixel<S>(r0 + j), LoadPixel<S>(q + j));
+        StorePixel<S>(d0 + j, v0);
+        StorePixel<S>(d1 + j - S, row1.Step(LoadPixel<S>(r1 + j - S), up1));
+    }
+    StorePixel<S>(d1 + n - S, row1.Step(LoadPixel<S>(r1 + n - S), v0));
+}
+
+template <unsigned S>
+bool PairSse2(int type0, int type1, std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1,
+              const std::uint8_t* r1, const std::uint8_t* q, std::size_t n) {
+    if (n % S != 0)
+        return false;
+    if (type0 == 3)
+        type1 == 3 ? PairPixels<S, AverageChain, AverageChain>(d0, r0, d1, r1, q, n)
+                   : PairPixels<S, AverageChain, PaethChain>(d0, r0, d1, r1, q, n);
+    else
+        type1 == 3 ? PairPixels<S, PaethChain, AverageChain>(d0, r0, d1, r1, q, n)
+                   : PairPixels<S, PaethChain, PaethChain>(d0, r0, d1, r1, q, n);
+    return true;
+}
+#endif
+
+// One byte of an Average (3) or Paeth (4) row of one byte a pixel, from its raw byte and its
+// left (a), upper (b) and upper-left (c) neighbours. Average adds b and the raw byte first, so
+// that only an add and a shift wait for the left byte; Paeth picks without branches.
+template <int T> inline unsigned FilterByte(unsigned raw, unsigned a, unsigned b, unsigned c) {
+    if constexpr (T == 3) {
+        const unsigned t = b + 2 * raw;
+        return ((t + a) >> 1) & 0xFF;
+    } else {
+        const int p = int(b) - int(c), e = int(a) - int(c), s = p + e;
+        const int pa = p < 0 ? -p : p, pb = e < 0 ? -e : e, pc = s < 0 ? -s : s;
+        const unsigned bc = pb <= pc ? b : c;
+        return (raw + (pa <= (pb < pc ? pb : pc) ? a : bc)) & 0xFF;
+    }
+}
+
+// Two rows of one byte a pixel, the second a byte behind the first (see PairPixels).
+template <int T0, int T1>
+void PairBytes(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1, const std::uint8_t* r1,
+               const std::uint8_t* q, std::size_t n) {
+    unsigned a0 = FilterByte<T0>(r0[0], 0, q[0], 0), c0 = q[0], a1 = 0, c1 = 0;
+    d0[0] = static_cast<std::uint8_t>(a0);
+    for (std::size_t j = 1; j < n; ++j) {
+        const unsigned up1 = a0, b0 = q[j];
+        a0 = FilterByte<T0>(r0[j], a0, b0, c0);
+        c0 = b0;
+        d0[j] = static_cast<std::uint8_t>(a0);
+        a1 = FilterByte<T1>(r1[j - 1], a1, up1, c1);
+        c1 = up1;
+        d1[j - 1] = static_cast<std::uint8_t>(a1);
+    }
+    d1[n - 1] = static_cast<std::uint8_t>(FilterByte<T1>(r1[n - 1], a1, a0, c1));
+}
+
+bool PairOfBytes(int type0, int type1, std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1,
+                 const std::uint8_t* r1, const std::uint8_t* q, std::size_t n) {
+    if (type0 == 3)
+        type1 == 3 ? PairBytes<3, 3>(d0, r0, d1, r1, q, n) : PairBytes<3, 4>(d0, r0, d1, r1, q, n);
+    else
+        type1 == 3 ? PairBytes<4, 3>(d0, r0, d1, r1, q, n) : PairBytes<4, 4>(d0, r0, d1, r1, q, n);
+    return true;
+}
+
+#if SC_PNG_X86
 template <unsigned S>
 bool UnfilterSse2(int type, std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q,
                   std::size_t n) {
@@ -267,6 +376,49 @@ void UnfilterRowInto(std::uint8_t* dst, const std::uint8_t* src, const std::uint
     (void)level;
 #endif
     UnfilterRowPlain(dst, src, previous, rowLength, filterStride);
+}
+
+void UnfilterRowPairInto(std::uint8_t* dst0, const std::uint8_t* src0, std::uint8_t* dst1,
+                         const std::uint8_t* src1, const std::uint8_t* previous,
+                         std::size_t rowLength, std::uint32_t filterStride, TVectorLevel level) {
+    const int type0 = src0[0], type1 = src1[0];
+    const bool chains = (type0 == 3 || type0 == 4) && (type1 == 3 || type1 == 4);
+    if (level != TVectorLevel::Plain && chains && rowLength > 0) {
+        std::uint8_t* d0 = dst0 + 1;
+        std::uint8_t* d1 = dst1 + 1;
+        const std::uint8_t* r0 = src0 + 1;
+        const std::uint8_t* r1 = src1 + 1;
+        const std::uint8_t* q = previous + 1;
+        bool done = false;
+        switch (filterStride) {
+        case 1:
+            done = PairOfBytes(type0, type1, d0, r0, d1, r1, q, rowLength);
+            break;
+#if SC_PNG_X86
+        case 2:
+            done = PairSse2<2>(type0, type1, d0, r0, d1, r1, q, rowLength);
+            break;
+        case 3:
+            done = PairSse2<3>(type0, type1, d0, r0, d1, r1, q, rowLength);
+            break;
+        case 4:
+            done = PairSse2<4>(type0, type1, d0, r0, d1, r1, q, rowLength);
+            break;
+        case 6:
+            done = PairSse2<6>(type0, type1, d0, r0, d1, r1, q, rowLength);
+            break;
+        case 8:
+            done = PairSse2<8>(type0, type1, d0, r0, d1, r1, q, rowLength);
+            break;
+#endif
+        default:
+            break;
+        }
+        if (done)
+            return;
+    }
+    UnfilterRowInto(dst0, src0, previous, rowLength, filterStride, level);
+    UnfilterRowInto(dst1, src1, dst0, rowLength, filterStride, level);
 }
 
 void ConvertRgb8(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,

@@ -32,6 +32,17 @@ void UnfilterRowInto(std::uint8_t* dst, const std::uint8_t* src, const std::uint
                      std::size_t rowLength, std::uint32_t filterStride,
                      TVectorLevel level = VectorLevel());
 
+// Reverses the filters of two consecutive rows: src0 into dst0 (the row above it is previous),
+// then src1 into dst1 (the row above it is dst0). Where both rows are Average or Paeth, they are
+// worked in one loop, the second a pixel behind the first, so that their serial chains overlap;
+// other pairs go row by row. The same result as two calls of UnfilterRowInto. The destinations
+// are distinct from each other, from the sources and from previous; each buffer has kRowSlack
+// bytes behind its row.
+void UnfilterRowPairInto(std::uint8_t* dst0, const std::uint8_t* src0, std::uint8_t* dst1,
+                         const std::uint8_t* src1, const std::uint8_t* previous,
+                         std::size_t rowLength, std::uint32_t filterStride,
+                         TVectorLevel level = VectorLevel());
+
 // 8-bit truecolour into the DIB row without gamma: count pixels of src (red, green, blue and,
 // with alpha, the alpha byte) to blue, green, red in dib and alpha in alpha. The bytes behind
 // the last pixel of dib and alpha stay as they are; src has kRowSlack bytes behind the row.

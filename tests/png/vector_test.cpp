@@ -71,6 +71,36 @@ TEST(PngVector, UnfilterMatchesThePlainLoopsAtEveryLevel) {
                 }
 }
 
+// Two rows unfiltered side by side: every pair of filter types (Average and Paeth take the
+// paired loops, the others go row by row), against the plain loops row after row.
+TEST(PngVector, RowPairsMatchThePlainLoopsAtEveryLevel) {
+    for (TVectorLevel level : Levels())
+        for (unsigned stride : {1u, 2u, 3u, 4u, 6u, 8u})
+            for (int types = 0; types < 25; ++types)
+                for (std::size_t length = 1; length <= 67; ++length) {
+                    const std::uint32_t seed = std::uint32_t(length * 31 + stride * 5 + types);
+                    const std::size_t size = 1 + length + kRowSlack;
+                    Bytes src0 = Noise(size, seed), src1 = Noise(size, seed + 1);
+                    src0[0] = std::uint8_t(types / 5);
+                    src1[0] = std::uint8_t(types % 5);
+                    const Bytes previous = Noise(size, seed + 2);
+                    Bytes expected0(size), expected1(size);
+                    UnfilterRowPlain(expected0.data(), src0.data(), previous.data(), length,
+                                     stride);
+                    UnfilterRowPlain(expected1.data(), src1.data(), expected0.data(), length,
+                                     stride);
+                    Bytes dst0(size), dst1(size);
+                    UnfilterRowPairInto(dst0.data(), src0.data(), dst1.data(), src1.data(),
+                                        previous.data(), length, stride, level);
+                    const auto row = [&](const Bytes& b) {
+                        return Bytes(b.begin() + 1, b.begin() + 1 + std::ptrdiff_t(length));
+                    };
+                    ASSERT_TRUE(row(dst0) == row(expected0) && row(dst1) == row(expected1))
+                        << "level " << int(level) << " filters " << types / 5 << "," << types % 5
+                        << " stride " << stride << " length " << length;
+                }
+}
+
 TEST(PngVector, TruecolourConversionsMatchAndStopAtTheRowEnd) {
     for (TVectorLevel level : Levels())
         for (std::uint32_t count = 0; count <= 67; ++count) {
