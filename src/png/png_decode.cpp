@@ -4,6 +4,7 @@
 #include "png/png_vector.h"
 
 #include <cstring>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -496,12 +497,20 @@ void BuildGreyRamp(TChunkIHDR& header, const std::uint8_t* gamma) {
     unsigned bits = header.DibInfo().bmiHeader.biBitCount;
     if (bits != 1 && bits != 4 && bits != 8)
         return;
-    const unsigned n = 1u << bits;
-    for (unsigned k = 0; k < n; ++k) {
-        unsigned level = (k * 255 + (n - 1) / 2) / (n - 1);
-        TRgbQuad& q = header.DibInfo().bmiColors[k];
-        q.rgbBlue = q.rgbGreen = q.rgbRed = gamma[level];
-    }
+    // The divisor as a constant for each width, so that no entry costs a division.
+    const auto fill = [&](auto last) {
+        for (unsigned k = 0; k <= last; ++k) {
+            const unsigned level = (k * 255 + last / 2) / last;
+            TRgbQuad& q = header.DibInfo().bmiColors[k];
+            q.rgbBlue = q.rgbGreen = q.rgbRed = gamma[level];
+        }
+    };
+    if (bits == 1)
+        fill(std::integral_constant<unsigned, 1>());
+    else if (bits == 4)
+        fill(std::integral_constant<unsigned, 15>());
+    else
+        fill(std::integral_constant<unsigned, 255>());
 }
 
 } // namespace sc::png
