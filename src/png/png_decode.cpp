@@ -4,7 +4,6 @@
 #include "png/png_vector.h"
 
 #include <cstring>
-#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -497,20 +496,15 @@ void BuildGreyRamp(TChunkIHDR& header, const std::uint8_t* gamma) {
     unsigned bits = header.DibInfo().bmiHeader.biBitCount;
     if (bits != 1 && bits != 4 && bits != 8)
         return;
-    // The divisor as a constant for each width, so that no entry costs a division.
-    const auto fill = [&](auto last) {
-        for (unsigned k = 0; k <= last; ++k) {
-            const unsigned level = (k * 255 + last / 2) / last;
-            TRgbQuad& q = header.DibInfo().bmiColors[k];
-            q.rgbBlue = q.rgbGreen = q.rgbRed = gamma[level];
-        }
-    };
-    if (bits == 1)
-        fill(std::integral_constant<unsigned, 1>());
-    else if (bits == 4)
-        fill(std::integral_constant<unsigned, 15>());
-    else
-        fill(std::integral_constant<unsigned, 255>());
+    // Entry k shows level round(k x 255 / (n - 1)), which is k x (255 / (n - 1)) exactly, as 255
+    // is a multiple of 1, 15 and 255. The reserved bytes stay as they are.
+    const unsigned n = 1u << bits;
+    const unsigned step = 255 / (n - 1);
+    TRgbQuad* table = header.DibInfo().bmiColors;
+    for (unsigned k = 0; k < n; ++k) {
+        const std::uint8_t level = gamma[k * step];
+        table[k].rgbBlue = table[k].rgbGreen = table[k].rgbRed = level;
+    }
 }
 
 } // namespace sc::png
