@@ -496,11 +496,14 @@ void BuildGreyRamp(TChunkIHDR& header, const std::uint8_t* gamma) {
     unsigned bits = header.DibInfo().bmiHeader.biBitCount;
     if (bits != 1 && bits != 4 && bits != 8)
         return;
+    // Entry k shows level round(k x 255 / (n - 1)), which is k x (255 / (n - 1)) exactly, as 255
+    // is a multiple of 1, 15 and 255. The reserved bytes stay as they are.
     const unsigned n = 1u << bits;
+    const unsigned step = 255 / (n - 1);
+    TRgbQuad* table = header.DibInfo().bmiColors;
     for (unsigned k = 0; k < n; ++k) {
-        unsigned level = (k * 255 + (n - 1) / 2) / (n - 1);
-        TRgbQuad& q = header.DibInfo().bmiColors[k];
-        q.rgbBlue = q.rgbGreen = q.rgbRed = gamma[level];
+        const std::uint8_t level = gamma[k * step];
+        table[k].rgbBlue = table[k].rgbGreen = table[k].rgbRed = level;
     }
 }
 
