@@ -439,6 +439,10 @@ void ConvertColour(std::uint8_t colorType, std::uint8_t bitDepth, const std::uin
             ConvertRgba8(src, dib, alpha, count);
         return;
     }
+    if (!Gamma && bitDepth == 8 && step == 2 && colorType == COLOR_RGB) {
+        ConvertRgb8Every2(src, dib + 3 * std::size_t(first), count);
+        return;
+    }
     if (colorType == COLOR_RGB) {
         if (bitDepth == 8)
             PlaceColour<3, 1, -1, Gamma>(src, dib, nullptr, count, first, step, g);

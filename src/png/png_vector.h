@@ -48,6 +48,10 @@ void UnfilterRowPairInto(std::uint8_t* out0, const std::uint8_t* src0, std::uint
 // the last pixel of dib and alpha stay as they are; src has kRowSlack bytes behind the row.
 void ConvertRgb8(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
                  TVectorLevel level = VectorLevel());
+// The same for the Adam7 passes that fill every second column: pixel k lands at dib + 6 k; the
+// pixels between them stay as they are.
+void ConvertRgb8Every2(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
+                       TVectorLevel level = VectorLevel());
 void ConvertRgba8(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha,
                   std::uint32_t count, TVectorLevel level = VectorLevel());
 

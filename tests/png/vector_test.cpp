@@ -115,6 +115,18 @@ TEST(PngVector, TruecolourConversionsMatchAndStopAtTheRowEnd) {
                     << "rgb level " << int(level) << " count " << count << " pixel " << k;
             EXPECT_EQ(Bytes(dib.end() - 8, dib.end()), Bytes(8, 0xEE)) << "rgb count " << count;
 
+            Bytes every2(6 * count + 8);
+            for (std::size_t i = 0; i < every2.size(); ++i)
+                every2[i] = std::uint8_t(i);
+            const Bytes before = every2;
+            ConvertRgb8Every2(rgb.data(), every2.data(), count, level);
+            for (std::size_t i = 0; i < every2.size(); ++i) {
+                const std::size_t k = i / 6, c = i % 6;
+                const std::uint8_t want = k < count && c < 3 ? rgb[3 * k + 2 - c] : before[i];
+                ASSERT_EQ(every2[i], want)
+                    << "every second place, level " << int(level) << " count " << count;
+            }
+
             std::fill(dib.begin(), dib.end(), 0xEE);
             ConvertRgba8(rgba.data(), dib.data(), alpha.data(), count, level);
             for (std::uint32_t k = 0; k < count; ++k)
