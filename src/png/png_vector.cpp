@@ -114,34 +114,73 @@ void UnfilterPixels(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* 
     }
 }
 
+// The sixteen terms t = up + 2 * raw of a block of single-byte Average (see AverageBytes).
+inline void AverageTerms(std::uint16_t* t, const std::uint8_t* r, const std::uint8_t* q) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i raw = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
+    const __m128i up = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+    const __m128i rawLow = _mm_unpacklo_epi8(raw, zero), rawHigh = _mm_unpackhi_epi8(raw, zero);
+    _mm_store_si128(reinterpret_cast<__m128i*>(t),
+                    _mm_add_epi16(_mm_unpacklo_epi8(up, zero), _mm_add_epi16(rawLow, rawLow)));
+    _mm_store_si128(reinterpret_cast<__m128i*>(t + 8),
+                    _mm_add_epi16(_mm_unpackhi_epi8(up, zero), _mm_add_epi16(rawHigh, rawHigh)));
+}
+
+inline unsigned AverageStep(unsigned t, unsigned left) {
+    return ((t + left) >> 1) & 0xFF;
+}
+
 // Average over single bytes, where each byte waits for the one before it. With t = up + 2 * raw
 // the byte is (t + left) / 2 modulo 256, so only an add and a shift lie on that chain; t is
 // worked out sixteen bytes at a time beside it. dst may be src: each block is loaded before it
 // is stored.
-void AverageBytes(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
-    const __m128i zero = _mm_setzero_si128();
+void AverageBytes(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n,
+                  unsigned left = 0, std::size_t j = 0) {
     alignas(16) std::uint16_t t[16];
-    unsigned left = 0;
-    std::size_t j = 0;
     for (; j + 16 <= n; j += 16) {
-        const __m128i raw = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + j));
-        const __m128i up = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + j));
-        const __m128i rawLow = _mm_unpacklo_epi8(raw, zero), rawHigh = _mm_unpackhi_epi8(raw, zero);
-        _mm_store_si128(reinterpret_cast<__m128i*>(t),
-                        _mm_add_epi16(_mm_unpacklo_epi8(up, zero), _mm_add_epi16(rawLow, rawLow)));
-        _mm_store_si128(
-            reinterpret_cast<__m128i*>(t + 8),
-            _mm_add_epi16(_mm_unpackhi_epi8(up, zero), _mm_add_epi16(rawHigh, rawHigh)));
+        AverageTerms(t, r + j, q + j);
 #pragma GCC unroll 16
         for (unsigned k = 0; k < 16; ++k) {
-            left = ((t[k] + left) >> 1) & 0xFF;
+            left = AverageStep(t[k], left);
             d[j + k] = static_cast<std::uint8_t>(left);
         }
     }
     for (; j < n; ++j) {
-        left = ((q[j] + 2u * r[j] + left) >> 1) & 0xFF;
+        left = AverageStep(q[j] + 2u * r[j], left);
         d[j] = static_cast<std::uint8_t>(left);
     }
+}
+
+// Two single-byte Average rows, the second two blocks behind the first: its terms come from
+// blocks of the first row stored well before, and the two chains of each block interleave.
+void AveragePairBytes(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1,
+                      const std::uint8_t* r1, const std::uint8_t* q, std::size_t n) {
+    constexpr std::size_t kLag = 32;
+    alignas(16) std::uint16_t t0[16], t1[16];
+    unsigned left0 = 0, left1 = 0;
+    std::size_t j = 0;
+    for (; j + 16 <= n; j += 16) {
+        AverageTerms(t0, r0 + j, q + j);
+        if (j < kLag) {
+#pragma GCC unroll 16
+            for (unsigned k = 0; k < 16; ++k) {
+                left0 = AverageStep(t0[k], left0);
+                d0[j + k] = static_cast<std::uint8_t>(left0);
+            }
+            continue;
+        }
+        const std::size_t i = j - kLag;
+        AverageTerms(t1, r1 + i, d0 + i);
+#pragma GCC unroll 16
+        for (unsigned k = 0; k < 16; ++k) {
+            left0 = AverageStep(t0[k], left0);
+            d0[j + k] = static_cast<std::uint8_t>(left0);
+            left1 = AverageStep(t1[k], left1);
+            d1[i + k] = static_cast<std::uint8_t>(left1);
+        }
+    }
+    AverageBytes(d0, r0, q, n, left0, j);
+    AverageBytes(d1, r1, d0, n, left1, j < kLag ? 0 : j - kLag);
 }
 
 // One step of an Average or Paeth row for the pair loops below: the next pixel from its raw
@@ -195,6 +234,46 @@ void PairPixels(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1, cons
     StorePixel<S>(d1 + n - S, row1.Step(LoadPixel<S>(r1 + n - S), v0));
 }
 
+// Two Paeth rows of pixels up to four bytes in one register of 16-bit lanes: the first row's
+// pixel in the low half, the second row's (a pixel behind) in the high half, so both share
+// every instruction. The second row's pixel above is the first row's result of the step before,
+// moved up by the unpack that loads the first row's pixel above; its upper-left is, as for the
+// first row, the pixel above of the step before.
+template <unsigned S>
+void PaethPairPixels(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1,
+                     const std::uint8_t* r1, const std::uint8_t* q, std::size_t n) {
+    static_assert(S <= 4);
+    const __m128i zero = _mm_setzero_si128(), low = _mm_set1_epi16(0xFF);
+    __m128i a = zero, c = zero;
+    const auto step = [&](__m128i raw0, __m128i raw1, __m128i up0) {
+        const __m128i raw = _mm_unpacklo_epi8(_mm_unpacklo_epi32(raw0, raw1), zero);
+        const __m128i b = _mm_unpacklo_epi64(_mm_unpacklo_epi8(up0, zero), a);
+        const __m128i bMinusC = _mm_sub_epi16(b, c);
+        const __m128i pa = Abs16(bMinusC);
+        const __m128i aMinusC = _mm_sub_epi16(a, c);
+        const __m128i pb = Abs16(aMinusC);
+        const __m128i pc = Abs16(_mm_add_epi16(aMinusC, bMinusC));
+        const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+        const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
+        const __m128i bc = _mm_xor_si128(b, _mm_and_si128(_mm_xor_si128(b, c), takeC));
+        const __m128i pick = _mm_xor_si128(a, _mm_and_si128(_mm_xor_si128(a, bc), notA));
+        a = _mm_and_si128(_mm_add_epi16(raw, pick), low);
+        c = b;
+        return _mm_packus_epi16(a, a);
+    };
+    // The first pixel of the first row alone: the second row starts from zero neighbours.
+    StorePixel<S>(d0, step(LoadPixel<S>(r0), zero, LoadPixel<S>(q)));
+    a = _mm_unpacklo_epi64(a, zero);
+    for (std::size_t j = S; j < n; j += S) {
+        const __m128i out =
+            step(LoadPixel<S>(r0 + j), LoadPixel<S>(r1 + j - S), LoadPixel<S>(q + j));
+        StorePixel<S>(d0 + j, out);
+        StorePixel<S>(d1 + j - S, _mm_srli_si128(out, 4));
+    }
+    // The last pixel of the second row alone.
+    StorePixel<S>(d1 + n - S, _mm_srli_si128(step(zero, LoadPixel<S>(r1 + n - S), zero), 4));
+}
+
 template <unsigned S>
 bool PairSse2(int type0, int type1, std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1,
               const std::uint8_t* r1, const std::uint8_t* q, std::size_t n) {
@@ -203,9 +282,12 @@ bool PairSse2(int type0, int type1, std::uint8_t* d0, const std::uint8_t* r0, st
     if (type0 == 3)
         type1 == 3 ? PairPixels<S, AverageChain, AverageChain>(d0, r0, d1, r1, q, n)
                    : PairPixels<S, AverageChain, PaethChain>(d0, r0, d1, r1, q, n);
+    else if (type1 == 3)
+        PairPixels<S, PaethChain, AverageChain>(d0, r0, d1, r1, q, n);
+    else if constexpr (S <= 4)
+        PaethPairPixels<S>(d0, r0, d1, r1, q, n);
     else
-        type1 == 3 ? PairPixels<S, PaethChain, AverageChain>(d0, r0, d1, r1, q, n)
-                   : PairPixels<S, PaethChain, PaethChain>(d0, r0, d1, r1, q, n);
+        PairPixels<S, PaethChain, PaethChain>(d0, r0, d1, r1, q, n);
     return true;
 }
 #endif
@@ -245,6 +327,12 @@ void PairBytes(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1, const
 
 bool PairOfBytes(int type0, int type1, std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1,
                  const std::uint8_t* r1, const std::uint8_t* q, std::size_t n) {
+#if SC_PNG_X86
+    if (type0 == 3 && type1 == 3) {
+        AveragePairBytes(d0, r0, d1, r1, q, n);
+        return true;
+    }
+#endif
     if (type0 == 3)
         type1 == 3 ? PairBytes<3, 3>(d0, r0, d1, r1, q, n) : PairBytes<3, 4>(d0, r0, d1, r1, q, n);
     else
