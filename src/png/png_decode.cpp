@@ -281,12 +281,12 @@ void UnfilterRow(std::uint8_t* row, const std::uint8_t* previous, std::size_t ro
     }
 }
 
-void UnfilterRowPlain(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* previous,
+void UnfilterRowPlain(std::uint8_t* out, const std::uint8_t* src, const std::uint8_t* above,
                       std::size_t rowLength, std::uint32_t filterStride) {
     const int type = src[0];
-    std::uint8_t* d = dst + 1;
+    std::uint8_t* d = out;
     const std::uint8_t* r = src + 1;
-    const std::uint8_t* q = previous + 1;
+    const std::uint8_t* q = above;
     switch (filterStride) {
     case 2:
         return UnfilterPlain<2>(type, d, r, q, rowLength);

@@ -422,14 +422,14 @@ void SetVectorLevel(TVectorLevel level) {
     ChosenLevel().store(static_cast<int>(level), std::memory_order_relaxed);
 }
 
-void UnfilterRowInto(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* previous,
+void UnfilterRowInto(std::uint8_t* out, const std::uint8_t* src, const std::uint8_t* above,
                      std::size_t rowLength, std::uint32_t filterStride, TVectorLevel level) {
 #if SC_PNG_X86
     if (level != TVectorLevel::Plain && rowLength > 0) {
         const int type = src[0];
-        std::uint8_t* d = dst + 1;
+        std::uint8_t* d = out;
         const std::uint8_t* r = src + 1;
-        const std::uint8_t* q = previous + 1;
+        const std::uint8_t* q = above;
         bool done = false;
         switch (filterStride) {
         case 2:
@@ -463,20 +463,20 @@ void UnfilterRowInto(std::uint8_t* dst, const std::uint8_t* src, const std::uint
 #else
     (void)level;
 #endif
-    UnfilterRowPlain(dst, src, previous, rowLength, filterStride);
+    UnfilterRowPlain(out, src, above, rowLength, filterStride);
 }
 
-void UnfilterRowPairInto(std::uint8_t* dst0, const std::uint8_t* src0, std::uint8_t* dst1,
-                         const std::uint8_t* src1, const std::uint8_t* previous,
-                         std::size_t rowLength, std::uint32_t filterStride, TVectorLevel level) {
+void UnfilterRowPairInto(std::uint8_t* out0, const std::uint8_t* src0, std::uint8_t* out1,
+                         const std::uint8_t* src1, const std::uint8_t* above, std::size_t rowLength,
+                         std::uint32_t filterStride, TVectorLevel level) {
     const int type0 = src0[0], type1 = src1[0];
     const bool chains = (type0 == 3 || type0 == 4) && (type1 == 3 || type1 == 4);
     if (level != TVectorLevel::Plain && chains && rowLength > 0) {
-        std::uint8_t* d0 = dst0 + 1;
-        std::uint8_t* d1 = dst1 + 1;
+        std::uint8_t* d0 = out0;
+        std::uint8_t* d1 = out1;
         const std::uint8_t* r0 = src0 + 1;
         const std::uint8_t* r1 = src1 + 1;
-        const std::uint8_t* q = previous + 1;
+        const std::uint8_t* q = above;
         bool done = false;
         switch (filterStride) {
         case 1:
@@ -505,8 +505,8 @@ void UnfilterRowPairInto(std::uint8_t* dst0, const std::uint8_t* src0, std::uint
         if (done)
             return;
     }
-    UnfilterRowInto(dst0, src0, previous, rowLength, filterStride, level);
-    UnfilterRowInto(dst1, src1, dst0, rowLength, filterStride, level);
+    UnfilterRowInto(out0, src0, above, rowLength, filterStride, level);
+    UnfilterRowInto(out1, src1, out0, rowLength, filterStride, level);
 }
 
 void ConvertRgb8(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,

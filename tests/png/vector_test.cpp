@@ -53,12 +53,13 @@ TEST(PngVector, UnfilterMatchesThePlainLoopsAtEveryLevel) {
                     }();
                     const Bytes previous = Noise(1 + length + kRowSlack, seed + 1);
                     Bytes expected(src.size());
-                    UnfilterRowPlain(expected.data(), src.data(), previous.data(), length, stride);
+                    UnfilterRowPlain(expected.data() + 1, src.data(), previous.data() + 1, length,
+                                     stride);
                     Bytes apart(src.size()), inPlace = src;
-                    UnfilterRowInto(apart.data(), src.data(), previous.data(), length, stride,
-                                    level);
-                    UnfilterRowInto(inPlace.data(), inPlace.data(), previous.data(), length, stride,
-                                    level);
+                    UnfilterRowInto(apart.data() + 1, src.data(), previous.data() + 1, length,
+                                    stride, level);
+                    UnfilterRowInto(inPlace.data() + 1, inPlace.data(), previous.data() + 1, length,
+                                    stride, level);
                     const auto row = [&](const Bytes& b) {
                         return Bytes(b.begin() + 1, b.begin() + 1 + std::ptrdiff_t(length));
                     };
@@ -85,13 +86,13 @@ TEST(PngVector, RowPairsMatchThePlainLoopsAtEveryLevel) {
                     src1[0] = std::uint8_t(types % 5);
                     const Bytes previous = Noise(size, seed + 2);
                     Bytes expected0(size), expected1(size);
-                    UnfilterRowPlain(expected0.data(), src0.data(), previous.data(), length,
+                    UnfilterRowPlain(expected0.data() + 1, src0.data(), previous.data() + 1, length,
                                      stride);
-                    UnfilterRowPlain(expected1.data(), src1.data(), expected0.data(), length,
-                                     stride);
+                    UnfilterRowPlain(expected1.data() + 1, src1.data(), expected0.data() + 1,
+                                     length, stride);
                     Bytes dst0(size), dst1(size);
-                    UnfilterRowPairInto(dst0.data(), src0.data(), dst1.data(), src1.data(),
-                                        previous.data(), length, stride, level);
+                    UnfilterRowPairInto(dst0.data() + 1, src0.data(), dst1.data() + 1, src1.data(),
+                                        previous.data() + 1, length, stride, level);
                     const auto row = [&](const Bytes& b) {
                         return Bytes(b.begin() + 1, b.begin() + 1 + std::ptrdiff_t(length));
                     };
