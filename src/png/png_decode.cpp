@@ -502,13 +502,21 @@ void BuildGreyRamp(TChunkIHDR& header, const std::uint8_t* gamma) {
         return;
     // Entry k shows level round(k x 255 / (n - 1)), which is k x (255 / (n - 1)) exactly, as 255
     // is a multiple of 1, 15 and 255. The reserved bytes stay as they are.
+    // Entries are handled as words (blue in the low byte), which the compiler can widen.
     const unsigned n = 1u << bits;
     const unsigned step = 255 / (n - 1);
+    std::uint32_t words[256];
     TRgbQuad* table = header.DibInfo().bmiColors;
-    for (unsigned k = 0; k < n; ++k) {
-        const std::uint8_t level = gamma[k * step];
-        table[k].rgbBlue = table[k].rgbGreen = table[k].rgbRed = level;
-    }
+    std::memcpy(words, table, 4 * std::size_t(n));
+    const auto fill = [&](unsigned count, unsigned stride) {
+        for (unsigned k = 0; k < count; ++k)
+            words[k] = (words[k] & 0xFF000000u) | gamma[k * stride] * 0x010101u;
+    };
+    if (n == 256)
+        fill(256, 1); // constant bounds: the usual 8-bit ramp as one vector loop
+    else
+        fill(n, step);
+    std::memcpy(table, words, 4 * std::size_t(n));
 }
 
 } // namespace sc::png
