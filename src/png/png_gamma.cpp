@@ -62,7 +62,7 @@ std::array<std::uint8_t, 256> GammaCurveFor(std::uint32_t value) {
     thread_local Cached cache[kKept];
     thread_local unsigned next = 0;
     for (const Cached& c : cache)
-        if (c.Value == value)
+        if (c.Value == value && value != 0) // value 0 marks an empty slot
             return c.Curve;
     Cached& slot = cache[next];
     next = (next + 1) % kKept;
