@@ -114,7 +114,10 @@ void UnfilterPixels(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* 
     }
 }
 
-// The sixteen terms t = up + 2 * raw of a block of single-byte Average (see AverageBytes).
+// The sixteen terms t = up + 2 * raw of a block of single-byte Average (see AverageBytes). The
+// loops read them back from memory one by one, through a volatile pointer: a load is one
+// instruction where taking a lane out of the register, as the compiler would, takes two, and
+// these loops are bound by the number of instructions.
 inline void AverageTerms(std::uint16_t* t, const std::uint8_t* r, const std::uint8_t* q) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i raw = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
@@ -134,14 +137,16 @@ inline unsigned AverageStep(unsigned t, unsigned left) {
 // the byte is (t + left) / 2 modulo 256, so only an add and a shift lie on that chain; t is
 // worked out sixteen bytes at a time beside it. dst may be src: each block is loaded before it
 // is stored.
-void AverageBytes(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n,
-                  unsigned left = 0, std::size_t j = 0) {
+__attribute__((noinline)) void AverageBytes(std::uint8_t* d, const std::uint8_t* r,
+                                            const std::uint8_t* q, std::size_t n, unsigned left = 0,
+                                            std::size_t j = 0) {
     alignas(16) std::uint16_t t[16];
+    const volatile std::uint16_t* terms = t; // see AverageTerms
     for (; j + 16 <= n; j += 16) {
         AverageTerms(t, r + j, q + j);
 #pragma GCC unroll 16
         for (unsigned k = 0; k < 16; ++k) {
-            left = AverageStep(t[k], left);
+            left = AverageStep(terms[k], left);
             d[j + k] = static_cast<std::uint8_t>(left);
         }
     }
@@ -171,11 +176,13 @@ void AveragePairBytes(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1
         }
         const std::size_t i = j - kLag;
         AverageTerms(t1, r1 + i, d0 + i);
+        const volatile std::uint16_t* v0 = t0; // see AverageTerms
+        const volatile std::uint16_t* v1 = t1;
 #pragma GCC unroll 16
         for (unsigned k = 0; k < 16; ++k) {
-            left0 = AverageStep(t0[k], left0);
+            left0 = AverageStep(v0[k], left0);
             d0[j + k] = static_cast<std::uint8_t>(left0);
-            left1 = AverageStep(t1[k], left1);
+            left1 = AverageStep(v1[k], left1);
             d1[i + k] = static_cast<std::uint8_t>(left1);
         }
     }
