@@ -1,9 +1,9 @@
 // Palette, transparency, gamma, time and text chunks; adding chunks; the image's transparency.
+#include "png/png_gamma.h"
 #include "png/png_image.h"
 #include "png/png_messages.h"
 #include "png/png_zlib.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace sc::png {
@@ -19,37 +19,6 @@ std::int32_t IndexOf(const TPNGList& list, const TChunk* chunk) {
 std::uint32_t ToColorRef(const TRgbQuad& q) {
     return std::uint32_t(q.rgbRed) | std::uint32_t(q.rgbGreen) << 8 |
            std::uint32_t(q.rgbBlue) << 16;
-}
-
-// The curve of a gAMA value: round(255 x (i / 255) ^ (1 / (value / 100000 x 2.2))), in extended
-// precision with ties to even. The last few curves are kept, as most images share a gamma.
-std::array<std::uint8_t, 256> GammaCurveFor(std::uint32_t value) {
-    struct Cached {
-        std::uint32_t Value = 0;
-        std::array<std::uint8_t, 256> Curve{};
-    };
-    thread_local Cached cache[4];
-    thread_local unsigned next = 0;
-    for (const Cached& c : cache)
-        if (c.Value == value)
-            return c.Curve;
-    Cached& slot = cache[next];
-    next = (next + 1) % 4;
-    const long double exponent = 1.0L / (static_cast<long double>(value) / 100000.0L * 2.2L);
-    for (int i = 0; i < 256; ++i) {
-        const long double base = static_cast<long double>(i) / 255.0L;
-        long double power;
-        if (exponent == 0.0L)
-            power = 1.0L;
-        else if (base == 0.0L)
-            power = 0.0L;
-        else
-            power = std::exp(exponent * std::log(base));
-        const long long rounded = std::llrint(power * 255.0L);
-        slot.Curve[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(rounded & 0xFF);
-    }
-    slot.Value = value;
-    return slot.Curve;
 }
 
 } // namespace

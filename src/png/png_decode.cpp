@@ -281,12 +281,12 @@ void UnfilterRow(std::uint8_t* row, const std::uint8_t* previous, std::size_t ro
     }
 }
 
-void UnfilterRowPlain(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* previous,
+void UnfilterRowPlain(std::uint8_t* out, const std::uint8_t* src, const std::uint8_t* above,
                       std::size_t rowLength, std::uint32_t filterStride) {
     const int type = src[0];
-    std::uint8_t* d = dst + 1;
+    std::uint8_t* d = out;
     const std::uint8_t* r = src + 1;
-    const std::uint8_t* q = previous + 1;
+    const std::uint8_t* q = above;
     switch (filterStride) {
     case 2:
         return UnfilterPlain<2>(type, d, r, q, rowLength);
@@ -439,6 +439,10 @@ void ConvertColour(std::uint8_t colorType, std::uint8_t bitDepth, const std::uin
             ConvertRgba8(src, dib, alpha, count);
         return;
     }
+    if (!Gamma && bitDepth == 8 && step == 2 && colorType == COLOR_RGB) {
+        ConvertRgb8Every2(src, dib + 3 * std::size_t(first), count);
+        return;
+    }
     if (colorType == COLOR_RGB) {
         if (bitDepth == 8)
             PlaceColour<3, 1, -1, Gamma>(src, dib, nullptr, count, first, step, g);
@@ -496,12 +500,23 @@ void BuildGreyRamp(TChunkIHDR& header, const std::uint8_t* gamma) {
     unsigned bits = header.DibInfo().bmiHeader.biBitCount;
     if (bits != 1 && bits != 4 && bits != 8)
         return;
+    // Entry k shows level round(k x 255 / (n - 1)), which is k x (255 / (n - 1)) exactly, as 255
+    // is a multiple of 1, 15 and 255. The reserved bytes stay as they are.
+    // Entries are handled as words (blue in the low byte), which the compiler can widen.
     const unsigned n = 1u << bits;
-    for (unsigned k = 0; k < n; ++k) {
-        unsigned level = (k * 255 + (n - 1) / 2) / (n - 1);
-        TRgbQuad& q = header.DibInfo().bmiColors[k];
-        q.rgbBlue = q.rgbGreen = q.rgbRed = gamma[level];
-    }
+    const unsigned step = 255 / (n - 1);
+    std::uint32_t words[256];
+    TRgbQuad* table = header.DibInfo().bmiColors;
+    std::memcpy(words, table, 4 * std::size_t(n));
+    const auto fill = [&](unsigned count, unsigned stride) {
+        for (unsigned k = 0; k < count; ++k)
+            words[k] = (words[k] & 0xFF000000u) | gamma[k * stride] * 0x010101u;
+    };
+    if (n == 256)
+        fill(256, 1); // constant bounds: the usual 8-bit ramp as one vector loop
+    else
+        fill(n, step);
+    std::memcpy(table, words, 4 * std::size_t(n));
 }
 
 } // namespace sc::png

@@ -26,8 +26,9 @@ std::uint8_t PaethPick(std::uint8_t a, std::uint8_t b, std::uint8_t c);
 void UnfilterRow(std::uint8_t* row, const std::uint8_t* previous, std::size_t rowLength,
                  std::uint32_t filterStride);
 
-// The same with the plain loops alone, from src into dst (which may be src).
-void UnfilterRowPlain(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* previous,
+// The same with the plain loops alone, from src into out (which may be src + 1); out and above
+// hold the data without the filter type.
+void UnfilterRowPlain(std::uint8_t* out, const std::uint8_t* src, const std::uint8_t* above,
                       std::size_t rowLength, std::uint32_t filterStride);
 
 // Whether the colour type and bit depth pair has a conversion.

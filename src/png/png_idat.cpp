@@ -35,45 +35,120 @@ struct TDecodeState {
     std::uint32_t& Crc;
     std::uint64_t& ChunkEnd;
     const std::uint8_t* Gamma; // nullptr for the identity
-    std::uint8_t* Buffers[2];
-    std::uint8_t CurrentBuffer = 1;
+    // Three row buffers in turn, each with the filter type in front of its row; rows that are
+    // not unfiltered straight into the bitmap go into Following(1) (and Following(2)).
+    std::uint8_t* Buffers[3];
+    unsigned Last = 0;
     std::uint32_t FilterStride;
+    // The row above the next one, unfiltered, without its filter type.
+    const std::uint8_t* Above = Buffers[0] + 1;
+
+    std::uint8_t* Following(unsigned k) const { return Buffers[(Last + k) % 3]; }
 
     // Reads, unfilters and returns the next row of rowLength bytes; nullptr when no byte came.
-    // A row that lies whole in zlib's output is unfiltered straight out of it; one that does
-    // not (the end of a step, or of the data) is gathered in its row buffer first.
-    std::uint8_t* NextRow(std::size_t rowLength) {
-        std::uint8_t* row = Buffers[CurrentBuffer];
-        const std::uint8_t* previous = Buffers[CurrentBuffer ^ 1];
+    // A row that lies whole in zlib's output is unfiltered straight out of it, into direct when
+    // given; one that does not (the end of a step, or of the data) is gathered in its row buffer
+    // first and stays there.
+    const std::uint8_t* NextRow(std::size_t rowLength, std::uint8_t* direct) {
+        std::uint8_t* row = Following(1);
         const std::size_t bytes = rowLength + 1;
         Record.RowUnit = bytes;
+        std::uint8_t* out = row + 1;
         if (Record.OutputEnd - Record.OutputAt >= bytes) {
-            UnfilterRowInto(row, Record.Output + Record.OutputAt, previous, rowLength,
-                            FilterStride);
+            if (direct)
+                out = direct;
+            UnfilterRowInto(out, Record.Output + Record.OutputAt, Above, rowLength, FilterStride);
             Record.OutputAt += bytes;
         } else {
             if (FillFromIdat(Record, row, Crc, ChunkEnd, bytes) == 0)
                 return nullptr;
-            UnfilterRowInto(row, row, previous, rowLength, FilterStride);
+            UnfilterRowInto(out, row, Above, rowLength, FilterStride);
         }
-        CurrentBuffer ^= 1;
-        return row + 1;
+        Last = (Last + 1) % 3;
+        Above = out;
+        return out;
+    }
+
+    // The next two rows at once when both lie whole in zlib's output and both have a filter
+    // with a serial chain (Average or Paeth), which can then be reversed side by side; false,
+    // and nothing read, otherwise. direct as for NextRow.
+    static bool PairsWell(std::uint8_t type) { return type == 3 || type == 4; }
+    bool NextRowPair(std::size_t rowLength, std::uint8_t* const direct[2],
+                     const std::uint8_t* rows[2]) {
+        const std::size_t bytes = rowLength + 1;
+        Record.RowUnit = bytes;
+        if (Record.OutputEnd - Record.OutputAt < 2 * bytes)
+            return false;
+        const std::uint8_t* src = Record.Output + Record.OutputAt;
+        if (!PairsWell(src[0]) || !PairsWell(src[bytes]))
+            return false;
+        std::uint8_t* first = direct[0] ? direct[0] : Following(1) + 1;
+        std::uint8_t* second = direct[1] ? direct[1] : Following(2) + 1;
+        UnfilterRowPairInto(first, src, second, src + bytes, Above, rowLength, FilterStride);
+        Record.OutputAt += 2 * bytes;
+        Last = (Last + 2) % 3;
+        Above = second;
+        rows[0] = first;
+        rows[1] = second;
+        return true;
     }
 };
+
+// Hands the rows of one image (or Adam7 pass) to convert(y, row) for y = first, first + step,
+// ... below height, two at a time where zlib's output holds them; stops when the data ends.
+// target(y) names where row y may be unfiltered directly (nullptr: a row buffer); convert is
+// called for those rows too.
+template <class Target, class Convert>
+void ForEachRow(TDecodeState& s, std::size_t rowLength, std::uint32_t first, std::uint32_t step,
+                std::uint32_t height, Target target, Convert convert) {
+    for (std::uint32_t y = first; y < height; y += step) {
+        const std::uint8_t* pair[2];
+        if (height - y > step) {
+            std::uint8_t* const direct[2] = {target(y), target(y + step)};
+            if (s.NextRowPair(rowLength, direct, pair)) {
+                convert(y, pair[0]);
+                y += step;
+                convert(y, pair[1]);
+                if (height - y <= step)
+                    return;
+                continue;
+            }
+        }
+        const std::uint8_t* row = s.NextRow(rowLength, target(y));
+        if (!row)
+            return;
+        convert(y, row);
+        if (height - y <= step)
+            return;
+    }
+}
+
+// Whether the bitmap rows hold the unfiltered rows byte for byte (grey and palette indices of
+// 1, 4 and 8 bits): they can then be unfiltered straight into the bitmap, each one the row above
+// of the next.
+bool BitmapHoldsRows(const TChunkIHDR& h) {
+    return (h.ColorType() == COLOR_GRAYSCALE || h.ColorType() == COLOR_PALETTE) &&
+           (h.BitDepth() == 1 || h.BitDepth() == 4 || h.BitDepth() == 8);
+}
 
 void DecodePlain(TDecodeState& s) {
     TChunkIHDR& h = s.Header;
     const std::size_t rowLength = PackedRowBytes(h.Width(), h.ColorType(), h.BitDepth());
-    std::uint8_t* alpha = h.AlphaPlane();
-    for (std::uint32_t y = 0; y < h.Height(); ++y) {
-        const std::uint8_t* row = s.NextRow(rowLength);
-        if (!row)
-            return;
-        std::uint8_t* dib = h.Pixels() + std::size_t(h.RowStride()) * (h.Height() - 1 - y);
-        ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, h.Width(), 0, 1, s.Gamma);
-        if (alpha)
-            alpha += h.Width();
-    }
+    const bool direct = BitmapHoldsRows(h) && s.FilterStride == 1;
+    const auto dibRow = [&](std::uint32_t y) {
+        return h.Pixels() + std::size_t(h.RowStride()) * (h.Height() - 1 - y);
+    };
+    ForEachRow(
+        s, rowLength, 0, 1, h.Height(),
+        [&](std::uint32_t y) { return direct ? dibRow(y) : nullptr; },
+        [&](std::uint32_t y, const std::uint8_t* row) {
+            std::uint8_t* dib = dibRow(y);
+            if (row == dib)
+                return;
+            std::uint8_t* alpha =
+                h.AlphaPlane() ? h.AlphaPlane() + std::size_t(y) * h.Width() : nullptr;
+            ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, h.Width(), 0, 1, s.Gamma);
+        });
 }
 
 void DecodeAdam7(TDecodeState& s, std::size_t bufferBytes) {
@@ -84,17 +159,18 @@ void DecodeAdam7(TDecodeState& s, std::size_t bufferBytes) {
         const std::size_t rowLength = PackedRowBytes(passWidth, h.ColorType(), h.BitDepth());
         if (rowLength == 0)
             continue;
-        std::fill_n(s.Buffers[s.CurrentBuffer ^ 1], bufferBytes, std::uint8_t(0));
-        for (std::uint32_t y = p.FirstRow; y < h.Height(); y += p.RowStep) {
-            const std::uint8_t* row = s.NextRow(rowLength);
-            if (!row)
-                break;
-            std::uint8_t* dib = h.Pixels() + std::size_t(h.RowStride()) * (h.Height() - 1 - y);
-            std::uint8_t* alpha =
-                h.AlphaPlane() ? h.AlphaPlane() + std::size_t(y) * h.Width() : nullptr;
-            ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, passWidth, p.FirstColumn,
-                       p.ColumnStep, s.Gamma);
-        }
+        std::fill_n(s.Following(0), bufferBytes, std::uint8_t(0));
+        s.Above = s.Following(0) + 1;
+        ForEachRow(
+            s, rowLength, p.FirstRow, p.RowStep, h.Height(),
+            [](std::uint32_t) { return static_cast<std::uint8_t*>(nullptr); },
+            [&](std::uint32_t y, const std::uint8_t* row) {
+                std::uint8_t* dib = h.Pixels() + std::size_t(h.RowStride()) * (h.Height() - 1 - y);
+                std::uint8_t* alpha =
+                    h.AlphaPlane() ? h.AlphaPlane() + std::size_t(y) * h.Width() : nullptr;
+                ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, passWidth, p.FirstColumn,
+                           p.ColumnStep, s.Gamma);
+            });
     }
 }
 
@@ -140,18 +216,18 @@ bool TChunkIDAT::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint
             const std::size_t bufferBytes = rowLength + 1;
             // Each buffer has room behind its row for the vector loops.
             const std::size_t spacing = bufferBytes + kRowSlack;
-            std::unique_ptr<std::uint8_t[]> lines(new (std::nothrow) std::uint8_t[2 * spacing]);
+            std::unique_ptr<std::uint8_t[]> lines(new (std::nothrow) std::uint8_t[3 * spacing]);
             if (!lines)
                 TPNGObject::RaiseError<EPNGOutMemory>(messages::EPNGOutMemoryText);
-            std::fill_n(lines.get(), 2 * spacing, std::uint8_t(0));
+            std::fill_n(lines.get(), 3 * spacing, std::uint8_t(0));
             const bool identity = IsIdentity(image.GammaCurve);
             TDecodeState state{header,
                                record,
                                crc,
                                chunkEnd,
                                identity ? nullptr : image.GammaCurve.data(),
-                               {lines.get(), lines.get() + spacing},
-                               1,
+                               {lines.get(), lines.get() + spacing, lines.get() + 2 * spacing},
+                               0,
                                FilterStrideFor(header.ColorType(), header.BitDepth())};
             if (image.ImageInterlace == 1)
                 DecodeAdam7(state, bufferBytes);

@@ -6,15 +6,18 @@
 
 #include <cstring>
 #include <string_view>
+#include <typeinfo>
 
 namespace sc::png {
 namespace {
 
+std::string_view ClassTypeName(const TChunkClass& c);
+
 template <class T> std::unique_ptr<TChunk> Make(TPNGObject& owner) {
     auto chunk = std::make_unique<T>(owner);
-    std::string name = T::Class.TypeName();
+    const std::string_view name = ClassTypeName(T::Class);
     if (name.size() == 4)
-        chunk->SetTypeCode(name.c_str());
+        chunk->SetTypeCode(name.data());
     return chunk;
 }
 
@@ -23,12 +26,20 @@ std::uint32_t BigEndian32(const std::uint8_t* p) {
            std::uint32_t(p[3]);
 }
 
-std::string TypeTextOf(const char code[4]) {
+// The type code as text, up to its first zero byte.
+std::string_view TypeTextOf(const char code[4]) {
     std::size_t n = 0;
     while (n < 4 && code[n] != 0)
         ++n;
-    return std::string(code, n);
+    return std::string_view(code, n);
 }
+
+constexpr std::array<std::uint8_t, 256> kIdentityCurve = [] {
+    std::array<std::uint8_t, 256> curve{};
+    for (unsigned i = 0; i < 256; ++i)
+        curve[i] = static_cast<std::uint8_t>(i);
+    return curve;
+}();
 
 constexpr std::uint8_t kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
 
@@ -36,11 +47,36 @@ constexpr std::uint8_t kSignature[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A
 // costs no more memory than the data the stream really holds.
 constexpr std::size_t kPayloadBlock = 1u << 16;
 
-std::vector<TChunkClass const*>& Registry() {
-    static std::vector<TChunkClass const*> registry = {
-        &TChunkIEND::Class, &TChunkIHDR::Class, &TChunkIDAT::Class,
-        &TChunkPLTE::Class, &TChunkgAMA::Class, &TChunktRNS::Class,
-        &TChunktIME::Class, &TChunktEXt::Class, &TChunkzTXt::Class};
+// A registered class with its type name packed into a word (zero bytes behind a shorter name), so
+// that finding the class of a chunk compares words, not names.
+struct TRegistered {
+    const TChunkClass* Class;
+    std::uint32_t TypeWord; // meaningful only when Fits
+    bool Fits;              // the type name has at most four characters
+};
+
+std::uint32_t PackType(std::string_view text) {
+    char bytes[4] = {};
+    std::memcpy(bytes, text.data(), text.size() < 4 ? text.size() : 4);
+    std::uint32_t word;
+    std::memcpy(&word, bytes, 4);
+    return word;
+}
+
+std::string_view ClassTypeName(const TChunkClass& c);
+
+TRegistered Registered(const TChunkClass& c) {
+    const std::string_view name = ClassTypeName(c);
+    return {&c, PackType(name), name.size() <= 4};
+}
+
+std::vector<TRegistered>& Registry() {
+    static std::vector<TRegistered> registry = {
+        Registered(TChunkIEND::Class), Registered(TChunkIHDR::Class),
+        Registered(TChunkIDAT::Class), Registered(TChunkPLTE::Class),
+        Registered(TChunkgAMA::Class), Registered(TChunktRNS::Class),
+        Registered(TChunktIME::Class), Registered(TChunktEXt::Class),
+        Registered(TChunkzTXt::Class)};
     return registry;
 }
 
@@ -60,7 +96,7 @@ const TChunkClass TChunktEXt::Class{"TChunktEXt", &TChunk::Class, &Make<TChunktE
 const TChunkClass TChunkzTXt::Class{"TChunkzTXt", &TChunktEXt::Class, &Make<TChunkzTXt>};
 
 namespace {
-// TypeName without building a string: compared once per registered class for every chunk read.
+// TypeName without building a string.
 std::string_view ClassTypeName(const TChunkClass& c) {
     const std::string_view name(c.ClassName);
     return name.size() > 6 ? name.substr(6) : std::string_view();
@@ -79,27 +115,25 @@ bool TChunkClass::InheritsFrom(const TChunkClass& other) const {
 }
 
 void RegisterChunkClass(const TChunkClass& chunkClass) {
-    Registry().push_back(&chunkClass);
+    Registry().push_back(Registered(chunkClass));
 }
 
 void UnregisterChunkClass(const TChunkClass& chunkClass) {
     auto& registry = Registry();
     for (auto it = registry.end(); it != registry.begin();)
-        if (*--it == &chunkClass) {
+        if ((--it)->Class == &chunkClass) {
             registry.erase(it);
             return;
         }
 }
 
 std::unique_ptr<TChunk> CreateChunkFor(TPNGObject& image, const char typeCode[4]) {
-    std::size_t length = 0;
-    while (length < 4 && typeCode[length] != 0)
-        ++length;
-    const std::string_view text(typeCode, length);
+    // The type text holds no zero byte, so its packed word stands for it alone.
+    const std::uint32_t word = PackType(TypeTextOf(typeCode));
     std::unique_ptr<TChunk> chunk;
-    for (const TChunkClass* c : Registry())
-        if (ClassTypeName(*c) == text) {
-            chunk = c->Create(image);
+    for (const TRegistered& r : Registry())
+        if (r.TypeWord == word && r.Fits) {
+            chunk = r.Class->Create(image);
             break;
         }
     if (!chunk)
@@ -110,16 +144,33 @@ std::unique_ptr<TChunk> CreateChunkFor(TPNGObject& image, const char typeCode[4]
 
 // ---- the generic chunk ----
 
-TChunk::TChunk(TPNGObject& owner) : PayloadData(1, 0), Owner(&owner) {}
+TChunk::TChunk(TPNGObject& owner) : Owner(&owner) {}
 
 void TChunk::ResizePayload(std::uint32_t size) {
-    PayloadData.resize(std::size_t(size) + 1);
-    PayloadData[size] = 0;
+    const std::size_t needed = std::size_t(size) + 1;
+    const std::size_t had = std::size_t(PayloadLength) + 1;
+    const std::size_t kept = had < needed ? had : needed;
+    if (needed <= kInlinePayload) {
+        if (HeapPayload) {
+            std::memcpy(InlinePayload, HeapPayload.get(), kept);
+            HeapPayload.reset();
+            HeapCapacity = 0;
+        }
+    } else if (needed > HeapCapacity) {
+        auto grown = std::make_unique_for_overwrite<std::uint8_t[]>(needed);
+        std::memcpy(grown.get(), Payload(), kept);
+        HeapPayload = std::move(grown);
+        HeapCapacity = needed;
+    }
+    std::uint8_t* data = Payload();
+    if (kept < needed)
+        std::memset(data + kept, 0, needed - kept);
+    data[size] = 0;
     PayloadLength = size;
 }
 
 std::string TChunk::TypeText() const {
-    return TypeTextOf(Code.data());
+    return std::string(TypeTextOf(Code.data()));
 }
 
 void TChunk::SetTypeCode(const char code[4]) {
@@ -130,8 +181,8 @@ void TChunk::CopyFrom(const TChunk& source) {
     if (&source == this)
         return;
     Code = source.Code;
-    PayloadData = source.PayloadData;
-    PayloadLength = source.PayloadLength;
+    ResizePayload(source.PayloadLength);
+    std::memcpy(Payload(), source.Payload(), std::size_t(PayloadLength) + 1);
 }
 
 bool TChunk::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) {
@@ -142,7 +193,7 @@ bool TChunk::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t
     std::size_t got = 0;
     if (length <= kPayloadBlock) {
         ResizePayload(length);
-        got = length ? stream.Read(PayloadData.data(), length) : 0;
+        got = length ? stream.Read(Payload(), length) : 0;
     } else {
         std::vector<std::vector<std::uint8_t>> blocks;
         std::size_t left = length;
@@ -160,7 +211,7 @@ bool TChunk::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t
         std::size_t at = 0;
         for (const auto& block : blocks) {
             if (!block.empty())
-                std::memcpy(PayloadData.data() + at, block.data(), block.size());
+                std::memcpy(Payload() + at, block.data(), block.size());
             at += block.size();
         }
     }
@@ -170,7 +221,7 @@ bool TChunk::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t
     std::uint8_t stored[4];
     bool complete = stream.Read(stored, 4) == 4 && got == length;
     std::uint32_t crc = CrcUpdate(0xFFFFFFFFu, typeCode, 4);
-    crc = ~CrcUpdate(crc, PayloadData.data(), PayloadLength);
+    crc = ~CrcUpdate(crc, Payload(), PayloadLength);
     if (!complete || BigEndian32(stored) != crc)
         TPNGObject::RaiseError<EPngInvalidCRC>(messages::EPngInvalidCRCText);
     return true;
@@ -194,6 +245,8 @@ void TPNGPointerList::SetItem(std::int32_t index, void* item) {
 }
 
 void TPNGPointerList::Add(void* item) {
+    if (Items.capacity() == 0)
+        Items.reserve(8); // room for the chunks of a typical image at once
     Items.push_back(item);
 }
 
@@ -222,10 +275,7 @@ TChunk* TPNGList::FindChunk(const TChunkClass& chunkClass) const {
 
 // ---- the image ----
 
-TPNGObject::TPNGObject() : ChunkList(*this) {
-    for (unsigned i = 0; i < 256; ++i)
-        GammaCurve[i] = static_cast<std::uint8_t>(i);
-}
+TPNGObject::TPNGObject() : GammaCurve(kIdentityCurve), ChunkList(*this) {}
 
 TPNGObject::~TPNGObject() {
     DropAllChunks();
@@ -236,7 +286,10 @@ const tk::TGraphicClass TPNGObject::GraphicClass{
     "TPNGObject", []() -> std::unique_ptr<tk::TGraphic> { return std::make_unique<TPNGObject>(); }};
 
 TChunkIHDR* TPNGObject::FindHeader() const {
-    return dynamic_cast<TChunkIHDR*>(ChunkList.Item(0));
+    TChunk* first = ChunkList.Item(0);
+    if (first && typeid(*first) == typeid(TChunkIHDR)) // the usual case, without a cast search
+        return static_cast<TChunkIHDR*>(first);
+    return dynamic_cast<TChunkIHDR*>(first);
 }
 
 int TPNGObject::Width() const {
@@ -277,8 +330,7 @@ TChunkIHDR& TPNGObject::HeaderChunk() const {
 }
 
 void TPNGObject::DropAllChunks() {
-    for (unsigned i = 0; i < 256; ++i)
-        GammaCurve[i] = static_cast<std::uint8_t>(i);
+    GammaCurve = kIdentityCurve;
     for (std::int32_t i = 0; i < ChunkList.Count(); ++i)
         delete ChunkList.Item(i);
     ChunkList.SetCount(0);
@@ -329,7 +381,7 @@ void TPNGObject::ReadPng(TPngStream& stream) {
         const std::uint32_t length = BigEndian32(lengthBytes);
         char type[4]{};
         stream.Read(type, 4);
-        const std::string text = TypeTextOf(type);
+        const std::string_view text = TypeTextOf(type);
 
         if (ChunkList.Count() == 0 && text != "IHDR")
             RaiseError<EPNGIHDRNotFirst>(messages::EPNGIHDRNotFirstText);

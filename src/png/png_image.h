@@ -96,8 +96,8 @@ class TChunk {
     // Reads the data and CRC of a chunk whose length and type code were just read.
     virtual bool ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length);
 
-    const std::uint8_t* Payload() const { return PayloadData.data(); }
-    std::uint8_t* Payload() { return PayloadData.data(); }
+    const std::uint8_t* Payload() const { return HeapPayload ? HeapPayload.get() : InlinePayload; }
+    std::uint8_t* Payload() { return HeapPayload ? HeapPayload.get() : InlinePayload; }
     std::uint32_t PayloadSize() const { return PayloadLength; }
     // Resizes the payload (kept one byte longer than its size, the extra byte zero).
     void ResizePayload(std::uint32_t size);
@@ -109,7 +109,12 @@ class TChunk {
     void SetTypeCode(const char code[4]);
 
   private:
-    std::vector<std::uint8_t> PayloadData;
+    // Payloads with their extra byte up to this size (the header's, most ancillary chunks' and
+    // the empty ones) live inside the chunk; larger ones on the heap.
+    static constexpr std::size_t kInlinePayload = 24;
+    std::unique_ptr<std::uint8_t[]> HeapPayload;
+    std::size_t HeapCapacity = 0;
+    std::uint8_t InlinePayload[kInlinePayload]{};
     std::uint32_t PayloadLength = 0;
     TPNGObject* Owner;
     std::array<char, 4> Code{};

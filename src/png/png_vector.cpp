@@ -114,36 +114,233 @@ void UnfilterPixels(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* 
     }
 }
 
+// The sixteen terms t = up + 2 * raw of a block of single-byte Average (see AverageBytes).
+inline void AverageTerms(std::uint16_t* t, const std::uint8_t* r, const std::uint8_t* q) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i raw = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
+    const __m128i up = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+    const __m128i rawLow = _mm_unpacklo_epi8(raw, zero), rawHigh = _mm_unpackhi_epi8(raw, zero);
+    _mm_store_si128(reinterpret_cast<__m128i*>(t),
+                    _mm_add_epi16(_mm_unpacklo_epi8(up, zero), _mm_add_epi16(rawLow, rawLow)));
+    _mm_store_si128(reinterpret_cast<__m128i*>(t + 8),
+                    _mm_add_epi16(_mm_unpackhi_epi8(up, zero), _mm_add_epi16(rawHigh, rawHigh)));
+}
+
+inline unsigned AverageStep(unsigned t, unsigned left) {
+    return ((t + left) >> 1) & 0xFF;
+}
+
 // Average over single bytes, where each byte waits for the one before it. With t = up + 2 * raw
 // the byte is (t + left) / 2 modulo 256, so only an add and a shift lie on that chain; t is
 // worked out sixteen bytes at a time beside it. dst may be src: each block is loaded before it
 // is stored.
-void AverageBytes(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
-    const __m128i zero = _mm_setzero_si128();
+void AverageBytes(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n,
+                  unsigned left = 0, std::size_t j = 0) {
     alignas(16) std::uint16_t t[16];
-    unsigned left = 0;
-    std::size_t j = 0;
     for (; j + 16 <= n; j += 16) {
-        const __m128i raw = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + j));
-        const __m128i up = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + j));
-        const __m128i rawLow = _mm_unpacklo_epi8(raw, zero), rawHigh = _mm_unpackhi_epi8(raw, zero);
-        _mm_store_si128(reinterpret_cast<__m128i*>(t),
-                        _mm_add_epi16(_mm_unpacklo_epi8(up, zero), _mm_add_epi16(rawLow, rawLow)));
-        _mm_store_si128(
-            reinterpret_cast<__m128i*>(t + 8),
-            _mm_add_epi16(_mm_unpackhi_epi8(up, zero), _mm_add_epi16(rawHigh, rawHigh)));
+        AverageTerms(t, r + j, q + j);
 #pragma GCC unroll 16
         for (unsigned k = 0; k < 16; ++k) {
-            left = ((t[k] + left) >> 1) & 0xFF;
+            left = AverageStep(t[k], left);
             d[j + k] = static_cast<std::uint8_t>(left);
         }
     }
     for (; j < n; ++j) {
-        left = ((q[j] + 2u * r[j] + left) >> 1) & 0xFF;
+        left = AverageStep(q[j] + 2u * r[j], left);
         d[j] = static_cast<std::uint8_t>(left);
     }
 }
 
+// Two single-byte Average rows, the second two blocks behind the first: its terms come from
+// blocks of the first row stored well before, and the two chains of each block interleave.
+void AveragePairBytes(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1,
+                      const std::uint8_t* r1, const std::uint8_t* q, std::size_t n) {
+    constexpr std::size_t kLag = 32;
+    alignas(16) std::uint16_t t0[16], t1[16];
+    unsigned left0 = 0, left1 = 0;
+    std::size_t j = 0;
+    for (; j + 16 <= n; j += 16) {
+        AverageTerms(t0, r0 + j, q + j);
+        if (j < kLag) {
+#pragma GCC unroll 16
+            for (unsigned k = 0; k < 16; ++k) {
+                left0 = AverageStep(t0[k], left0);
+                d0[j + k] = static_cast<std::uint8_t>(left0);
+            }
+            continue;
+        }
+        const std::size_t i = j - kLag;
+        AverageTerms(t1, r1 + i, d0 + i);
+#pragma GCC unroll 16
+        for (unsigned k = 0; k < 16; ++k) {
+            left0 = AverageStep(t0[k], left0);
+            d0[j + k] = static_cast<std::uint8_t>(left0);
+            left1 = AverageStep(t1[k], left1);
+            d1[i + k] = static_cast<std::uint8_t>(left1);
+        }
+    }
+    AverageBytes(d0, r0, q, n, left0, j);
+    AverageBytes(d1, r1, d0, n, left1, j < kLag ? 0 : j - kLag);
+}
+
+// One step of an Average or Paeth row for the pair loops below: the next pixel from its raw
+// bytes and the pixel above it (both in the low bytes of a register); the chain keeps the left
+// and upper-left pixels itself.
+struct AverageChain {
+    __m128i notLeft = _mm_set1_epi8(-1); // the left pixel complemented, as in UnfilterPixels
+    __m128i Step(__m128i raw, __m128i up) {
+        const __m128i ones = _mm_set1_epi8(-1);
+        notLeft = _mm_sub_epi8(_mm_avg_epu8(notLeft, _mm_xor_si128(up, ones)), raw);
+        return _mm_xor_si128(notLeft, ones);
+    }
+};
+
+struct PaethChain {
+    __m128i a = _mm_setzero_si128(), c = _mm_setzero_si128(); // widened to 16-bit lanes
+    __m128i Step(__m128i raw, __m128i up) {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i b = _mm_unpacklo_epi8(up, zero);
+        const __m128i bMinusC = _mm_sub_epi16(b, c);
+        const __m128i pa = Abs16(bMinusC);
+        const __m128i aMinusC = _mm_sub_epi16(a, c);
+        const __m128i pb = Abs16(aMinusC);
+        const __m128i pc = Abs16(_mm_add_epi16(aMinusC, bMinusC));
+        const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+        const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
+        const __m128i bc = _mm_xor_si128(b, _mm_and_si128(_mm_xor_si128(b, c), takeC));
+        const __m128i pick = _mm_xor_si128(a, _mm_and_si128(_mm_xor_si128(a, bc), notA));
+        a = _mm_and_si128(_mm_add_epi16(_mm_unpacklo_epi8(raw, zero), pick), _mm_set1_epi16(0xFF));
+        c = b;
+        return _mm_packus_epi16(a, a);
+    }
+};
+
+// Two rows in one loop, the second a pixel behind the first: its pixel above is the one the
+// first row produced in the step before, still in a register. Each store of S bytes may spill
+// into the next pixel, which is stored after it.
+template <unsigned S, class First, class Second>
+void PairPixels(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1, const std::uint8_t* r1,
+                const std::uint8_t* q, std::size_t n) {
+    First row0;
+    Second row1;
+    __m128i v0 = row0.Step(LoadPixel<S>(r0), LoadPixel<S>(q));
+    StorePixel<S>(d0, v0);
+    for (std::size_t j = S; j < n; j += S) {
+        const __m128i up1 = v0;
+        v0 = row0.Step(LoadPixel<S>(r0 + j), LoadPixel<S>(q + j));
+        StorePixel<S>(d0 + j, v0);
+        StorePixel<S>(d1 + j - S, row1.Step(LoadPixel<S>(r1 + j - S), up1));
+    }
+    StorePixel<S>(d1 + n - S, row1.Step(LoadPixel<S>(r1 + n - S), v0));
+}
+
+// Two Paeth rows of pixels up to four bytes in one register of 16-bit lanes: the first row's
+// pixel in the low half, the second row's (a pixel behind) in the high half, so both share
+// every instruction. The second row's pixel above is the first row's result of the step before,
+// moved up by the unpack that loads the first row's pixel above; its upper-left is, as for the
+// first row, the pixel above of the step before.
+template <unsigned S>
+void PaethPairPixels(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1,
+                     const std::uint8_t* r1, const std::uint8_t* q, std::size_t n) {
+    static_assert(S <= 4);
+    const __m128i zero = _mm_setzero_si128(), low = _mm_set1_epi16(0xFF);
+    __m128i a = zero, c = zero;
+    const auto step = [&](__m128i raw0, __m128i raw1, __m128i up0) {
+        const __m128i raw = _mm_unpacklo_epi8(_mm_unpacklo_epi32(raw0, raw1), zero);
+        const __m128i b = _mm_unpacklo_epi64(_mm_unpacklo_epi8(up0, zero), a);
+        const __m128i bMinusC = _mm_sub_epi16(b, c);
+        const __m128i pa = Abs16(bMinusC);
+        const __m128i aMinusC = _mm_sub_epi16(a, c);
+        const __m128i pb = Abs16(aMinusC);
+        const __m128i pc = Abs16(_mm_add_epi16(aMinusC, bMinusC));
+        const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
+        const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
+        const __m128i bc = _mm_xor_si128(b, _mm_and_si128(_mm_xor_si128(b, c), takeC));
+        const __m128i pick = _mm_xor_si128(a, _mm_and_si128(_mm_xor_si128(a, bc), notA));
+        a = _mm_and_si128(_mm_add_epi16(raw, pick), low);
+        c = b;
+        return _mm_packus_epi16(a, a);
+    };
+    // The first pixel of the first row alone: the second row starts from zero neighbours.
+    StorePixel<S>(d0, step(LoadPixel<S>(r0), zero, LoadPixel<S>(q)));
+    a = _mm_unpacklo_epi64(a, zero);
+    for (std::size_t j = S; j < n; j += S) {
+        const __m128i out =
+            step(LoadPixel<S>(r0 + j), LoadPixel<S>(r1 + j - S), LoadPixel<S>(q + j));
+        StorePixel<S>(d0 + j, out);
+        StorePixel<S>(d1 + j - S, _mm_srli_si128(out, 4));
+    }
+    // The last pixel of the second row alone.
+    StorePixel<S>(d1 + n - S, _mm_srli_si128(step(zero, LoadPixel<S>(r1 + n - S), zero), 4));
+}
+
+template <unsigned S>
+bool PairSse2(int type0, int type1, std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1,
+              const std::uint8_t* r1, const std::uint8_t* q, std::size_t n) {
+    if (n % S != 0)
+        return false;
+    if (type0 == 3)
+        type1 == 3 ? PairPixels<S, AverageChain, AverageChain>(d0, r0, d1, r1, q, n)
+                   : PairPixels<S, AverageChain, PaethChain>(d0, r0, d1, r1, q, n);
+    else if (type1 == 3)
+        PairPixels<S, PaethChain, AverageChain>(d0, r0, d1, r1, q, n);
+    else if constexpr (S <= 4)
+        PaethPairPixels<S>(d0, r0, d1, r1, q, n);
+    else
+        PairPixels<S, PaethChain, PaethChain>(d0, r0, d1, r1, q, n);
+    return true;
+}
+#endif
+
+// One byte of an Average (3) or Paeth (4) row of one byte a pixel, from its raw byte and its
+// left (a), upper (b) and upper-left (c) neighbours. Average adds b and the raw byte first, so
+// that only an add and a shift wait for the left byte; Paeth picks without branches.
+template <int T> inline unsigned FilterByte(unsigned raw, unsigned a, unsigned b, unsigned c) {
+    if constexpr (T == 3) {
+        const unsigned t = b + 2 * raw;
+        return ((t + a) >> 1) & 0xFF;
+    } else {
+        const int p = int(b) - int(c), e = int(a) - int(c), s = p + e;
+        const int pa = p < 0 ? -p : p, pb = e < 0 ? -e : e, pc = s < 0 ? -s : s;
+        const unsigned bc = pb <= pc ? b : c;
+        return (raw + (pa <= (pb < pc ? pb : pc) ? a : bc)) & 0xFF;
+    }
+}
+
+// Two rows of one byte a pixel, the second a byte behind the first (see PairPixels).
+template <int T0, int T1>
+void PairBytes(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1, const std::uint8_t* r1,
+               const std::uint8_t* q, std::size_t n) {
+    unsigned a0 = FilterByte<T0>(r0[0], 0, q[0], 0), c0 = q[0], a1 = 0, c1 = 0;
+    d0[0] = static_cast<std::uint8_t>(a0);
+    for (std::size_t j = 1; j < n; ++j) {
+        const unsigned up1 = a0, b0 = q[j];
+        a0 = FilterByte<T0>(r0[j], a0, b0, c0);
+        c0 = b0;
+        d0[j] = static_cast<std::uint8_t>(a0);
+        a1 = FilterByte<T1>(r1[j - 1], a1, up1, c1);
+        c1 = up1;
+        d1[j - 1] = static_cast<std::uint8_t>(a1);
+    }
+    d1[n - 1] = static_cast<std::uint8_t>(FilterByte<T1>(r1[n - 1], a1, a0, c1));
+}
+
+bool PairOfBytes(int type0, int type1, std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1,
+                 const std::uint8_t* r1, const std::uint8_t* q, std::size_t n) {
+#if SC_PNG_X86
+    if (type0 == 3 && type1 == 3) {
+        AveragePairBytes(d0, r0, d1, r1, q, n);
+        return true;
+    }
+#endif
+    if (type0 == 3)
+        type1 == 3 ? PairBytes<3, 3>(d0, r0, d1, r1, q, n) : PairBytes<3, 4>(d0, r0, d1, r1, q, n);
+    else
+        type1 == 3 ? PairBytes<4, 3>(d0, r0, d1, r1, q, n) : PairBytes<4, 4>(d0, r0, d1, r1, q, n);
+    return true;
+}
+
+#if SC_PNG_X86
 template <unsigned S>
 bool UnfilterSse2(int type, std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q,
                   std::size_t n) {
@@ -190,12 +387,55 @@ ConvertRgb8Ssse3(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count
     return k;
 }
 
+// Four pixels to every second place of the DIB row: their 24 bytes are read, the four pixels
+// put in and the three between written back as they were. A group is taken only when a fifth
+// pixel follows it, so the write ends before the row's last pixel does.
+__attribute__((target("ssse3"))) std::uint32_t
+ConvertRgb8Every2Ssse3(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count) {
+    const __m128i lowSwap = _mm_setr_epi8(2, 1, 0, -1, -1, -1, 5, 4, 3, -1, -1, -1, 8, 7, 6, -1);
+    const __m128i highSwap =
+        _mm_setr_epi8(-1, -1, 11, 10, 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m128i lowKeep = _mm_setr_epi8(0, 0, 0, -1, -1, -1, 0, 0, 0, -1, -1, -1, 0, 0, 0, -1);
+    const __m128i highKeep = _mm_setr_epi8(-1, -1, 0, 0, 0, -1, -1, -1, 0, 0, 0, 0, 0, 0, 0, 0);
+    std::uint32_t k = 0;
+    for (; k + 5 <= count; k += 4) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * k));
+        std::uint8_t* d = dib + 6 * k;
+        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+        const __m128i high = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(d + 16));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d),
+                         _mm_or_si128(_mm_shuffle_epi8(v, lowSwap), _mm_and_si128(low, lowKeep)));
+        _mm_storel_epi64(
+            reinterpret_cast<__m128i*>(d + 16),
+            _mm_or_si128(_mm_shuffle_epi8(v, highSwap), _mm_and_si128(high, highKeep)));
+    }
+    return k;
+}
+
 __attribute__((target("ssse3"))) std::uint32_t ConvertRgba8Ssse3(const std::uint8_t* src,
                                                                  std::uint8_t* dib,
                                                                  std::uint8_t* alpha,
                                                                  std::uint32_t count) {
     const __m128i split = _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, 3, 7, 11, 15);
     std::uint32_t k = 0;
+    // Sixteen pixels: their colours joined into three whole stores, their alpha into one.
+    const __m128i colour = _mm_setr_epi32(-1, -1, -1, 0);
+    for (; k + 16 <= count; k += 16) {
+        const auto* s = reinterpret_cast<const __m128i*>(src + 4 * k);
+        const __m128i a0 = _mm_shuffle_epi8(_mm_loadu_si128(s), split);
+        const __m128i a1 = _mm_shuffle_epi8(_mm_loadu_si128(s + 1), split);
+        const __m128i a2 = _mm_shuffle_epi8(_mm_loadu_si128(s + 2), split);
+        const __m128i a3 = _mm_shuffle_epi8(_mm_loadu_si128(s + 3), split);
+        auto* d = reinterpret_cast<__m128i*>(dib + 3 * k);
+        _mm_storeu_si128(d, _mm_or_si128(_mm_and_si128(a0, colour), _mm_slli_si128(a1, 12)));
+        _mm_storeu_si128(d + 1, _mm_or_si128(_mm_srli_si128(_mm_and_si128(a1, colour), 4),
+                                             _mm_slli_si128(a2, 8)));
+        _mm_storeu_si128(d + 2, _mm_or_si128(_mm_srli_si128(_mm_and_si128(a2, colour), 8),
+                                             _mm_slli_si128(a3, 4)));
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i*>(alpha + k),
+            _mm_unpackhi_epi64(_mm_unpackhi_epi32(a0, a1), _mm_unpackhi_epi32(a2, a3)));
+    }
     for (; k + 6 <= count; k += 4) {
         const __m128i v =
             _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * k)), split);
@@ -225,14 +465,14 @@ void SetVectorLevel(TVectorLevel level) {
     ChosenLevel().store(static_cast<int>(level), std::memory_order_relaxed);
 }
 
-void UnfilterRowInto(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* previous,
+void UnfilterRowInto(std::uint8_t* out, const std::uint8_t* src, const std::uint8_t* above,
                      std::size_t rowLength, std::uint32_t filterStride, TVectorLevel level) {
 #if SC_PNG_X86
     if (level != TVectorLevel::Plain && rowLength > 0) {
         const int type = src[0];
-        std::uint8_t* d = dst + 1;
+        std::uint8_t* d = out;
         const std::uint8_t* r = src + 1;
-        const std::uint8_t* q = previous + 1;
+        const std::uint8_t* q = above;
         bool done = false;
         switch (filterStride) {
         case 2:
@@ -266,7 +506,50 @@ void UnfilterRowInto(std::uint8_t* dst, const std::uint8_t* src, const std::uint
 #else
     (void)level;
 #endif
-    UnfilterRowPlain(dst, src, previous, rowLength, filterStride);
+    UnfilterRowPlain(out, src, above, rowLength, filterStride);
+}
+
+void UnfilterRowPairInto(std::uint8_t* out0, const std::uint8_t* src0, std::uint8_t* out1,
+                         const std::uint8_t* src1, const std::uint8_t* above, std::size_t rowLength,
+                         std::uint32_t filterStride, TVectorLevel level) {
+    const int type0 = src0[0], type1 = src1[0];
+    const bool chains = (type0 == 3 || type0 == 4) && (type1 == 3 || type1 == 4);
+    if (level != TVectorLevel::Plain && chains && rowLength > 0) {
+        std::uint8_t* d0 = out0;
+        std::uint8_t* d1 = out1;
+        const std::uint8_t* r0 = src0 + 1;
+        const std::uint8_t* r1 = src1 + 1;
+        const std::uint8_t* q = above;
+        bool done = false;
+        switch (filterStride) {
+        case 1:
+            done = PairOfBytes(type0, type1, d0, r0, d1, r1, q, rowLength);
+            break;
+#if SC_PNG_X86
+        case 2:
+            done = PairSse2<2>(type0, type1, d0, r0, d1, r1, q, rowLength);
+            break;
+        case 3:
+            done = PairSse2<3>(type0, type1, d0, r0, d1, r1, q, rowLength);
+            break;
+        case 4:
+            done = PairSse2<4>(type0, type1, d0, r0, d1, r1, q, rowLength);
+            break;
+        case 6:
+            done = PairSse2<6>(type0, type1, d0, r0, d1, r1, q, rowLength);
+            break;
+        case 8:
+            done = PairSse2<8>(type0, type1, d0, r0, d1, r1, q, rowLength);
+            break;
+#endif
+        default:
+            break;
+        }
+        if (done)
+            return;
+    }
+    UnfilterRowInto(out0, src0, above, rowLength, filterStride, level);
+    UnfilterRowInto(out1, src1, out0, rowLength, filterStride, level);
 }
 
 void ConvertRgb8(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
@@ -282,6 +565,22 @@ void ConvertRgb8(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count
         dib[3 * k] = src[3 * k + 2];
         dib[3 * k + 1] = src[3 * k + 1];
         dib[3 * k + 2] = src[3 * k];
+    }
+}
+
+void ConvertRgb8Every2(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
+                       TVectorLevel level) {
+    std::uint32_t k = 0;
+#if SC_PNG_X86
+    if (level >= TVectorLevel::Ssse3)
+        k = ConvertRgb8Every2Ssse3(src, dib, count);
+#else
+    (void)level;
+#endif
+    for (; k < count; ++k) {
+        dib[6 * k] = src[3 * k + 2];
+        dib[6 * k + 1] = src[3 * k + 1];
+        dib[6 * k + 2] = src[3 * k];
     }
 }
 

@@ -26,17 +26,32 @@ void SetVectorLevel(TVectorLevel level);
 inline constexpr std::size_t kRowSlack = 16;
 
 // Reverses the filter of src (src[0] the filter type, src[1..rowLength] the data) into
-// dst[1..rowLength], using previous (laid out the same way, already unfiltered). dst may be src;
-// previous is neither. The same result as UnfilterRow, at the given level.
-void UnfilterRowInto(std::uint8_t* dst, const std::uint8_t* src, const std::uint8_t* previous,
+// out[0..rowLength-1], using above, the row above without its filter type (already
+// unfiltered). out may be src + 1; above is neither. The same result as UnfilterRowPlain, at the
+// given level. Pixels of one byte are written within the row; wider ones may write kRowSlack
+// bytes behind it.
+void UnfilterRowInto(std::uint8_t* out, const std::uint8_t* src, const std::uint8_t* above,
                      std::size_t rowLength, std::uint32_t filterStride,
                      TVectorLevel level = VectorLevel());
+
+// Reverses the filters of two consecutive rows: src0 into out0 (the row above it is above),
+// then src1 into out1 (the row above it is out0). Where both rows are Average or Paeth, they are
+// worked in one loop, the second a pixel behind the first, so that their serial chains overlap;
+// other pairs go row by row. The same result as two calls of UnfilterRowInto. The outputs are
+// distinct from each other, from the sources and from above.
+void UnfilterRowPairInto(std::uint8_t* out0, const std::uint8_t* src0, std::uint8_t* out1,
+                         const std::uint8_t* src1, const std::uint8_t* above, std::size_t rowLength,
+                         std::uint32_t filterStride, TVectorLevel level = VectorLevel());
 
 // 8-bit truecolour into the DIB row without gamma: count pixels of src (red, green, blue and,
 // with alpha, the alpha byte) to blue, green, red in dib and alpha in alpha. The bytes behind
 // the last pixel of dib and alpha stay as they are; src has kRowSlack bytes behind the row.
 void ConvertRgb8(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
                  TVectorLevel level = VectorLevel());
+// The same for the Adam7 passes that fill every second column: pixel k lands at dib + 6 k; the
+// pixels between them stay as they are.
+void ConvertRgb8Every2(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
+                       TVectorLevel level = VectorLevel());
 void ConvertRgba8(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha,
                   std::uint32_t count, TVectorLevel level = VectorLevel());
 

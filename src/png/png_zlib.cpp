@@ -5,6 +5,8 @@
 #include "png/png_messages.h"
 #include "png/png_stream.h"
 
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -14,6 +16,31 @@ namespace {
 std::uint32_t BigEndian32(const std::uint8_t* p) {
     return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
            std::uint32_t(p[3]);
+}
+
+// Room for zlib's inflate state behind the output (7160 bytes in the releases we build with).
+constexpr std::size_t kStateArena = 8192;
+constexpr std::size_t kArenaAlign = 16;
+
+voidpf ArenaAlloc(voidpf opaque, uInt items, uInt size) {
+    auto& record = *static_cast<TZStreamRecord*>(opaque);
+    const std::size_t bytes = std::size_t(items) * size; // both 32 bits: no overflow in 64
+    const std::size_t rounded = (bytes + kArenaAlign - 1) / kArenaAlign * kArenaAlign;
+    if (rounded <= record.ArenaSize - record.ArenaUsed) {
+        std::uint8_t* at = record.Arena + record.ArenaUsed;
+        record.ArenaUsed += rounded;
+        return at;
+    }
+    return std::malloc(bytes);
+}
+
+void ArenaFree(voidpf opaque, voidpf address) {
+    const auto& record = *static_cast<const TZStreamRecord*>(opaque);
+    const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(address);
+    const std::uintptr_t arena = reinterpret_cast<std::uintptr_t>(record.Arena);
+    if (at >= arena && at - arena < record.ArenaSize)
+        return;
+    std::free(address);
 }
 
 [[noreturn]] void RaiseZlibError(int code) {
@@ -62,7 +89,16 @@ TZStreamRecord::TZStreamRecord(TPngStream& source, std::uint64_t outputLimit,
                                             : kIdatBlockSize;
     OutputSize =
         outputLimit < kInflateStepSize ? static_cast<std::size_t>(outputLimit) : kInflateStepSize;
-    Output = new std::uint8_t[OutputSize + kOutputSlack];
+    const std::size_t arenaAt =
+        (OutputSize + kOutputSlack + kArenaAlign - 1) / kArenaAlign * kArenaAlign;
+    Output = new std::uint8_t[arenaAt + kStateArena + kArenaAlign];
+    // new[] aligns to the fundamental alignment only: start the arena on a 16-byte boundary.
+    const std::uintptr_t base = reinterpret_cast<std::uintptr_t>(Output) + arenaAt;
+    Arena = Output + arenaAt + ((kArenaAlign - base % kArenaAlign) % kArenaAlign);
+    ArenaSize = kStateArena;
+    ZLib.zalloc = ArenaAlloc;
+    ZLib.zfree = ArenaFree;
+    ZLib.opaque = this;
     int result = inflateInit(&ZLib);
     if (result != Z_OK) {
         delete[] Output;

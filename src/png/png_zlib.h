@@ -44,6 +44,10 @@ struct TZStreamRecord {
     std::size_t RowUnit = 0;
     // Bytes still missing of the row being filled when a step starts.
     std::size_t RowOwed = 0;
+    // zlib's state is placed behind Output, in the same allocation; what does not fit there (its
+    // window, a larger state) comes from the heap.
+    std::uint8_t* Arena = nullptr;
+    std::size_t ArenaSize = 0, ArenaUsed = 0;
 
     // outputLimit: the most inflated bytes the reader will ask for; inputHint: the length of the
     // first chunk, which sizes the input block of small images.

@@ -1,6 +1,7 @@
 // Palette, transparency, gamma, time and text chunks, and the image's transparency operations.
 #include "png/png_blend.h"
 #include "png/png_functions.h"
+#include "png/png_gamma.h"
 #include "png/png_image.h"
 #include "png/png_messages.h"
 #include "png_test_util.h"
@@ -114,6 +115,20 @@ TEST(PngGamma, CurveFromTheChunk) {
     EXPECT_EQ(fresh.PayloadSize(), 4u);
     TChunkIEND other(image);
     EXPECT_THROW(fresh.CopyFrom(other), EPngError);
+}
+
+// The double-precision curve must give every level the extended computation gives, also for the
+// values whose curves pass close to a rounding boundary; the kept curves must match too.
+TEST(PngGamma, FastCurveEqualsTheExtendedOne) {
+    std::vector<std::uint32_t> values = {1,     2,     35000,  45000,  45455,
+                                         55000, 70000, 100000, 250000, 4294967295u};
+    for (std::uint32_t v = 3; v < 3000000; v += 1499)
+        values.push_back(v);
+    for (std::uint32_t v : values) {
+        const auto expected = GammaCurveExtended(v);
+        ASSERT_EQ(GammaCurveFor(v), expected) << v;
+        ASSERT_EQ(GammaCurveFor(v), expected) << v; // from the kept curves
+    }
 }
 
 TEST(PngGamma, TruecolourPixelsAndGreyRampBeforeImageDataOnly) {

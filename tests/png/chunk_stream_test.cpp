@@ -472,6 +472,8 @@ TEST(PngRegistry, CreateChunkForAndFindChunk) {
     // Type text stops at the first zero byte: "IE\0D" is not "IEND".
     const char odd[4] = {'I', 'E', 0, 'D'};
     EXPECT_EQ(&CreateChunkFor(image, odd)->ChunkClass(), &TChunk::Class);
+    const char prefix[4] = {'I', 'H', 'D', 0};
+    EXPECT_EQ(&CreateChunkFor(image, prefix)->ChunkClass(), &TChunk::Class);
 
     // A search for tEXt also finds zTXt, not the other way round.
     TPNGList& list = image.ChunkList;
@@ -486,6 +488,31 @@ TEST(PngRegistry, CreateChunkForAndFindChunk) {
     EXPECT_EQ(&CreateChunkFor(image, "foOo")->ChunkClass(), &TChunktEXt::Class);
     UnregisterChunkClass(custom);
     EXPECT_EQ(&CreateChunkFor(image, "foOo")->ChunkClass(), &TChunk::Class);
+}
+
+// Growing and shrinking across the size kept inside the chunk keeps the bytes that stay, zeroes
+// the new ones and always holds a zero behind the payload.
+TEST(PngChunkPayload, ResizeKeepsBytesAndTheZeroBehind) {
+    TPNGObject image;
+    TChunk chunk(image);
+    EXPECT_EQ(chunk.PayloadSize(), 0u);
+    EXPECT_EQ(chunk.Payload()[0], 0);
+    for (std::uint32_t size : {5u, 23u, 24u, 300u, 40u, 7u, 1000u, 3u}) {
+        const std::uint32_t had = chunk.PayloadSize();
+        chunk.ResizePayload(size);
+        ASSERT_EQ(chunk.PayloadSize(), size);
+        for (std::uint32_t i = 0; i < size; ++i)
+            ASSERT_EQ(chunk.Payload()[i], i < had ? std::uint8_t(i * 7 + 1) : 0)
+                << size << " " << i;
+        EXPECT_EQ(chunk.Payload()[size], 0);
+        for (std::uint32_t i = 0; i < size; ++i)
+            chunk.Payload()[i] = std::uint8_t(i * 7 + 1);
+    }
+    TChunk copy(image);
+    copy.CopyFrom(chunk);
+    ASSERT_EQ(copy.PayloadSize(), 3u);
+    EXPECT_EQ(copy.Payload()[2], 15);
+    EXPECT_EQ(copy.Payload()[3], 0);
 }
 
 TEST(PngPointerList, IndexingInsertAndRemove) {

@@ -53,12 +53,13 @@ TEST(PngVector, UnfilterMatchesThePlainLoopsAtEveryLevel) {
                     }();
                     const Bytes previous = Noise(1 + length + kRowSlack, seed + 1);
                     Bytes expected(src.size());
-                    UnfilterRowPlain(expected.data(), src.data(), previous.data(), length, stride);
+                    UnfilterRowPlain(expected.data() + 1, src.data(), previous.data() + 1, length,
+                                     stride);
                     Bytes apart(src.size()), inPlace = src;
-                    UnfilterRowInto(apart.data(), src.data(), previous.data(), length, stride,
-                                    level);
-                    UnfilterRowInto(inPlace.data(), inPlace.data(), previous.data(), length, stride,
-                                    level);
+                    UnfilterRowInto(apart.data() + 1, src.data(), previous.data() + 1, length,
+                                    stride, level);
+                    UnfilterRowInto(inPlace.data() + 1, inPlace.data(), previous.data() + 1, length,
+                                    stride, level);
                     const auto row = [&](const Bytes& b) {
                         return Bytes(b.begin() + 1, b.begin() + 1 + std::ptrdiff_t(length));
                     };
@@ -68,6 +69,36 @@ TEST(PngVector, UnfilterMatchesThePlainLoopsAtEveryLevel) {
                     ASSERT_EQ(row(inPlace), row(expected))
                         << "in place, level " << int(level) << " filter " << type << " stride "
                         << stride << " length " << length;
+                }
+}
+
+// Two rows unfiltered side by side: every pair of filter types (Average and Paeth take the
+// paired loops, the others go row by row), against the plain loops row after row.
+TEST(PngVector, RowPairsMatchThePlainLoopsAtEveryLevel) {
+    for (TVectorLevel level : Levels())
+        for (unsigned stride : {1u, 2u, 3u, 4u, 6u, 8u})
+            for (int types = 0; types < 25; ++types)
+                for (std::size_t length = 1; length <= 67; ++length) {
+                    const std::uint32_t seed = std::uint32_t(length * 31 + stride * 5 + types);
+                    const std::size_t size = 1 + length + kRowSlack;
+                    Bytes src0 = Noise(size, seed), src1 = Noise(size, seed + 1);
+                    src0[0] = std::uint8_t(types / 5);
+                    src1[0] = std::uint8_t(types % 5);
+                    const Bytes previous = Noise(size, seed + 2);
+                    Bytes expected0(size), expected1(size);
+                    UnfilterRowPlain(expected0.data() + 1, src0.data(), previous.data() + 1, length,
+                                     stride);
+                    UnfilterRowPlain(expected1.data() + 1, src1.data(), expected0.data() + 1,
+                                     length, stride);
+                    Bytes dst0(size), dst1(size);
+                    UnfilterRowPairInto(dst0.data() + 1, src0.data(), dst1.data() + 1, src1.data(),
+                                        previous.data() + 1, length, stride, level);
+                    const auto row = [&](const Bytes& b) {
+                        return Bytes(b.begin() + 1, b.begin() + 1 + std::ptrdiff_t(length));
+                    };
+                    ASSERT_TRUE(row(dst0) == row(expected0) && row(dst1) == row(expected1))
+                        << "level " << int(level) << " filters " << types / 5 << "," << types % 5
+                        << " stride " << stride << " length " << length;
                 }
 }
 
@@ -83,6 +114,18 @@ TEST(PngVector, TruecolourConversionsMatchAndStopAtTheRowEnd) {
                             dib[3 * k + 2] == rgb[3 * k])
                     << "rgb level " << int(level) << " count " << count << " pixel " << k;
             EXPECT_EQ(Bytes(dib.end() - 8, dib.end()), Bytes(8, 0xEE)) << "rgb count " << count;
+
+            Bytes every2(6 * count + 8);
+            for (std::size_t i = 0; i < every2.size(); ++i)
+                every2[i] = std::uint8_t(i);
+            const Bytes before = every2;
+            ConvertRgb8Every2(rgb.data(), every2.data(), count, level);
+            for (std::size_t i = 0; i < every2.size(); ++i) {
+                const std::size_t k = i / 6, c = i % 6;
+                const std::uint8_t want = k < count && c < 3 ? rgb[3 * k + 2 - c] : before[i];
+                ASSERT_EQ(every2[i], want)
+                    << "every second place, level " << int(level) << " count " << count;
+            }
 
             std::fill(dib.begin(), dib.end(), 0xEE);
             ConvertRgba8(rgba.data(), dib.data(), alpha.data(), count, level);
