@@ -66,7 +66,7 @@ for dpi in $dpis; do
         | tee "$out"
     "$SC_WINE64" "$build/tools/startup-bench/startup-bench.exe" --phases "$phase_rounds" \
         | tee -a "$out"
-    summary[$dpi]="$(grep -E '^(ratio|start centre|bare window|themed bare|phase)' "$out" || true)"
+    summary[$dpi]="$(grep -E '^(ratio|start centre|bare window|themed bare|phase|rounds run once more)' "$out" || true)"
     rm -f "$out"
     sc_wine_server_stop
     server_running=

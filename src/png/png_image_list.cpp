@@ -154,6 +154,22 @@ void TPngImageList::RebuildSystemList() {
     if (updateDepth_ > 0) {
         return;
     }
+    if (systemListDeferred_) {
+        OwePlatformList();
+        return;
+    }
+    ImageListGuard fresh{BuildSystemList()};
+    if (!PlatformListOwed() && HandleAllocated()) {
+        ImageList_Remove(Handle(), -1);
+    }
+    SetHandle(fresh.release());
+}
+
+HIMAGELIST TPngImageList::MakeOwedList() {
+    return BuildSystemList();
+}
+
+HIMAGELIST TPngImageList::BuildSystemList() {
     ImageListGuard fresh{CreatePlatformList()};
     std::vector<const TPngImageCollectionItem*> pictures;
     for (int i = 0; i < pngImages_.Count(); ++i) {
@@ -204,10 +220,7 @@ void TPngImageList::RebuildSystemList() {
             ImageList_AddIcon(fresh.list, icon.icon);
         }
     }
-    if (HandleAllocated()) {
-        ImageList_Remove(Handle(), -1);
-    }
-    SetHandle(fresh.release());
+    return fresh.release();
 }
 
 void TPngImageList::DoDraw(int index, tk::TCanvas& canvas, int x, int y, tk::TDrawingStyle,

@@ -84,12 +84,19 @@ class TPngImageList : public tk::TImageList {
     void SetSize(int width, int height) override;
 
     int UpdateDepth() const { return updateDepth_; }
-    void BeginPngUpdate() { ++updateDepth_; }
+    // An edit changes the platform list step by step: an owed one is made before it.
+    void BeginPngUpdate() {
+        SettlePlatformList();
+        ++updateDepth_;
+    }
     // Closes a bracket; the outermost close rebuilds the platform list when asked to.
     void EndPngUpdate(bool rebuild);
     // Makes the platform list again from every item (their disabled look when EnabledImages
     // is false and PngOptions is not empty); nothing inside a BeginPngUpdate bracket.
     virtual void RebuildSystemList();
+    // While true, a rebuild only leaves the platform list owed, to be made from the items as
+    // they are when it is first asked for (see OwePlatformList).
+    void SetSystemListDeferred(bool value) { systemListDeferred_ = value; }
 
     int Add(tk::TBitmap* image, tk::TBitmap* mask) override;
     int AddIcon(tk::TIcon* icon) override;
@@ -114,6 +121,7 @@ class TPngImageList : public tk::TImageList {
     void InsertPngIcon(int index, const TPNGObject& png, tk::TColor background);
 
   protected:
+    HIMAGELIST MakeOwedList() override;
     void DoDraw(int index, tk::TCanvas& canvas, int x, int y, tk::TDrawingStyle style,
                 bool enabled) override;
 
@@ -128,6 +136,10 @@ class TPngImageList : public tk::TImageList {
     bool enabledImages_ = true;
     TPngOptions pngOptions_ = pngBlendOnDisabled;
     int updateDepth_ = 0;
+    bool systemListDeferred_ = false;
+
+    // A new platform list with the icons of every item.
+    HIMAGELIST BuildSystemList();
 };
 
 // Fills `png` from picture `index` of `list`: a copy of the item's image for a PNG list (png

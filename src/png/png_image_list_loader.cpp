@@ -50,6 +50,9 @@ std::unique_ptr<TPngImageList> LoadPngImageList(const tk::PngImageListDefinition
     TListPictures pictures = ReadListPictures(definition, dpi);
     tk::startupMark("pictures");
     auto list = std::make_unique<TStoredPngImageList>(definition, dpi);
+    // The platform list of icons waits until something asks for it: the windows draw from
+    // the pictures themselves, so a window that never asks never pays for it.
+    list->SetSystemListDeferred(true);
     list->SetHeight(pictures.height);
     list->SetWidth(pictures.width);
     if (!definition.enabledImages) {
@@ -60,6 +63,7 @@ std::unique_ptr<TPngImageList> LoadPngImageList(const tk::PngImageListDefinition
     if (definition.pngOptions) {
         list->SetPngOptions(*definition.pngOptions);
     }
+    list->SetSystemListDeferred(false);
     return list;
 }
 

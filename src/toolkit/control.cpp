@@ -82,13 +82,20 @@ void TWinControl::createWindow(const char* windowClass, DWORD style, DWORD exSty
     if (!hwnd_) {
         throw std::runtime_error("Error creating window of class " + std::string(windowClass));
     }
-    SetWindowSubclass(hwnd_, &TWinControl::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    // Subclassed by replacing the procedure, with the control in the window's user data (which
+    // the native classes leave to the program): reading those takes no round trip to the
+    // window server per message, as a look-up in a subclass chain kept in a window property
+    // does on some platforms. The Unicode form, as the common controls' chain uses.
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    nativeProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form().fonts().get(font())), FALSE);
 }
 
 void TWinControl::destroyWindow() {
     if (hwnd_) {
-        RemoveWindowSubclass(hwnd_, &TWinControl::SubclassProc, 1);
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nativeProc_));
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         live::DestroyWindow(hwnd_);
         hwnd_ = nullptr;
     }
@@ -130,12 +137,14 @@ bool TWinControl::subclassMessage(UINT, WPARAM, LPARAM, LRESULT&) {
 }
 
 LRESULT TWinControl::defaultProc(UINT msg, WPARAM wp, LPARAM lp) {
-    return DefSubclassProc(hwnd_, msg, wp, lp);
+    return CallWindowProcW(nativeProc_, hwnd_, msg, wp, lp);
 }
 
-LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                           DWORD_PTR ref) {
-    auto* self = reinterpret_cast<TWinControl*>(ref);
+LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) {
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
     if (msg == WM_PAINT) {
         // The rows a control's own painting asks its form to draw report their failures once.
         PaintErrorScope errors;
@@ -149,7 +158,7 @@ LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
             ValidateRect(hwnd, nullptr);
             return 0;
         }
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        return self->defaultProc(msg, wp, lp);
     }
     try {
         if (msg == WM_SETCURSOR && LOWORD(lp) == HTCLIENT &&
@@ -167,7 +176,7 @@ LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
         Application().handleException(e);
         return 0;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return self->defaultProc(msg, wp, lp);
 }
 
 } // namespace tk

@@ -154,9 +154,11 @@ class TWinControl : public TControl {
     LRESULT defaultProc(UINT msg, WPARAM wp, LPARAM lp);
 
   private:
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
 
     HWND hwnd_ = nullptr;
+    // The native control's own procedure, which runs behind SubclassProc.
+    WNDPROC nativeProc_ = nullptr;
     int id_;
 };
 

@@ -1,6 +1,7 @@
 #include "toolkit/image_list.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tk {
 
@@ -34,7 +35,19 @@ HIMAGELIST TCustomImageList::CreatePlatformList() const {
     return live::ImageList_Create(width_, height_, flags, 0, allocBy_);
 }
 
+void TCustomImageList::SettlePlatformList() const {
+    if (owed_) {
+        // Made on demand like the handle itself, hence also from const readers.
+        auto* self = const_cast<TCustomImageList*>(this);
+        HIMAGELIST made = self->MakeOwedList(); // a failure leaves it owed
+        self->owed_ = false;
+        self->FreeHandle();
+        self->handle_ = made;
+    }
+}
+
 HIMAGELIST TCustomImageList::Handle() {
+    SettlePlatformList();
     if (!handle_) {
         handle_ = CreatePlatformList();
     }
@@ -42,7 +55,8 @@ HIMAGELIST TCustomImageList::Handle() {
 }
 
 void TCustomImageList::SetHandle(HIMAGELIST list) {
-    if (list == handle_) {
+    // An owed list is replaced before it was ever made.
+    if (!std::exchange(owed_, false) && list == handle_) {
         return;
     }
     FreeHandle();
@@ -56,6 +70,7 @@ void TCustomImageList::SetSize(int width, int height) {
     if (width == width_ && height == height_) {
         return;
     }
+    SettlePlatformList();
     width_ = width;
     height_ = height;
     if (handle_) {
@@ -66,11 +81,12 @@ void TCustomImageList::SetSize(int width, int height) {
 }
 
 int TCustomImageList::Count() const {
+    SettlePlatformList();
     return handle_ ? ImageList_GetImageCount(handle_) : 0;
 }
 
 void TCustomImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) {
-    if (handle_) {
+    if (handle_ || owed_) {
         DoDraw(index, canvas, x, y, drawingStyle_, enabled);
     }
 }
@@ -108,6 +124,7 @@ void TCustomImageList::AddImages(TCustomImageList* source) {
 }
 
 void TCustomImageList::Clear() {
+    SettlePlatformList();
     if (handle_) {
         ImageList_Remove(handle_, -1);
     }
@@ -115,6 +132,7 @@ void TCustomImageList::Clear() {
 }
 
 void TCustomImageList::Delete(int index) {
+    SettlePlatformList();
     if (!handle_ || index < 0 || index >= Count()) {
         return;
     }
@@ -173,6 +191,7 @@ void TCustomImageList::AssignTo(TCustomImageList& destination) const {
     if (&destination == this) {
         return;
     }
+    SettlePlatformList();
     destination.SetSize(width_, height_);
     destination.Clear();
     if (handle_) {

@@ -64,9 +64,10 @@ class TCustomImageList : public TComponent {
     // The number of pictures (of the platform list for this class).
     virtual int Count() const;
 
-    // The platform list, made on first demand (32-bit colour, masked, growth AllocBy()).
+    // The platform list, made on first demand (32-bit colour, masked, growth AllocBy()); an
+    // owed one (see OwePlatformList) is made first.
     HIMAGELIST Handle();
-    bool HandleAllocated() const { return handle_ != nullptr; }
+    bool HandleAllocated() const { return handle_ != nullptr || owed_; }
     // Takes ownership of `list`, freeing the previous one, and reports a change.
     void SetHandle(HIMAGELIST list);
     bool Masked() const { return masked_; }
@@ -106,6 +107,16 @@ class TCustomImageList : public TComponent {
     void Change();
 
   protected:
+    // A derived list whose platform list follows from pictures it keeps itself may leave it
+    // unmade until something first asks for it: the handle, the platform count, a size
+    // change, a copy or an edit. MakeOwedList then makes it from those pictures, and it
+    // becomes the platform list without a change notice, as the one made at once would have
+    // been. A list that draws from its own pictures draws meanwhile as before.
+    void OwePlatformList() { owed_ = true; }
+    bool PlatformListOwed() const { return owed_; }
+    // Makes the owed platform list now, if one is owed.
+    void SettlePlatformList() const;
+    virtual HIMAGELIST MakeOwedList() { return CreatePlatformList(); }
     virtual void DoDraw(int index, TCanvas& canvas, int x, int y, TDrawingStyle style,
                         bool enabled);
     // A new platform list of the current size, empty.
@@ -124,6 +135,7 @@ class TCustomImageList : public TComponent {
     int allocBy_ = 4;
     TDrawingStyle drawingStyle_ = ILD_NORMAL;
     HIMAGELIST handle_ = nullptr;
+    bool owed_ = false;
     std::vector<TChangeLink*> links_;
 };
 

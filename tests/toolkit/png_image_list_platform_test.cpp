@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,48 @@ TEST(PngImageListPlatform, EditsGiveThePerIconPixels) {
         EXPECT_EQ(list.AddImage(&list, 99), -1) << "and -1, adding nothing, without the picture";
         ASSERT_EQ(list.Count(), 14);
         expectSamePictures(list);
+    }
+}
+
+// A list filled while its platform list is deferred draws from its pictures at once and makes
+// the platform list when first asked for: the same icons as at once, with no change notice;
+// an edit before that works on the icons of the items as they were.
+TEST(PngImageListPlatform, ADeferredPlatformListIsMadeAsBeforeWhenFirstAskedFor) {
+    auto deferredFill = [](TPngImageList& list) {
+        list.SetSystemListDeferred(true);
+        fill(list, true);
+        list.SetSystemListDeferred(false);
+    };
+    for (int version : {0x60000, 0x50051}) {
+        FixedCommonControls controls(version);
+        SCOPED_TRACE(generation(version));
+        TPngImageList list;
+        deferredFill(list);
+        int changes = 0;
+        tk::TChangeLink link;
+        link.OnChange = [&] { ++changes; };
+        list.RegisterChanges(link);
+        void* bits = nullptr;
+        TMemoryBitmap target(nullptr, CreateTopDownSection(16, 16, &bits));
+        tk::FontCache fonts;
+        tk::TCanvas canvas{fonts};
+        canvas.setHandle(target.Handle());
+        list.Draw(canvas, 0, 0, 0);
+        GdiFlush();
+        const auto* drawnPixels = static_cast<const std::uint32_t*>(bits);
+        EXPECT_NE(std::count(drawnPixels, drawnPixels + 256, 0u), 256) << "drawn while owed";
+        EXPECT_TRUE(list.HandleAllocated());
+        expectSamePictures(list);
+        EXPECT_EQ(changes, 0);
+
+        TPngImageList edited;
+        deferredFill(edited);
+        tk::TBitmap colour;
+        colour.SetPixelFormat(tk::TPixelFormat::pf24bit);
+        colour.SetSize(16, 16);
+        edited.Insert(2, &colour, nullptr);
+        ASSERT_EQ(edited.Count(), 10);
+        expectSamePictures(edited);
     }
 }
 

@@ -8,6 +8,9 @@
 // or its children. Each window is then closed with WM_CLOSE. Prints every round, the median
 // times, and the median and interquartile range of the per-round ratios of the start centre to
 // each yardstick, which hold still on a busy machine far better than ratios of medians.
+// A start that the system refuses (CreateProcess fails, as Wine now and then does under load)
+// runs its round once more and says so; a program that started but did not paint, or did not
+// end, fails the run at once.
 
 #include "pointer.h"
 #include "window_wait.h"
@@ -16,7 +19,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,8 +64,19 @@ struct Timing {
     LONGLONG paintedCounter = 0;
 };
 
-// One start: the times to the first complete paint, or nothing when it did not come.
-std::optional<Timing> timeOneStart(const Subject& subject) {
+// How one start went: timed to its first complete paint, refused by the system before the
+// program ran, or failed (no painted window, or no end after WM_CLOSE).
+struct Start {
+    enum class Outcome { timed, notStarted, failed };
+    Outcome outcome = Outcome::failed;
+    Timing timing;
+    explicit operator bool() const { return outcome == Outcome::timed; }
+    const Timing* operator->() const { return &timing; }
+    const Timing& operator*() const { return timing; }
+};
+
+// One start: the times to the first complete paint, or why there are none.
+Start timeOneStart(const Subject& subject) {
     std::string commandLine = "\"" + subject.program + "\"";
     if (!subject.arguments.empty()) {
         commandLine += " " + subject.arguments;
@@ -78,18 +91,19 @@ std::optional<Timing> timeOneStart(const Subject& subject) {
                         nullptr, nullptr, &startup, &process)) {
         std::fprintf(stderr, "cannot start %s (error %lu)\n", subject.program.c_str(),
                      GetLastError());
-        return std::nullopt;
+        return Start{Start::Outcome::notStarted, {}};
     }
     const ULONGLONG deadline = GetTickCount64() + kPaintTimeoutMs;
     snapshot::WindowQuery query;
     query.className = subject.windowClass;
     query.processId = process.dwProcessId;
     HWND window = snapshot::waitForTopLevelWindow(query, deadline);
-    std::optional<Timing> elapsed;
+    Start elapsed;
     if (window && snapshot::waitUntilPainted(window, deadline)) {
         LARGE_INTEGER painted;
         QueryPerformanceCounter(&painted);
-        elapsed = Timing{millisecondsSince(start), start.QuadPart, painted.QuadPart};
+        elapsed = Start{Start::Outcome::timed,
+                        Timing{millisecondsSince(start), start.QuadPart, painted.QuadPart}};
     } else {
         std::fprintf(stderr, "%s: no painted %s window within %lu ms\n", subject.label.c_str(),
                      subject.windowClass.c_str(), kPaintTimeoutMs);
@@ -102,11 +116,21 @@ std::optional<Timing> timeOneStart(const Subject& subject) {
         std::fprintf(stderr, "%s did not end after WM_CLOSE\n", subject.label.c_str());
         TerminateProcess(process.hProcess, 1);
         WaitForSingleObject(process.hProcess, kExitTimeoutMs);
-        elapsed.reset();
+        elapsed = Start{};
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return elapsed;
+}
+
+// A start that the system refused is tried once more, and the output says so.
+Start timeOneStartRetried(const Subject& subject) {
+    Start first = timeOneStart(subject);
+    if (first.outcome != Start::Outcome::notStarted) {
+        return first;
+    }
+    std::printf("%s did not start; started once more\n", subject.label.c_str());
+    return timeOneStart(subject);
 }
 
 // The q-quantile of `values` (0 <= q <= 1), interpolating linearly between neighbours.
@@ -207,14 +231,14 @@ int measurePhases(const std::string& folder, int rounds) {
     if (!snapshot::parkPointer()) {
         std::fprintf(stderr, "warning: could not move the pointer off the screen's centre\n");
     }
-    if (!timeOneStart(traced)) {
+    if (!timeOneStartRetried(traced)) {
         return 1;
     }
     PhaseTimes phases;
     std::vector<double> totals;
     for (int round = 0; round < rounds; ++round) {
         DeleteFileA(marksFile.c_str());
-        const auto timing = timeOneStart(traced);
+        const auto timing = timeOneStartRetried(traced);
         if (!timing || !addPhases(marksFile, *timing, phases)) {
             std::fprintf(stderr, "no marks from the traced start centre\n");
             DeleteFileA(marksFile.c_str());
@@ -263,7 +287,7 @@ int main(int argc, char** argv) {
     }
 
     for (const Subject& subject : subjects) {
-        if (!timeOneStart(subject)) {
+        if (!timeOneStartRetried(subject)) {
             return 1;
         }
     }
@@ -271,18 +295,39 @@ int main(int argc, char** argv) {
     std::vector<double> overBare, overThemed;
     std::printf("%-5s %12s %12s %12s %8s %8s\n", "round", "centre ms", "bare ms", "themed ms",
                 "sc/bare", "sc/thm");
+    int roundsRunAgain = 0;
     for (int round = 0; round < rounds; ++round) {
         // Each round starts every contender once, the order rotating from round to round, so
-        // that a slow spell of the shared machine weighs on all of them alike.
+        // that a slow spell of the shared machine weighs on all of them alike. A start the
+        // system refused runs the whole round once more, so that its ratios stay paired.
         Timing row[kSubjects] = {};
-        for (int k = 0; k < kSubjects; ++k) {
-            const int s = (round + k) % kSubjects;
-            const auto elapsed = timeOneStart(subjects[s]);
-            if (!elapsed) {
-                return 1;
+        bool refused = false;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            refused = false;
+            for (int k = 0; k < kSubjects && !refused; ++k) {
+                const int s = (round + k) % kSubjects;
+                const Start elapsed = timeOneStart(subjects[s]);
+                if (elapsed.outcome == Start::Outcome::failed) {
+                    return 1;
+                }
+                refused = elapsed.outcome == Start::Outcome::notStarted;
+                if (refused) {
+                    std::printf("round %d: %s did not start%s\n", round + 1,
+                                subjects[s].label.c_str(),
+                                attempt == 0 ? "; the round runs once more" : " again");
+                }
+                row[s] = elapsed.timing;
             }
-            row[s] = *elapsed;
-            times[s].push_back(elapsed->wallMs);
+            if (!refused) {
+                break;
+            }
+            ++roundsRunAgain;
+        }
+        if (refused) {
+            return 1;
+        }
+        for (int s = 0; s < kSubjects; ++s) {
+            times[s].push_back(row[s].wallMs);
         }
         overBare.push_back(row[0].wallMs / row[1].wallMs);
         overThemed.push_back(row[0].wallMs / row[2].wallMs);
@@ -293,6 +338,9 @@ int main(int argc, char** argv) {
     std::printf("%d rounds, milliseconds to the first complete paint:\n", rounds);
     for (int s = 0; s < kSubjects; ++s) {
         printSummary(subjects[s].label.c_str(), times[s], " ms");
+    }
+    if (roundsRunAgain > 0) {
+        std::printf("rounds run once more after a refused start: %d\n", roundsRunAgain);
     }
     std::printf("per-round paired ratios:\n");
     printSummary("ratio start centre / bare window", overBare, "   ");
