@@ -374,3 +374,34 @@ TEST(PngDecode, ZlibFailureKeepsTheRowsBeforeItAndAWrongChecksumFails) {
     }
     ExpectPixels(image, img, "checksum");
 }
+
+// Truecolour through a gamma curve: every sample format, row lengths around the groups the
+// conversion takes at once, in plain order and spread over every second column.
+TEST(PngConvert, GammaMapsEveryColourSampleAndNothingElse) {
+    std::uint8_t curve[256];
+    for (unsigned i = 0; i < 256; ++i)
+        curve[i] = std::uint8_t(i * 7 + 3);
+    for (const Format& f : {Format{2, 8}, Format{2, 16}, Format{6, 8}, Format{6, 16}})
+        for (std::uint32_t step : {1u, 2u})
+            for (std::uint32_t count = 0; count <= 9; ++count) {
+                const unsigned bytes = (f.type == 6 ? 4 : 3) * f.depth / 8, width = f.depth / 8;
+                Bytes src(bytes * count);
+                for (std::size_t i = 0; i < src.size(); ++i)
+                    src[i] = std::uint8_t(i * 37 + count);
+                const std::uint32_t first = step - 1, columns = first + step * count + 2;
+                Bytes dib(3 * columns, 0xEE), alpha(columns, 0xEE);
+                ConvertRow(f.type, f.depth, src.data(), dib.data(), alpha.data(), count, first,
+                           step, curve);
+                for (std::uint32_t c = 0; c < columns; ++c) {
+                    const bool placed =
+                        c >= first && (c - first) % step == 0 && (c - first) / step < count;
+                    const std::uint8_t* s = src.data() + bytes * ((c - first) / step);
+                    for (unsigned i = 0; i < 3; ++i)
+                        ASSERT_EQ(dib[3 * c + i], placed ? curve[s[(2 - i) * width]] : 0xEE)
+                            << Name(f) << " step " << step << " count " << count << " column " << c;
+                    if (f.type == 6) {
+                        ASSERT_EQ(alpha[c], placed ? s[3 * width] : 0xEE) << Name(f) << c;
+                    }
+                }
+            }
+}
