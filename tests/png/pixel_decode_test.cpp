@@ -405,3 +405,47 @@ TEST(PngConvert, GammaMapsEveryColourSampleAndNothingElse) {
                 }
             }
 }
+
+// The bitmap of a header just read is not zeroed before the image data is written into it: row
+// padding and the rows that the data never reaches (it ends early, or a failure stops it) must
+// be zero all the same, also where the memory held an earlier image of all bits set.
+TEST(PngDecode, PaddingAndRowsNeverReachedAreZero) {
+    for (const Format& f : {Format{0, 1}, Format{0, 2}, Format{3, 4}, Format{0, 16}, Format{2, 8},
+                            Format{4, 8}, Format{6, 8}, Format{6, 16}})
+        for (bool failing : {false, true}) {
+            Image full = Pattern(5, 6, f.depth, f.type);
+            for (auto& v : full.samples)
+                v = f.depth == 16 ? 0xFFFF : std::uint16_t((1u << f.depth) - 1);
+            TPNGObject image;
+            Read(image, BuildPng(full, false));
+            const Bytes raw = RawData(Pattern(5, 6, f.depth, f.type), false);
+            const std::size_t rowBytes = raw.size() / 6;
+            // Stored blocks: two rows and the filter type of the third arrive.
+            Bytes data = Compress(raw, 0);
+            data.resize(2 + 5 + 2 * rowBytes + 1);
+            Bytes png = Signature();
+            Append(png, Chunk("IHDR", IhdrData(5, 6, f.depth, f.type)));
+            Append(png, Chunk("IDAT", data));
+            if (failing) // the run ends before the rows do: the third row is never converted
+                Append(png, Chunk("IEND", {}));
+            else // the file ends: the third row is converted from what arrived
+                png.resize(png.size() - 4);
+            if (failing)
+                EXPECT_THROW(Read(image, png), EPNGMissingMultipleIDAT) << Name(f);
+            else
+                EXPECT_THROW(Read(image, png), EPngInvalidCRC) << Name(f);
+            const TChunkIHDR& h = image.HeaderChunk();
+            const std::size_t used = (5 * h.DibInfo().bmiHeader.biBitCount + 7) / 8;
+            const std::uint32_t kept = failing ? 2 : 3;
+            for (std::uint32_t y = 0; y < 6; ++y) {
+                const std::uint8_t* row = image.PixelRow(y);
+                for (std::size_t i = y < kept ? used : 0; i < std::size_t(h.RowStride()); ++i)
+                    ASSERT_EQ(row[i], 0) << Name(f) << " failing " << failing << " row " << y;
+                if (h.AlphaPlane() && y >= kept) {
+                    ASSERT_EQ(Bytes(image.AlphaRow(y), image.AlphaRow(y) + 5), Bytes(5, 0))
+                        << Name(f) << " row " << y;
+                }
+            }
+            EXPECT_NE(image.PixelRow(1)[0], 0xFF) << Name(f); // the earlier image is gone
+        }
+}
