@@ -56,34 +56,39 @@ template <unsigned S> inline void StorePixel(std::uint8_t* p, __m128i v) {
     }
 }
 
-inline __m128i Abs16(__m128i x) {
-    return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x));
+// One Paeth step in 16-bit lanes: a (the left pixel) becomes raw plus the pick among a, b (above)
+// and c (upper-left). With p = b - c and e = a - c the pick is a unless e lies strictly between
+// min(p, -2p) and max(p, -2p), that is, unless min(b, t) < a < max(b, t) with t = 3c - 2b;
+// then it is b when p (2e + p) >= 0, that is, when 2a lies on the side of u = 3c - b that the
+// sign of p names, and c otherwise. Everything but four compares, two masks and three adds
+// comes from b and c alone, off the chain from one pixel to the next.
+inline void PaethStep(__m128i& a, __m128i& c, __m128i b, __m128i raw) {
+    const __m128i c3 = _mm_add_epi16(_mm_add_epi16(c, c), c);
+    const __m128i t = _mm_sub_epi16(_mm_sub_epi16(c3, b), b);
+    const __m128i sign = _mm_cmpgt_epi16(c, b); // all ones when p < 0
+    const __m128i u = _mm_xor_si128(_mm_sub_epi16(c3, b), sign);
+    const __m128i notA = _mm_and_si128(_mm_cmpgt_epi16(_mm_max_epi16(b, t), a),
+                                       _mm_cmpgt_epi16(a, _mm_min_epi16(b, t)));
+    const __m128i takeC = _mm_cmpgt_epi16(u, _mm_xor_si128(_mm_add_epi16(a, a), sign));
+    // pick - a, masked: (b - a) + ((c - b) when c is taken), only where a is not.
+    const __m128i delta =
+        _mm_add_epi16(_mm_sub_epi16(b, a), _mm_and_si128(_mm_sub_epi16(c, b), takeC));
+    a = _mm_and_si128(_mm_add_epi16(_mm_add_epi16(raw, a), _mm_and_si128(delta, notA)),
+                      _mm_set1_epi16(0xFF));
+    c = b;
 }
 
-// Paeth in 16-bit lanes. What depends on the row above alone (pa = |b - c|, b - c, b ^ c) is
-// worked out beside the chain; the left pixel stays widened from one pixel to the next, and the
-// choices are masked exclusive-ors: a when pa <= min(pb, pc); else b when pb <= pc; else c.
+// Paeth over whole pixels of S bytes; the next raw pixel is loaded before the current one is
+// stored, so dst may be src.
 template <unsigned S>
 void PaethPixels(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
-    const __m128i zero = _mm_setzero_si128(), low = _mm_set1_epi16(0xFF);
+    const __m128i zero = _mm_setzero_si128();
     __m128i a = zero, c = zero;
     __m128i raw = _mm_unpacklo_epi8(LoadPixel<S>(r), zero);
     for (std::size_t j = 0; j < n; j += S) {
         const __m128i next = _mm_unpacklo_epi8(LoadPixel<S>(r + j + S), zero);
-        const __m128i b = _mm_unpacklo_epi8(LoadPixel<S>(q + j), zero);
-        const __m128i bMinusC = _mm_sub_epi16(b, c);
-        const __m128i pa = Abs16(bMinusC);
-        const __m128i bXorC = _mm_xor_si128(b, c);
-        const __m128i aMinusC = _mm_sub_epi16(a, c);
-        const __m128i pb = Abs16(aMinusC);
-        const __m128i pc = Abs16(_mm_add_epi16(aMinusC, bMinusC));
-        const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
-        const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
-        const __m128i bc = _mm_xor_si128(b, _mm_and_si128(bXorC, takeC));
-        const __m128i pick = _mm_xor_si128(a, _mm_and_si128(_mm_xor_si128(a, bc), notA));
-        a = _mm_and_si128(_mm_add_epi16(raw, pick), low);
+        PaethStep(a, c, _mm_unpacklo_epi8(LoadPixel<S>(q + j), zero), raw);
         StorePixel<S>(d + j, _mm_packus_epi16(a, a));
-        c = b;
         raw = next;
     }
 }
@@ -114,7 +119,10 @@ void UnfilterPixels(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* 
     }
 }
 
-// The sixteen terms t = up + 2 * raw of a block of single-byte Average (see AverageBytes).
+// The sixteen terms t = up + 2 * raw of a block of single-byte Average (see AverageBytes). The
+// loops read them back from memory one by one, through a volatile pointer: a load is one
+// instruction where taking a lane out of the register, as the compiler would, takes two, and
+// these loops are bound by the number of instructions.
 inline void AverageTerms(std::uint16_t* t, const std::uint8_t* r, const std::uint8_t* q) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i raw = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
@@ -134,14 +142,16 @@ inline unsigned AverageStep(unsigned t, unsigned left) {
 // the byte is (t + left) / 2 modulo 256, so only an add and a shift lie on that chain; t is
 // worked out sixteen bytes at a time beside it. dst may be src: each block is loaded before it
 // is stored.
-void AverageBytes(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n,
-                  unsigned left = 0, std::size_t j = 0) {
+__attribute__((noinline)) void AverageBytes(std::uint8_t* d, const std::uint8_t* r,
+                                            const std::uint8_t* q, std::size_t n, unsigned left = 0,
+                                            std::size_t j = 0) {
     alignas(16) std::uint16_t t[16];
+    const volatile std::uint16_t* terms = t; // see AverageTerms
     for (; j + 16 <= n; j += 16) {
         AverageTerms(t, r + j, q + j);
 #pragma GCC unroll 16
         for (unsigned k = 0; k < 16; ++k) {
-            left = AverageStep(t[k], left);
+            left = AverageStep(terms[k], left);
             d[j + k] = static_cast<std::uint8_t>(left);
         }
     }
@@ -171,11 +181,13 @@ void AveragePairBytes(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1
         }
         const std::size_t i = j - kLag;
         AverageTerms(t1, r1 + i, d0 + i);
+        const volatile std::uint16_t* v0 = t0; // see AverageTerms
+        const volatile std::uint16_t* v1 = t1;
 #pragma GCC unroll 16
         for (unsigned k = 0; k < 16; ++k) {
-            left0 = AverageStep(t0[k], left0);
+            left0 = AverageStep(v0[k], left0);
             d0[j + k] = static_cast<std::uint8_t>(left0);
-            left1 = AverageStep(t1[k], left1);
+            left1 = AverageStep(v1[k], left1);
             d1[i + k] = static_cast<std::uint8_t>(left1);
         }
     }
@@ -199,18 +211,7 @@ struct PaethChain {
     __m128i a = _mm_setzero_si128(), c = _mm_setzero_si128(); // widened to 16-bit lanes
     __m128i Step(__m128i raw, __m128i up) {
         const __m128i zero = _mm_setzero_si128();
-        const __m128i b = _mm_unpacklo_epi8(up, zero);
-        const __m128i bMinusC = _mm_sub_epi16(b, c);
-        const __m128i pa = Abs16(bMinusC);
-        const __m128i aMinusC = _mm_sub_epi16(a, c);
-        const __m128i pb = Abs16(aMinusC);
-        const __m128i pc = Abs16(_mm_add_epi16(aMinusC, bMinusC));
-        const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
-        const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
-        const __m128i bc = _mm_xor_si128(b, _mm_and_si128(_mm_xor_si128(b, c), takeC));
-        const __m128i pick = _mm_xor_si128(a, _mm_and_si128(_mm_xor_si128(a, bc), notA));
-        a = _mm_and_si128(_mm_add_epi16(_mm_unpacklo_epi8(raw, zero), pick), _mm_set1_epi16(0xFF));
-        c = b;
+        PaethStep(a, c, _mm_unpacklo_epi8(up, zero), _mm_unpacklo_epi8(raw, zero));
         return _mm_packus_epi16(a, a);
     }
 };
@@ -243,22 +244,11 @@ template <unsigned S>
 void PaethPairPixels(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1,
                      const std::uint8_t* r1, const std::uint8_t* q, std::size_t n) {
     static_assert(S <= 4);
-    const __m128i zero = _mm_setzero_si128(), low = _mm_set1_epi16(0xFF);
+    const __m128i zero = _mm_setzero_si128();
     __m128i a = zero, c = zero;
     const auto step = [&](__m128i raw0, __m128i raw1, __m128i up0) {
         const __m128i raw = _mm_unpacklo_epi8(_mm_unpacklo_epi32(raw0, raw1), zero);
-        const __m128i b = _mm_unpacklo_epi64(_mm_unpacklo_epi8(up0, zero), a);
-        const __m128i bMinusC = _mm_sub_epi16(b, c);
-        const __m128i pa = Abs16(bMinusC);
-        const __m128i aMinusC = _mm_sub_epi16(a, c);
-        const __m128i pb = Abs16(aMinusC);
-        const __m128i pc = Abs16(_mm_add_epi16(aMinusC, bMinusC));
-        const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
-        const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
-        const __m128i bc = _mm_xor_si128(b, _mm_and_si128(_mm_xor_si128(b, c), takeC));
-        const __m128i pick = _mm_xor_si128(a, _mm_and_si128(_mm_xor_si128(a, bc), notA));
-        a = _mm_and_si128(_mm_add_epi16(raw, pick), low);
-        c = b;
+        PaethStep(a, c, _mm_unpacklo_epi64(_mm_unpacklo_epi8(up0, zero), a), raw);
         return _mm_packus_epi16(a, a);
     };
     // The first pixel of the first row alone: the second row starts from zero neighbours.
@@ -299,11 +289,24 @@ template <int T> inline unsigned FilterByte(unsigned raw, unsigned a, unsigned b
     if constexpr (T == 3) {
         const unsigned t = b + 2 * raw;
         return ((t + a) >> 1) & 0xFF;
-    } else {
-        const int p = int(b) - int(c), e = int(a) - int(c), s = p + e;
-        const int pa = p < 0 ? -p : p, pb = e < 0 ? -e : e, pc = s < 0 ? -s : s;
-        const unsigned bc = pb <= pc ? b : c;
-        return (raw + (pa <= (pb < pc ? pb : pc) ? a : bc)) & 0xFF;
+    } else { // the choice as in PaethStep
+        const int c3 = 3 * int(c), t = c3 - 2 * int(b), sign = int(b) < int(c) ? -1 : 0;
+        const int high = t > int(b) ? t : int(b), low = t < int(b) ? t : int(b);
+        const int u = (c3 - int(b)) ^ sign, x = int(a);
+        const unsigned bc = u > ((2 * x) ^ sign) ? c : b;
+        return (raw + (((low < x) & (x < high)) ? bc : a)) & 0xFF;
+    }
+}
+
+// Paeth over single bytes; dst may be src.
+[[maybe_unused]] void PaethBytes(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q,
+                                 std::size_t n) {
+    unsigned a = 0, c = 0;
+    for (std::size_t j = 0; j < n; ++j) {
+        const unsigned b = q[j];
+        a = FilterByte<4>(r[j], a, b, c);
+        c = b;
+        d[j] = static_cast<std::uint8_t>(a);
     }
 }
 
@@ -494,6 +497,9 @@ void UnfilterRowInto(std::uint8_t* out, const std::uint8_t* src, const std::uint
                  // from taking the upper row out of the chain
             if (type == 3 && filterStride == 1) {
                 AverageBytes(d, r, q, rowLength);
+                done = true;
+            } else if (type == 4 && filterStride == 1) {
+                PaethBytes(d, r, q, rowLength);
                 done = true;
             } else {
                 done = type == 2 && UnfilterSse2<1>(type, d, r, q, rowLength);
