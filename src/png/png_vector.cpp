@@ -294,7 +294,7 @@ template <int T> inline unsigned FilterByte(unsigned raw, unsigned a, unsigned b
         const int high = t > int(b) ? t : int(b), low = t < int(b) ? t : int(b);
         const int u = (c3 - int(b)) ^ sign, x = int(a);
         const unsigned bc = u > ((2 * x) ^ sign) ? c : b;
-        return (raw + ((low < x) & (x < high) ? bc : a)) & 0xFF;
+        return (raw + (((low < x) & (x < high)) ? bc : a)) & 0xFF;
     }
 }
 
