@@ -49,14 +49,21 @@ bool CheckedSize(std::uint64_t a, std::uint64_t b, std::size_t& out) {
     return true;
 }
 
-std::uint8_t* AllocatePlane(std::uint64_t a, std::uint64_t b, std::size_t& bytes) {
+// A plane of a x b bytes, zeroed; with unwritten set it may come unzeroed, which clears
+// unwritten when it does not.
+std::uint8_t* AllocatePlane(std::uint64_t a, std::uint64_t b, std::size_t& bytes,
+                            bool* unwritten = nullptr) {
     bytes = 0;
     std::size_t size;
     if (!CheckedSize(a, b, size))
         TPNGObject::RaiseError<EPNGOutMemory>(messages::EPNGOutMemoryText);
     if (size == 0)
         return nullptr;
-    auto* memory = static_cast<std::uint8_t*>(AllocateZeroed(size));
+    bool zeroed = true;
+    auto* memory = static_cast<std::uint8_t*>(
+        unwritten && *unwritten ? AllocateForWriting(size, zeroed) : AllocateZeroed(size));
+    if (unwritten && zeroed)
+        *unwritten = false;
     if (!memory)
         TPNGObject::RaiseError<EPNGOutMemory>(messages::EPNGOutMemoryText);
     bytes = size;
@@ -72,13 +79,27 @@ TChunkIHDR::~TChunkIHDR() {
 }
 
 void TChunkIHDR::ReleaseBitmap() {
+    PlanesUnwritten = false;
     ReleaseZeroed(PixelMemory, PixelBytes);
     ReleaseZeroed(AlphaMemory, AlphaBytes);
     PixelMemory = AlphaMemory = nullptr;
     PixelBytes = AlphaBytes = 0;
 }
 
+void TChunkIHDR::ZeroRowsFrom(std::uint32_t row) const {
+    PlanesUnwritten = false;
+    if (row >= ImageHeight)
+        return;
+    // Image row y is DIB row height - 1 - y: the rows from row on are the first ones in memory.
+    if (PixelMemory)
+        std::memset(PixelMemory, 0, std::size_t(Stride) * (ImageHeight - row));
+    if (AlphaMemory)
+        std::memset(AlphaMemory + std::size_t(row) * ImageWidth, 0,
+                    std::size_t(ImageHeight - row) * ImageWidth);
+}
+
 void TChunkIHDR::AllocateAlphaPlane() {
+    Settle();
     ReleaseZeroed(AlphaMemory, AlphaBytes);
     AlphaMemory = nullptr;
     AlphaMemory = AllocatePlane(ImageWidth, ImageHeight, AlphaBytes);
@@ -90,6 +111,7 @@ void TChunkIHDR::WidenGreyToEightBits() {
     ImageBitDepth = 8;
     if (!PixelMemory)
         return; // a header that failed its checks holds no bitmap to widen
+    Settle();
     struct Plane {
         std::uint8_t* Memory;
         std::size_t Bytes;
@@ -117,7 +139,7 @@ void TChunkIHDR::WidenGreyToEightBits() {
     }
 }
 
-void TChunkIHDR::PrepareBitmap() {
+void TChunkIHDR::PrepareBitmap(bool unwritten) {
     std::memset(&Info, 0, sizeof Info);
     ReleaseBitmap();
     OwnerImage().ReleaseSystemPalette();
@@ -132,10 +154,15 @@ void TChunkIHDR::PrepareBitmap() {
                ImageColorType == COLOR_GRAYSCALEALPHA;
     // Width and height are at most 65535 here, so the stride fits easily.
     Stride = static_cast<std::int32_t>((std::uint64_t(bits) * ImageWidth + 31) / 32 * 4);
+    // Unwritten planes are zeroed by rows when asked for (ZeroRowsFrom), which would touch
+    // every page of a plane that the system hands out zeroed: those stay as they are.
+    std::size_t pixelBytes;
+    unwritten = unwritten && CheckedSize(std::uint64_t(Stride), ImageHeight, pixelBytes) &&
+                pixelBytes < kSmallZeroedSize; // then the alpha plane, never larger, is too
+    PlanesUnwritten = unwritten;
     if (ImageColorType == COLOR_GRAYSCALEALPHA || ImageColorType == COLOR_RGBALPHA)
-        AllocateAlphaPlane();
-    // Fresh pages from the system are already zero.
-    PixelMemory = AllocatePlane(std::uint64_t(Stride), ImageHeight, PixelBytes);
+        AlphaMemory = AllocatePlane(ImageWidth, ImageHeight, AlphaBytes, &unwritten);
+    PixelMemory = AllocatePlane(std::uint64_t(Stride), ImageHeight, PixelBytes, &unwritten);
 }
 
 bool TChunkIHDR::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) {
@@ -161,7 +188,7 @@ bool TChunkIHDR::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint
     if (ImageWidth == 0 || ImageHeight == 0 || !HasConversion(ImageColorType, ImageBitDepth))
         TPNGObject::RaiseError<EPngInvalidIHDR>(messages::EPNGInvalidIHDRText);
     OwnerImage().ImageInterlace = ImageInterlaceMethod;
-    PrepareBitmap();
+    PrepareBitmap(true); // the image data writes it
     return true;
 }
 
@@ -196,6 +223,7 @@ void TChunkIHDR::CopyFrom(const TChunk& source) {
     if (from == this)
         return;
     TChunk::CopyFrom(source);
+    from->Settle();
     ImageWidth = from->ImageWidth;
     ImageHeight = from->ImageHeight;
     ImageBitDepth = from->ImageBitDepth;

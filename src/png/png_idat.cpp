@@ -131,23 +131,38 @@ bool BitmapHoldsRows(const TChunkIHDR& h) {
            (h.BitDepth() == 1 || h.BitDepth() == 4 || h.BitDepth() == 8);
 }
 
+// Every row of plain order is written whole, top row first: bitmap planes that come unwritten
+// are taken as they are, each row's padding is zeroed with it, and the rows the data never
+// reaches are zeroed when the decoding ends, however it ends.
 void DecodePlain(TDecodeState& s) {
     TChunkIHDR& h = s.Header;
+    struct TWrittenRows {
+        TChunkIHDR& Header;
+        std::uint32_t Count = 0;
+        ~TWrittenRows() { Header.Settle(Count); }
+    } written{h};
+    const bool unwritten = h.Unwritten();
+    std::uint8_t* const pixels = unwritten ? h.RawPixels() : h.Pixels();
+    std::uint8_t* const alphaPlane = unwritten ? h.RawAlphaPlane() : h.AlphaPlane();
+    const std::size_t stride = static_cast<std::size_t>(h.RowStride());
+    // The bytes that hold pixels; behind them, up to the stride, the padding.
+    const std::size_t used =
+        unwritten ? (std::size_t(h.Width()) * h.DibInfo().bmiHeader.biBitCount + 7) / 8 : stride;
     const std::size_t rowLength = PackedRowBytes(h.Width(), h.ColorType(), h.BitDepth());
     const bool direct = BitmapHoldsRows(h) && s.FilterStride == 1;
-    const auto dibRow = [&](std::uint32_t y) {
-        return h.Pixels() + std::size_t(h.RowStride()) * (h.Height() - 1 - y);
-    };
+    const auto dibRow = [&](std::uint32_t y) { return pixels + stride * (h.Height() - 1 - y); };
     ForEachRow(
         s, rowLength, 0, 1, h.Height(),
         [&](std::uint32_t y) { return direct ? dibRow(y) : nullptr; },
         [&](std::uint32_t y, const std::uint8_t* row) {
             std::uint8_t* dib = dibRow(y);
-            if (row == dib)
-                return;
-            std::uint8_t* alpha =
-                h.AlphaPlane() ? h.AlphaPlane() + std::size_t(y) * h.Width() : nullptr;
-            ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, h.Width(), 0, 1, s.Gamma);
+            std::fill(dib + used, dib + stride, std::uint8_t(0));
+            if (row != dib) {
+                std::uint8_t* alpha =
+                    alphaPlane ? alphaPlane + std::size_t(y) * h.Width() : nullptr;
+                ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, h.Width(), 0, 1, s.Gamma);
+            }
+            written.Count = y + 1;
         });
 }
 
@@ -206,7 +221,7 @@ bool TChunkIDAT::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint
     std::uint64_t chunkEnd = stream.Position() + length;
     {
         const bool decodable =
-            header.Pixels() && HasConversion(header.ColorType(), header.BitDepth());
+            header.RawPixels() && HasConversion(header.ColorType(), header.BitDepth());
         TZStreamRecord record(
             stream, decodable ? ImageDataBytes(header, image.ImageInterlace == 1) : 0, length);
         if (decodable) {

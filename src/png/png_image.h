@@ -160,11 +160,37 @@ class TChunkIHDR : public TChunk {
     // Bytes per DIB row: ((bits per pixel x width + 31) div 32) x 4.
     std::int32_t RowStride() const { return Stride; }
     // The pixel memory, RowStride x height bytes, rows bottom-up.
-    std::uint8_t* Pixels() { return PixelMemory; }
-    const std::uint8_t* Pixels() const { return PixelMemory; }
+    std::uint8_t* Pixels() {
+        Settle();
+        return PixelMemory;
+    }
+    const std::uint8_t* Pixels() const {
+        Settle();
+        return PixelMemory;
+    }
     // Width x height alpha bytes, rows top-down; nullptr unless the image has an alpha plane.
-    std::uint8_t* AlphaPlane() { return AlphaMemory; }
-    const std::uint8_t* AlphaPlane() const { return AlphaMemory; }
+    std::uint8_t* AlphaPlane() {
+        Settle();
+        return AlphaMemory;
+    }
+    const std::uint8_t* AlphaPlane() const {
+        Settle();
+        return AlphaMemory;
+    }
+    // A header read from a stream leaves its planes unwritten (not yet zeroed), so that the
+    // image data can be written into them once instead of twice. Everything above zeroes them
+    // first; the decoder alone takes them as they are, writes image rows 0, 1, ... whole
+    // (padding included) and then calls Settle with the number of rows it wrote.
+    bool Unwritten() const { return PlanesUnwritten; }
+    // The planes as they are, unwritten or not.
+    std::uint8_t* RawPixels() { return PixelMemory; }
+    std::uint8_t* RawAlphaPlane() { return AlphaMemory; }
+    // Zeroes the rows of unwritten planes from image row writtenRows on, bitmap and alpha plane;
+    // from then on they are ordinary memory. Nothing when the planes are not unwritten.
+    void Settle(std::uint32_t writtenRows = 0) const {
+        if (PlanesUnwritten)
+            ZeroRowsFrom(writtenRows);
+    }
     // Gives the image an alpha plane of width x height bytes, all zero.
     void AllocateAlphaPlane();
     // Turns a 1-, 2- or 4-bit greyscale image into an 8-bit one that shows the same greys: each
@@ -177,11 +203,15 @@ class TChunkIHDR : public TChunk {
     void Define(std::uint32_t width, std::uint32_t height, std::uint8_t bitDepth,
                 std::uint8_t colorType);
 
-    // Creates the bitmap (and the alpha plane for colour types 4 and 6) for the header fields.
-    void PrepareBitmap();
+    // Creates the bitmap (and the alpha plane for colour types 4 and 6) for the header fields,
+    // zeroed or, with unwritten set and where the run-time's allocator serves, unwritten.
+    void PrepareBitmap(bool unwritten = false);
     void ReleaseBitmap();
 
   private:
+    void ZeroRowsFrom(std::uint32_t row) const;
+
+    mutable bool PlanesUnwritten = false;
     bool Paletted = false;
     TDibInfo Info{};
     std::int32_t Stride = 0;

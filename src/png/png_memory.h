@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
 
 namespace sc::png {
 
@@ -14,5 +15,15 @@ inline constexpr std::size_t kSmallZeroedSize = std::size_t(16) << 20;
 // size bytes of zeroed memory, or nullptr when the system refuses; size 0 gives nullptr.
 void* AllocateZeroed(std::size_t size) noexcept;
 void ReleaseZeroed(void* memory, std::size_t size) noexcept;
+
+// size bytes for a caller that writes them all: below kSmallZeroedSize as the run-time hands
+// them out (zeroed false), from there on zeroed pages as from AllocateZeroed (zeroed true).
+// Released with ReleaseZeroed.
+inline void* AllocateForWriting(std::size_t size, bool& zeroed) noexcept {
+    zeroed = size >= kSmallZeroedSize;
+    if (size == 0)
+        return nullptr;
+    return zeroed ? AllocateZeroed(size) : std::malloc(size);
+}
 
 } // namespace sc::png

@@ -374,3 +374,78 @@ TEST(PngDecode, ZlibFailureKeepsTheRowsBeforeItAndAWrongChecksumFails) {
     }
     ExpectPixels(image, img, "checksum");
 }
+
+// Truecolour through a gamma curve: every sample format, row lengths around the groups the
+// conversion takes at once, in plain order and spread over every second column.
+TEST(PngConvert, GammaMapsEveryColourSampleAndNothingElse) {
+    std::uint8_t curve[256];
+    for (unsigned i = 0; i < 256; ++i)
+        curve[i] = std::uint8_t(i * 7 + 3);
+    for (const Format& f : {Format{2, 8}, Format{2, 16}, Format{6, 8}, Format{6, 16}})
+        for (std::uint32_t step : {1u, 2u})
+            for (std::uint32_t count = 0; count <= 9; ++count) {
+                const unsigned bytes = (f.type == 6 ? 4 : 3) * f.depth / 8, width = f.depth / 8;
+                Bytes src(bytes * count);
+                for (std::size_t i = 0; i < src.size(); ++i)
+                    src[i] = std::uint8_t(i * 37 + count);
+                const std::uint32_t first = step - 1, columns = first + step * count + 2;
+                Bytes dib(3 * columns, 0xEE), alpha(columns, 0xEE);
+                ConvertRow(f.type, f.depth, src.data(), dib.data(), alpha.data(), count, first,
+                           step, curve);
+                for (std::uint32_t c = 0; c < columns; ++c) {
+                    const bool placed =
+                        c >= first && (c - first) % step == 0 && (c - first) / step < count;
+                    const std::uint8_t* s = src.data() + bytes * ((c - first) / step);
+                    for (unsigned i = 0; i < 3; ++i)
+                        ASSERT_EQ(dib[3 * c + i], placed ? curve[s[(2 - i) * width]] : 0xEE)
+                            << Name(f) << " step " << step << " count " << count << " column " << c;
+                    if (f.type == 6) {
+                        ASSERT_EQ(alpha[c], placed ? s[3 * width] : 0xEE) << Name(f) << c;
+                    }
+                }
+            }
+}
+
+// The bitmap of a header just read is not zeroed before the image data is written into it: row
+// padding and the rows that the data never reaches (it ends early, or a failure stops it) must
+// be zero all the same, also where the memory held an earlier image of all bits set.
+TEST(PngDecode, PaddingAndRowsNeverReachedAreZero) {
+    for (const Format& f : {Format{0, 1}, Format{0, 2}, Format{3, 4}, Format{0, 16}, Format{2, 8},
+                            Format{4, 8}, Format{6, 8}, Format{6, 16}})
+        for (bool failing : {false, true}) {
+            Image full = Pattern(5, 6, f.depth, f.type);
+            for (auto& v : full.samples)
+                v = f.depth == 16 ? 0xFFFF : std::uint16_t((1u << f.depth) - 1);
+            TPNGObject image;
+            Read(image, BuildPng(full, false));
+            const Bytes raw = RawData(Pattern(5, 6, f.depth, f.type), false);
+            const std::size_t rowBytes = raw.size() / 6;
+            // Stored blocks: two rows and the filter type of the third arrive.
+            Bytes data = Compress(raw, 0);
+            data.resize(2 + 5 + 2 * rowBytes + 1);
+            Bytes png = Signature();
+            Append(png, Chunk("IHDR", IhdrData(5, 6, f.depth, f.type)));
+            Append(png, Chunk("IDAT", data));
+            if (failing) // the run ends before the rows do: the third row is never converted
+                Append(png, Chunk("IEND", {}));
+            else // the file ends: the third row is converted from what arrived
+                png.resize(png.size() - 4);
+            if (failing)
+                EXPECT_THROW(Read(image, png), EPNGMissingMultipleIDAT) << Name(f);
+            else
+                EXPECT_THROW(Read(image, png), EPngInvalidCRC) << Name(f);
+            const TChunkIHDR& h = image.HeaderChunk();
+            const std::size_t used = (5 * h.DibInfo().bmiHeader.biBitCount + 7) / 8;
+            const std::uint32_t kept = failing ? 2 : 3;
+            for (std::uint32_t y = 0; y < 6; ++y) {
+                const std::uint8_t* row = image.PixelRow(y);
+                for (std::size_t i = y < kept ? used : 0; i < std::size_t(h.RowStride()); ++i)
+                    ASSERT_EQ(row[i], 0) << Name(f) << " failing " << failing << " row " << y;
+                if (h.AlphaPlane() && y >= kept) {
+                    ASSERT_EQ(Bytes(image.AlphaRow(y), image.AlphaRow(y) + 5), Bytes(5, 0))
+                        << Name(f) << " row " << y;
+                }
+            }
+            EXPECT_NE(image.PixelRow(1)[0], 0xFF) << Name(f); // the earlier image is gone
+        }
+}
