@@ -7,6 +7,22 @@
 namespace tk {
 namespace {
 
+using TransparentBltFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int,
+                                             UINT);
+
+// The library with the keyed copy is loaded at the first transparent draw, not at start: the
+// windows draw no transparent bitmap on their first screen. It stays loaded for the rest of
+// the run, as an import would.
+TransparentBltFunction transparentBlt() {
+    static const TransparentBltFunction function = [] {
+        HMODULE library = LoadLibraryA("msimg32.dll");
+        return library ? reinterpret_cast<TransparentBltFunction>(
+                             reinterpret_cast<void*>(GetProcAddress(library, "TransparentBlt")))
+                       : nullptr;
+    }();
+    return function;
+}
+
 int BitsOf(TPixelFormat format) {
     switch (format) {
     case TPixelFormat::pf1bit:
@@ -159,10 +175,11 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& rect) {
     if (!bitmap_ || !CanvasHandle())
         return;
     const int w = rect.Right - rect.Left, h = rect.Bottom - rect.Top;
-    if (transparent_)
-        TransparentBlt(canvas.handle(), rect.Left, rect.Top, w, h, CanvasHandle(), 0, 0, width_,
-                       height_, ColorToRGB(TransparentColor()));
-    else
+    if (transparent_) {
+        if (TransparentBltFunction keyedCopy = transparentBlt())
+            keyedCopy(canvas.handle(), rect.Left, rect.Top, w, h, CanvasHandle(), 0, 0, width_,
+                      height_, ColorToRGB(TransparentColor()));
+    } else
         StretchBlt(canvas.handle(), rect.Left, rect.Top, w, h, CanvasHandle(), 0, 0, width_,
                    height_, SRCCOPY);
 }

@@ -49,7 +49,11 @@ void registerWindowClass(const std::string& className, WNDPROC proc) {
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1)); // the application icon
-    if (!wc.hIcon) {
+    if (wc.hIcon) {
+        // The caption's small icon picked from the same resource, as the system would pick it
+        // for a class without one; read directly, it does not cost a copy of the class icon.
+        wc.hIconSm = live::LoadClassSmallIcon(instance, MAKEINTRESOURCEA(1));
+    } else {
         wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
     }
     wc.lpszClassName = className.c_str();

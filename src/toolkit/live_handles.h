@@ -117,6 +117,15 @@ inline HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int w, int 
 
 // ---- Icons ----
 
+// The small icon of a window class, read from the class icon's resource at the small size, as
+// the system itself makes one for a class that has none. The class keeps it for the rest of
+// the run, like the one the system would make, which is not counted either.
+inline HICON LoadClassSmallIcon(HINSTANCE instance, LPCSTR name) {
+    return static_cast<HICON>(::LoadImageA(instance, name, IMAGE_ICON,
+                                           GetSystemMetrics(SM_CXSMICON),
+                                           GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+}
+
 inline HICON CreateIconIndirect(ICONINFO* info) {
     return detail::made(detail::kIcon, ::CreateIconIndirect(info));
 }

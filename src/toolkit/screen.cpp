@@ -2,14 +2,33 @@
 
 namespace tk {
 
+namespace {
+
+// The system cursor that stands for a shape of the table by default; none for other shapes.
+LPCSTR systemCursor(int shape) {
+    switch (shape) {
+    case crHourGlass:
+        return reinterpret_cast<LPCSTR>(IDC_WAIT);
+    case crHandPoint:
+        return reinterpret_cast<LPCSTR>(IDC_HAND);
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
 TScreen::TScreen() {
     cursors_[crDefault] = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    cursors_[crHourGlass] = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT));
-    cursors_[crHandPoint] = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
 }
 
 HCURSOR TScreen::cursorHandle(int shape) const {
     auto it = cursors_.find(shape);
+    if (it == cursors_.end()) {
+        if (LPCSTR system = systemCursor(shape)) {
+            it = cursors_.emplace(shape, LoadCursorA(nullptr, system)).first;
+        }
+    }
     return it != cursors_.end() ? it->second : cursors_.at(crDefault);
 }
 

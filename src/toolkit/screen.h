@@ -31,7 +31,9 @@ class TScreen : public sc::ScreenCursor {
 
   private:
     int cursor_ = crDefault;
-    std::map<int, HCURSOR> cursors_;
+    // The arrow at once; the system's hourglass and hand when first asked for (the platform
+    // hands out the same shared cursor whenever it is loaded).
+    mutable std::map<int, HCURSOR> cursors_;
 };
 
 } // namespace tk

@@ -137,6 +137,21 @@ TEST(PngFunctionsWin32, BitmapsBecomePngImages) {
     EXPECT_EQ(graphic->AlphaRow(1)[0], 0);
     EXPECT_EQ(graphic->AlphaRow(1)[2], 255);
     EXPECT_EQ(PixelColor(*graphic, 2, 1), 0x030201u);
+    {
+        // Drawn, its key-coloured pixels leave the canvas as it was.
+        tk::TBitmap target;
+        target.SetPixelFormat(tk::TPixelFormat::pf24bit);
+        target.SetSize(3, 2);
+        for (int x = 0; x < 3; ++x)
+            target.SetPixel(x, 1, RGB(255, 255, 255));
+        tk::FontCache fonts;
+        tk::TCanvas canvas{fonts};
+        canvas.setHandle(target.CanvasHandle());
+        bitmap.Draw(canvas, tk::TRect{0, 0, 3, 2});
+        canvas.setHandle(nullptr);
+        EXPECT_EQ(target.Pixel(0, 1), RGB(255, 255, 255));
+        EXPECT_EQ(target.Pixel(2, 1), RGB(1, 2, 3));
+    }
 
     // Assignment: an RGB image with the transparent colour as key colour.
     TPNGObject assigned;

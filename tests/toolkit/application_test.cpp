@@ -34,6 +34,11 @@ TEST(ScreenCursor, HasTheToolkitShapesAndOverridesOnlyAwayFromDefault) {
     EXPECT_TRUE(screen.applyCursor(crDefault)); // the hourglass wins over every control
     screen.setCursor(crDefault);
     EXPECT_FALSE(screen.applyCursor(crDefault));
+
+    TScreen installed; // a shape installed before its first use keeps the installed cursor
+    HCURSOR arrow = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    installed.setCursorHandle(crHandPoint, arrow);
+    EXPECT_EQ(installed.cursorHandle(crHandPoint), arrow);
 }
 
 class RecordingErrors : public ErrorPresenter {
