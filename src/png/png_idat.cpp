@@ -96,16 +96,46 @@ struct TDecodeState {
         rows[1] = second;
         return true;
     }
+
+    // The next three rows at once, when all three lie whole in zlib's output, are Average rows
+    // of single-byte pixels and go straight to direct; false, and nothing read, otherwise.
+    bool NextRowTriple(std::size_t rowLength, std::uint8_t* const direct[3]) {
+        const std::size_t bytes = rowLength + 1;
+        Record.RowUnit = bytes;
+        if (FilterStride != 1 || !direct[0] || !direct[1] || !direct[2] ||
+            Record.OutputEnd - Record.OutputAt < 3 * bytes)
+            return false;
+        const std::uint8_t* src = Record.Output + Record.OutputAt;
+        if (src[0] != 3 || src[bytes] != 3 || src[2 * bytes] != 3)
+            return false;
+        const std::uint8_t* const rows[3] = {src, src + bytes, src + 2 * bytes};
+        UnfilterRowTripleInto(direct, rows, Above, rowLength, FilterStride);
+        Record.OutputAt += 3 * bytes;
+        Above = direct[2]; // Last moves three on, of three: where it was
+        return true;
+    }
 };
 
 // Hands the rows of one image (or Adam7 pass) to convert(y, row) for y = first, first + step,
-// ... below height, two at a time where zlib's output holds them; stops when the data ends.
-// target(y) names where row y may be unfiltered directly (nullptr: a row buffer); convert is
+// ... below height, two or three at a time where zlib's output holds them; stops when the data
+// ends. target(y) names where row y may be unfiltered directly (nullptr: a row buffer); convert is
 // called for those rows too.
 template <class Target, class Convert>
 void ForEachRow(TDecodeState& s, std::size_t rowLength, std::uint32_t first, std::uint32_t step,
                 std::uint32_t height, Target target, Convert convert) {
     for (std::uint32_t y = first; y < height; y += step) {
+        if (height - y > 2 * step) {
+            std::uint8_t* const direct[3] = {target(y), target(y + step), target(y + 2 * step)};
+            if (s.NextRowTriple(rowLength, direct)) {
+                convert(y, direct[0]);
+                convert(y + step, direct[1]);
+                y += 2 * step;
+                convert(y, direct[2]);
+                if (height - y <= step)
+                    return;
+                continue;
+            }
+        }
         const std::uint8_t* pair[2];
         if (height - y > step) {
             std::uint8_t* const direct[2] = {target(y), target(y + step)};

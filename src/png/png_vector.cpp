@@ -195,6 +195,59 @@ void AveragePairBytes(std::uint8_t* d0, const std::uint8_t* r0, std::uint8_t* d1
     AverageBytes(d1, r1, d0, n, left1, j < kLag ? 0 : j - kLag);
 }
 
+// Blocks [begin, end) of the first row and the same blocks, kRowLag bytes later each, of the M - 1
+// rows below it (see AverageRowsBytes).
+constexpr std::size_t kRowLag = 32;
+template <unsigned M, unsigned N>
+std::size_t AverageRowBlocks(std::uint8_t* const* d, const std::uint8_t* const* r,
+                             const std::uint8_t* q, std::size_t n, unsigned (&left)[N],
+                             std::size_t j, std::size_t end) {
+    alignas(16) std::uint16_t t[M][16];
+    const volatile std::uint16_t* terms = t[0]; // see AverageTerms
+    // The rows and chains in registers: the byte stores could otherwise reach d and left, which
+    // would be read back after each.
+    std::uint8_t* out[M];
+    unsigned chain[M];
+    for (unsigned m = 0; m < M; ++m) {
+        out[m] = d[m];
+        chain[m] = left[m];
+    }
+    for (; j + 16 <= n && j < end; j += 16) {
+#pragma GCC unroll 4
+        for (unsigned m = 0; m < M; ++m)
+            AverageTerms(t[m], r[m] + j - m * kRowLag, (m == 0 ? q : out[m - 1]) + j - m * kRowLag);
+#pragma GCC unroll 16
+        for (unsigned k = 0; k < 16; ++k)
+#pragma GCC unroll 4
+            for (unsigned m = 0; m < M; ++m) {
+                chain[m] = AverageStep(terms[16 * m + k], chain[m]);
+                out[m][j - m * kRowLag + k] = static_cast<std::uint8_t>(chain[m]);
+            }
+    }
+    for (unsigned m = 0; m < M; ++m)
+        left[m] = chain[m];
+    return j;
+}
+
+// N single-byte Average rows, each row kRowLag bytes behind the one above it: its terms come
+// from blocks of that row stored well before, and the N chains of each block interleave. The
+// rows start one after another, and end one after another, alone.
+template <unsigned N>
+void AverageRowsBytes(std::uint8_t* const* d, const std::uint8_t* const* r, const std::uint8_t* q,
+                      std::size_t n) {
+    unsigned left[N] = {};
+    static_assert(N >= 1 && N <= 3);
+    std::size_t j = AverageRowBlocks<1>(d, r, q, n, left, 0, N == 1 ? n : kRowLag);
+    if constexpr (N >= 2)
+        j = AverageRowBlocks<2>(d, r, q, n, left, j, N == 2 ? n : 2 * kRowLag);
+    if constexpr (N >= 3)
+        j = AverageRowBlocks<3>(d, r, q, n, left, j, n);
+    for (unsigned m = 0; m < N; ++m) {
+        const std::size_t begin = j > m * kRowLag ? j - m * kRowLag : 0;
+        AverageBytes(d[m], r[m], m == 0 ? q : d[m - 1], n, left[m], begin);
+    }
+}
+
 // One step of an Average or Paeth row for the pair loops below: the next pixel from its raw
 // bytes and the pixel above it (both in the low bytes of a register); the chain keeps the left
 // and upper-left pixels itself.
@@ -540,6 +593,21 @@ void UnfilterRowPairInto(std::uint8_t* out0, const std::uint8_t* src0, std::uint
     }
     UnfilterRowInto(out0, src0, above, rowLength, filterStride, level);
     UnfilterRowInto(out1, src1, out0, rowLength, filterStride, level);
+}
+
+void UnfilterRowTripleInto(std::uint8_t* const out[3], const std::uint8_t* const src[3],
+                           const std::uint8_t* above, std::size_t rowLength,
+                           std::uint32_t filterStride, TVectorLevel level) {
+#if SC_PNG_X86
+    if (level != TVectorLevel::Plain && filterStride == 1 && rowLength > 0 && src[0][0] == 3 &&
+        src[1][0] == 3 && src[2][0] == 3) {
+        const std::uint8_t* const raw[3] = {src[0] + 1, src[1] + 1, src[2] + 1};
+        AverageRowsBytes<3>(out, raw, above, rowLength);
+        return;
+    }
+#endif
+    UnfilterRowPairInto(out[0], src[0], out[1], src[1], above, rowLength, filterStride, level);
+    UnfilterRowInto(out[2], src[2], out[1], rowLength, filterStride, level);
 }
 
 void ConvertRgb8(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,

@@ -43,6 +43,14 @@ void UnfilterRowPairInto(std::uint8_t* out0, const std::uint8_t* src0, std::uint
                          const std::uint8_t* src1, const std::uint8_t* above, std::size_t rowLength,
                          std::uint32_t filterStride, TVectorLevel level = VectorLevel());
 
+// The same for three consecutive rows: src[k] into out[k], the row above out[k - 1] (above for
+// the first). Where all three are Average rows of single-byte pixels they are worked in one
+// loop, each row two blocks of 16 bytes behind the one above it; other groups go as a pair and
+// a row. The same result as three calls of UnfilterRowInto.
+void UnfilterRowTripleInto(std::uint8_t* const out[3], const std::uint8_t* const src[3],
+                           const std::uint8_t* above, std::size_t rowLength,
+                           std::uint32_t filterStride, TVectorLevel level = VectorLevel());
+
 // 8-bit truecolour into the DIB row without gamma: count pixels of src (red, green, blue and,
 // with alpha, the alpha byte) to blue, green, red in dib and alpha in alpha. The bytes behind
 // the last pixel of dib and alpha stay as they are; src has kRowSlack bytes behind the row.

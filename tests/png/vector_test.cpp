@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace sc::png;
@@ -72,34 +73,52 @@ TEST(PngVector, UnfilterMatchesThePlainLoopsAtEveryLevel) {
                 }
 }
 
-// Two rows unfiltered side by side: every pair of filter types (Average and Paeth take the
-// paired loops, the others go row by row), against the plain loops row after row.
-TEST(PngVector, RowPairsMatchThePlainLoopsAtEveryLevel) {
-    for (TVectorLevel level : Levels())
-        for (unsigned stride : {1u, 2u, 3u, 4u, 6u, 8u})
-            for (int types = 0; types < 25; ++types)
-                for (std::size_t length = 1; length <= 67; ++length) {
-                    const std::uint32_t seed = std::uint32_t(length * 31 + stride * 5 + types);
-                    const std::size_t size = 1 + length + kRowSlack;
-                    Bytes src0 = Noise(size, seed), src1 = Noise(size, seed + 1);
-                    src0[0] = std::uint8_t(types / 5);
-                    src1[0] = std::uint8_t(types % 5);
-                    const Bytes previous = Noise(size, seed + 2);
-                    Bytes expected0(size), expected1(size);
-                    UnfilterRowPlain(expected0.data() + 1, src0.data(), previous.data() + 1, length,
-                                     stride);
-                    UnfilterRowPlain(expected1.data() + 1, src1.data(), expected0.data() + 1,
-                                     length, stride);
-                    Bytes dst0(size), dst1(size);
-                    UnfilterRowPairInto(dst0.data() + 1, src0.data(), dst1.data() + 1, src1.data(),
-                                        previous.data() + 1, length, stride, level);
-                    const auto row = [&](const Bytes& b) {
-                        return Bytes(b.begin() + 1, b.begin() + 1 + std::ptrdiff_t(length));
-                    };
-                    ASSERT_TRUE(row(dst0) == row(expected0) && row(dst1) == row(expected1))
-                        << "level " << int(level) << " filters " << types / 5 << "," << types % 5
-                        << " stride " << stride << " length " << length;
-                }
+// Two and three rows unfiltered side by side: every combination of filter types (Average and
+// Paeth take the paired loops, three single-byte Average rows the loop of three, the others go
+// row by row), against the plain loops row after row. Rows of 96 and 131 bytes reach the part
+// of the loop of three where all three rows run.
+TEST(PngVector, RowGroupsMatchThePlainLoopsAtEveryLevel) {
+    std::vector<std::size_t> lengths;
+    for (std::size_t length = 1; length <= 67; ++length)
+        lengths.push_back(length);
+    lengths.insert(lengths.end(), {96, 131});
+    for (unsigned group : {2u, 3u})
+        for (TVectorLevel level : Levels())
+            for (unsigned stride : {1u, 2u, 3u, 4u, 6u, 8u})
+                for (int types = 0; types < (group == 2 ? 25 : 125); ++types)
+                    for (std::size_t length : lengths) {
+                        const std::uint32_t seed = std::uint32_t(length * 31 + stride * 5 + types);
+                        const std::size_t size = 1 + length + kRowSlack;
+                        const Bytes previous = Noise(size, seed + 7);
+                        Bytes src[3], expected[3], dst[3];
+                        for (unsigned k = 0, t = unsigned(types); k < group; ++k, t /= 5) {
+                            src[k] = Noise(size, seed + k);
+                            src[k][0] = std::uint8_t(t % 5);
+                            expected[k] = dst[k] = Bytes(size);
+                            UnfilterRowPlain(expected[k].data() + 1, src[k].data(),
+                                             (k ? expected[k - 1] : previous).data() + 1, length,
+                                             stride);
+                        }
+                        if (group == 2) {
+                            UnfilterRowPairInto(dst[0].data() + 1, src[0].data(), dst[1].data() + 1,
+                                                src[1].data(), previous.data() + 1, length, stride,
+                                                level);
+                        } else {
+                            std::uint8_t* const out[3] = {dst[0].data() + 1, dst[1].data() + 1,
+                                                          dst[2].data() + 1};
+                            const std::uint8_t* const in[3] = {src[0].data(), src[1].data(),
+                                                               src[2].data()};
+                            UnfilterRowTripleInto(out, in, previous.data() + 1, length, stride,
+                                                  level);
+                        }
+                        for (unsigned k = 0; k < group; ++k)
+                            ASSERT_TRUE(std::equal(dst[k].begin() + 1,
+                                                   dst[k].begin() + 1 + std::ptrdiff_t(length),
+                                                   expected[k].begin() + 1))
+                                << "rows " << group << " level " << int(level) << " filters "
+                                << types << " stride " << stride << " length " << length << " row "
+                                << k;
+                    }
 }
 
 TEST(PngVector, TruecolourConversionsMatchAndStopAtTheRowEnd) {
