@@ -335,6 +335,22 @@ void PlaceIndices(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t coun
             dib[col >> 3] |= std::uint8_t(Sample(src, k, 1) << (7 - (col & 7)));
         break;
     case 4:
+        if (step % 2 == 0) {
+            // All columns share the parity of the first: the same half of each byte, a source
+            // byte giving two of them.
+            const unsigned shift = (first & 1) ? 0 : 4;
+            const std::size_t half = step / 2;
+            std::uint8_t* d = dib + (first >> 1);
+            std::uint32_t k = 0;
+            for (; k + 2 <= count; k += 2, d += 2 * half) {
+                const unsigned pair = src[k >> 1];
+                d[0] |= std::uint8_t((pair >> 4) << shift);
+                d[half] |= std::uint8_t((pair & 15) << shift);
+            }
+            if (k < count)
+                d[0] |= std::uint8_t((src[k >> 1] >> 4) << shift);
+            break;
+        }
         for (std::uint32_t k = 0; k < count; ++k, col += step) {
             std::uint32_t v = (src[k >> 1] >> ((k & 1) ? 0 : 4)) & 15;
             dib[col >> 1] |= std::uint8_t((col & 1) ? v : v << 4);

@@ -43,7 +43,11 @@ struct TDecodeState {
     // The row above the next one, unfiltered, without its filter type.
     const std::uint8_t* Above = Buffers[0] + 1;
 
-    std::uint8_t* Following(unsigned k) const { return Buffers[(Last + k) % 3]; }
+    // k at most 2, Last at most 2: one subtraction instead of a division.
+    std::uint8_t* Following(unsigned k) const {
+        const unsigned at = Last + k;
+        return Buffers[at >= 3 ? at - 3 : at];
+    }
 
     // Reads, unfilters and returns the next row of rowLength bytes; nullptr when no byte came.
     // A row that lies whole in zlib's output is unfiltered straight out of it, into direct when
@@ -64,7 +68,7 @@ struct TDecodeState {
                 return nullptr;
             UnfilterRowInto(out, row, Above, rowLength, FilterStride);
         }
-        Last = (Last + 1) % 3;
+        Last = Last == 2 ? 0 : Last + 1;
         Above = out;
         return out;
     }
@@ -86,7 +90,7 @@ struct TDecodeState {
         std::uint8_t* second = direct[1] ? direct[1] : Following(2) + 1;
         UnfilterRowPairInto(first, src, second, src + bytes, Above, rowLength, FilterStride);
         Record.OutputAt += 2 * bytes;
-        Last = (Last + 2) % 3;
+        Last = Last == 0 ? 2 : Last - 1; // two on, of three
         Above = second;
         rows[0] = first;
         rows[1] = second;
@@ -150,7 +154,8 @@ void DecodePlain(TDecodeState& s) {
         unwritten ? (std::size_t(h.Width()) * h.DibInfo().bmiHeader.biBitCount + 7) / 8 : stride;
     const std::size_t rowLength = PackedRowBytes(h.Width(), h.ColorType(), h.BitDepth());
     const bool direct = BitmapHoldsRows(h) && s.FilterStride == 1;
-    const auto dibRow = [&](std::uint32_t y) { return pixels + stride * (h.Height() - 1 - y); };
+    std::uint8_t* const top = pixels + stride * (h.Height() - 1); // image row 0
+    const auto dibRow = [top, stride](std::uint32_t y) { return top - stride * y; };
     ForEachRow(
         s, rowLength, 0, 1, h.Height(),
         [&](std::uint32_t y) { return direct ? dibRow(y) : nullptr; },

@@ -289,24 +289,11 @@ template <int T> inline unsigned FilterByte(unsigned raw, unsigned a, unsigned b
     if constexpr (T == 3) {
         const unsigned t = b + 2 * raw;
         return ((t + a) >> 1) & 0xFF;
-    } else { // the choice as in PaethStep
-        const int c3 = 3 * int(c), t = c3 - 2 * int(b), sign = int(b) < int(c) ? -1 : 0;
-        const int high = t > int(b) ? t : int(b), low = t < int(b) ? t : int(b);
-        const int u = (c3 - int(b)) ^ sign, x = int(a);
-        const unsigned bc = u > ((2 * x) ^ sign) ? c : b;
-        return (raw + (((low < x) & (x < high)) ? bc : a)) & 0xFF;
-    }
-}
-
-// Paeth over single bytes; dst may be src.
-[[maybe_unused]] void PaethBytes(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q,
-                                 std::size_t n) {
-    unsigned a = 0, c = 0;
-    for (std::size_t j = 0; j < n; ++j) {
-        const unsigned b = q[j];
-        a = FilterByte<4>(r[j], a, b, c);
-        c = b;
-        d[j] = static_cast<std::uint8_t>(a);
+    } else {
+        const int p = int(b) - int(c), e = int(a) - int(c), s = p + e;
+        const int pa = p < 0 ? -p : p, pb = e < 0 ? -e : e, pc = s < 0 ? -s : s;
+        const unsigned bc = pb <= pc ? b : c;
+        return (raw + (pa <= (pb < pc ? pb : pc) ? a : bc)) & 0xFF;
     }
 }
 
@@ -497,9 +484,6 @@ void UnfilterRowInto(std::uint8_t* out, const std::uint8_t* src, const std::uint
                  // from taking the upper row out of the chain
             if (type == 3 && filterStride == 1) {
                 AverageBytes(d, r, q, rowLength);
-                done = true;
-            } else if (type == 4 && filterStride == 1) {
-                PaethBytes(d, r, q, rowLength);
                 done = true;
             } else {
                 done = type == 2 && UnfilterSse2<1>(type, d, r, q, rowLength);
