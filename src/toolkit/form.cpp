@@ -254,11 +254,14 @@ void TForm::createControls(const HandlerTable& handlers) {
         bindEvents(*c, def.events, handlers);
         controls_.push_back(std::move(c));
     }
-    orderTabs();
+    orderTabs(true);
 }
 
-// The tab order is the order of the child windows, among the children of each parent.
-void TForm::orderTabs() {
+// The tab order is the order of the child windows, among the children of each parent: the
+// ones in the tab order first, by it, the others after them. A new child window comes last
+// among its siblings, so windows just made in the definition's order that already stand so
+// need no move.
+void TForm::orderTabs(bool inCreationOrder) {
     std::set<const TWinControl*> parents;
     for (auto& c : controls_) {
         parents.insert(c->parent());
@@ -270,14 +273,35 @@ void TForm::orderTabs() {
                 tabbed.push_back(c.get());
             }
         }
-        std::stable_sort(tabbed.begin(), tabbed.end(),
-                         [](TControl* a, TControl* b) { return a->tabOrder() < b->tabOrder(); });
+        auto byTabOrder = [](TControl* a, TControl* b) { return a->tabOrder() < b->tabOrder(); };
+        if (inCreationOrder && std::is_sorted(tabbed.begin(), tabbed.end(), byTabOrder) &&
+            untabbedAfterTabbed(parent)) {
+            continue;
+        }
+        std::stable_sort(tabbed.begin(), tabbed.end(), byTabOrder);
         HWND after = HWND_TOP;
         for (TControl* c : tabbed) {
             SetWindowPos(c->handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             after = c->handle();
         }
     }
+}
+
+// Whether, in creation order, no windowed child of `parent` outside the tab order comes before
+// one in it.
+bool TForm::untabbedAfterTabbed(const TWinControl* parent) const {
+    bool untabbedSeen = false;
+    for (const auto& c : controls_) {
+        if (c->parent() != parent || !c->handle()) {
+            continue;
+        }
+        if (c->tabOrder() < 0) {
+            untabbedSeen = true;
+        } else if (untabbedSeen) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void TForm::bindEvents(TObject& target, const std::vector<EventBinding>& events,

@@ -130,7 +130,8 @@ class TForm : public TObject {
 
     // Puts the child windows of each parent in tab order (the order of the windows is the tab
     // order); after the controls are created and after a control's window is recreated.
-    void orderTabs();
+    // `inCreationOrder`: the windows stand in the order they were made in, the definition's.
+    void orderTabs(bool inCreationOrder = false);
 
   protected:
     // Builds the window, its controls and menus from the definition, binds the events to the
@@ -138,6 +139,7 @@ class TForm : public TObject {
     void build(FormDefinition definition, const HandlerTable& handlers);
 
   private:
+    bool untabbedAfterTabbed(const TWinControl* parent) const;
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     void createWindow();
     void sizeWindow(const RECT* suggested);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace tk {
 namespace {
 
@@ -266,6 +268,35 @@ TEST(ListBoxStyle, AListOwnerDrawnFromItsDefinitionKeepsItsWindowAndEndsLikeASwi
     EXPECT_EQ(early.itemIndex(), late.itemIndex());
     // The tab order is the definition's for both.
     EXPECT_EQ(GetNextWindow(early.handle(), GW_HWNDNEXT), late.handle());
+}
+
+// Windows made out of tab order are moved into it: the ones in the tab order first, by it.
+TEST(TabOrder, WindowsMadeOutOfTabOrderAreMovedIntoIt) {
+    class TShuffledForm : public TForm {
+      public:
+        TShuffledForm() {
+            FormDefinition d;
+            d.name = "ShuffledForm";
+            d.className = "TShuffledForm";
+            d.clientWidth = 300;
+            d.clientHeight = 100;
+            for (auto [name, tab] : {std::pair{"ListBoxNone", -1}, std::pair{"ListBoxSecond", 1},
+                                     std::pair{"ListBoxFirst", 0}}) {
+                ControlDefinition list;
+                list.name = name;
+                list.kind = ControlKind::listBox;
+                list.bounds = {0, 0, 100, 100};
+                list.tabOrder = tab;
+                d.controls.push_back(list);
+            }
+            build(d, HandlerTable{});
+        }
+    } form;
+    HWND first = GetWindow(form.handle(), GW_CHILD);
+    EXPECT_EQ(first, form.control<TListBox>("ListBoxFirst").handle());
+    HWND second = GetNextWindow(first, GW_HWNDNEXT);
+    EXPECT_EQ(second, form.control<TListBox>("ListBoxSecond").handle());
+    EXPECT_EQ(GetNextWindow(second, GW_HWNDNEXT), form.control<TListBox>("ListBoxNone").handle());
 }
 
 } // namespace
