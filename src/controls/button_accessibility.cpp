@@ -2,6 +2,7 @@
 // window, presented as a push button named by the caption without its "&" (or by the hint of a
 // button without a caption), whose default action is the click.
 #include "controls/glyph_button.h"
+#include "toolkit/run_time_link.h"
 
 #include <oleacc.h>
 
@@ -34,20 +35,16 @@ struct AccessibilityLibrary {
     decltype(&SysAllocString) allocString = nullptr;
 };
 
-template <typename F> F procedure(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                  : nullptr;
-}
-
 const AccessibilityLibrary& accessibility() {
     static const AccessibilityLibrary library = [] {
         AccessibilityLibrary l;
         HMODULE acc = LoadLibraryA("oleacc.dll");
         HMODULE aut = LoadLibraryA("oleaut32.dll");
         l.createStandardObject =
-            procedure<decltype(l.createStandardObject)>(acc, "CreateStdAccessibleObject");
-        l.resultFromObject = procedure<decltype(l.resultFromObject)>(acc, "LresultFromObject");
-        l.allocString = procedure<decltype(l.allocString)>(aut, "SysAllocString");
+            tk::ProcedureOf<decltype(l.createStandardObject)>(acc, "CreateStdAccessibleObject");
+        l.resultFromObject =
+            tk::ProcedureOf<decltype(l.resultFromObject)>(acc, "LresultFromObject");
+        l.allocString = tk::ProcedureOf<decltype(l.allocString)>(aut, "SysAllocString");
         return l;
     }();
     return library;

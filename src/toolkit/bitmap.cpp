@@ -1,6 +1,7 @@
 #include "toolkit/bitmap.h"
 
 #include "toolkit/canvas.h"
+#include "toolkit/run_time_link.h"
 
 #include <utility>
 
@@ -14,12 +15,8 @@ using TransparentBltFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, 
 // windows draw no transparent bitmap on their first screen. It stays loaded for the rest of
 // the run, as an import would.
 TransparentBltFunction transparentBlt() {
-    static const TransparentBltFunction function = [] {
-        HMODULE library = LoadLibraryA("msimg32.dll");
-        return library ? reinterpret_cast<TransparentBltFunction>(
-                             reinterpret_cast<void*>(GetProcAddress(library, "TransparentBlt")))
-                       : nullptr;
-    }();
+    static const auto function =
+        LoadedProcedure<TransparentBltFunction>("msimg32.dll", "TransparentBlt");
     return function;
 }
 

@@ -1,18 +1,11 @@
 #include "toolkit/dpi_service.h"
 
 #include "graphics/dpi_scale.h"
+#include "toolkit/run_time_link.h"
 
 namespace tk {
 
 namespace {
-
-template <typename Fn> Fn lookUp(HMODULE module, const char* name) {
-    if (!module) {
-        return nullptr;
-    }
-    // The cast from the generic procedure type is how run-time look-ups work.
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 constexpr int kPerMonitorAware = 2; // DPI_AWARENESS_PER_MONITOR_AWARE
 
@@ -20,16 +13,16 @@ constexpr int kPerMonitorAware = 2; // DPI_AWARENESS_PER_MONITOR_AWARE
 
 Win32DpiService::Win32DpiService() {
     HMODULE user = GetModuleHandleA("user32.dll");
-    getDpiForWindow_ = lookUp<GetDpiForWindowFn>(user, "GetDpiForWindow");
+    getDpiForWindow_ = ProcedureOf<GetDpiForWindowFn>(user, "GetDpiForWindow");
     adjustWindowRectExForDpi_ =
-        lookUp<AdjustWindowRectExForDpiFn>(user, "AdjustWindowRectExForDpi");
-    getSystemMetricsForDpi_ = lookUp<GetSystemMetricsForDpiFn>(user, "GetSystemMetricsForDpi");
+        ProcedureOf<AdjustWindowRectExForDpiFn>(user, "AdjustWindowRectExForDpi");
+    getSystemMetricsForDpi_ = ProcedureOf<GetSystemMetricsForDpiFn>(user, "GetSystemMetricsForDpi");
     enableNonClientDpiScaling_ =
-        lookUp<EnableNonClientDpiScalingFn>(user, "EnableNonClientDpiScaling");
+        ProcedureOf<EnableNonClientDpiScalingFn>(user, "EnableNonClientDpiScaling");
     getThreadAwarenessContext_ =
-        lookUp<GetAwarenessContextFn>(user, "GetThreadDpiAwarenessContext");
+        ProcedureOf<GetAwarenessContextFn>(user, "GetThreadDpiAwarenessContext");
     awarenessFromContext_ =
-        lookUp<AwarenessFromContextFn>(user, "GetAwarenessFromDpiAwarenessContext");
+        ProcedureOf<AwarenessFromContextFn>(user, "GetAwarenessFromDpiAwarenessContext");
 }
 
 int Win32DpiService::systemDpi() {

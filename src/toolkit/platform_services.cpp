@@ -1,5 +1,7 @@
 #include "toolkit/platform_services.h"
 
+#include "toolkit/run_time_link.h"
+
 #include <shellapi.h>
 
 #include <vector>
@@ -14,12 +16,8 @@ using ShellExecuteAFunction = decltype(&ShellExecuteA);
 // needs it, and loading it with its own dependencies is a noticeable part of a cold start. It
 // stays loaded for the rest of the run, as an import would.
 ShellExecuteAFunction shellExecute() {
-    static const ShellExecuteAFunction function = [] {
-        HMODULE shell = LoadLibraryA("shell32.dll");
-        return shell ? reinterpret_cast<ShellExecuteAFunction>(
-                           reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")))
-                     : nullptr;
-    }();
+    static const auto function =
+        LoadedProcedure<ShellExecuteAFunction>("shell32.dll", "ShellExecuteA");
     return function;
 }
 
