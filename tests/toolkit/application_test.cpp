@@ -1,6 +1,7 @@
 // The application object: its title, its error dialog at the handler boundary, the screen
 // cursor, and forms built from definitions.
 #include "support/gui_pump.h"
+#include "support/test_forms.h"
 #include "toolkit/application.h"
 #include "toolkit/form.h"
 
@@ -55,17 +56,10 @@ class RecordingErrors : public ErrorPresenter {
 class TProbeForm : public TForm {
   public:
     explicit TProbeForm(bool failInCreate) : failInCreate_(failInCreate) {
-        FormDefinition d;
-        d.name = "ProbeForm";
-        d.className = "TProbeForm";
-        d.clientWidth = 200;
-        d.clientHeight = 120;
+        FormDefinition d = sc::test::TestForm("ProbeForm", 200, 120);
         d.events = {{"OnCreate", "FormCreate"}};
-        ControlDefinition b;
-        b.name = "ButtonGo";
-        b.kind = ControlKind::button;
-        b.bounds = {10, 10, 80, 24};
-        b.tabOrder = 0;
+        ControlDefinition b =
+            sc::test::TestControl("ButtonGo", ControlKind::button, {10, 10, 80, 24}, 0);
         b.caption = "&Go";
         b.events = {{"OnClick", "ButtonGoClick"}};
         d.controls = {b};
@@ -155,16 +149,9 @@ namespace {
 class TFailingRowsForm : public TForm {
   public:
     explicit TFailingRowsForm(bool buffered) {
-        FormDefinition d;
-        d.name = "FailingRowsForm";
-        d.className = "TFailingRowsForm";
-        d.clientWidth = 200;
-        d.clientHeight = 160;
-        ControlDefinition list;
-        list.name = "ListBoxRows";
-        list.kind = ControlKind::listBox;
-        list.bounds = {0, 0, 200, 160};
-        list.tabOrder = 0;
+        FormDefinition d = sc::test::TestForm("FailingRowsForm", 200, 160);
+        ControlDefinition list =
+            sc::test::TestControl("ListBoxRows", ControlKind::listBox, {0, 0, 200, 160}, 0);
         list.events = {{"OnDrawItem", "ListBoxRowsDrawItem"}};
         d.controls = {list};
         HandlerTable h;
@@ -221,16 +208,9 @@ namespace {
 class TTwoListsForm : public TForm {
   public:
     TTwoListsForm() {
-        FormDefinition d;
-        d.name = "TwoListsForm";
-        d.className = "TTwoListsForm";
-        d.clientWidth = 300;
-        d.clientHeight = 160;
-        ControlDefinition early;
-        early.name = "ListBoxEarly";
-        early.kind = ControlKind::listBox;
-        early.bounds = {0, 0, 150, 160};
-        early.tabOrder = 0;
+        FormDefinition d = sc::test::TestForm("TwoListsForm", 300, 160);
+        ControlDefinition early =
+            sc::test::TestControl("ListBoxEarly", ControlKind::listBox, {0, 0, 150, 160}, 0);
         early.ownerDrawFixed = true;
         ControlDefinition late = early;
         late.name = "ListBoxLate";
@@ -275,19 +255,11 @@ TEST(TabOrder, WindowsMadeOutOfTabOrderAreMovedIntoIt) {
     class TShuffledForm : public TForm {
       public:
         TShuffledForm() {
-            FormDefinition d;
-            d.name = "ShuffledForm";
-            d.className = "TShuffledForm";
-            d.clientWidth = 300;
-            d.clientHeight = 100;
+            FormDefinition d = sc::test::TestForm("ShuffledForm", 300, 100);
             for (auto [name, tab] : {std::pair{"ListBoxNone", -1}, std::pair{"ListBoxSecond", 1},
                                      std::pair{"ListBoxFirst", 0}}) {
-                ControlDefinition list;
-                list.name = name;
-                list.kind = ControlKind::listBox;
-                list.bounds = {0, 0, 100, 100};
-                list.tabOrder = tab;
-                d.controls.push_back(list);
+                d.controls.push_back(
+                    sc::test::TestControl(name, ControlKind::listBox, {0, 0, 100, 100}, tab));
             }
             build(d, HandlerTable{});
         }

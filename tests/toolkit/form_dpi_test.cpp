@@ -2,6 +2,7 @@
 // definition, components told through ScaleToDpi, and WM_DPICHANGED followed or refused.
 #include "support/fixed_dpi_service.h"
 #include "support/gui_pump.h"
+#include "support/test_forms.h"
 #include "toolkit/application.h"
 #include "toolkit/form.h"
 
@@ -24,22 +25,15 @@ class TRecordingComponent : public TComponent {
 class TDpiProbeForm : public TForm {
   public:
     explicit TDpiProbeForm(std::vector<int>& scaleCalls) {
-        FormDefinition d;
-        d.name = "DpiProbeForm";
-        d.className = "TDpiProbeForm";
-        d.clientWidth = 300;
-        d.clientHeight = 201;
+        FormDefinition d = sc::test::TestForm("DpiProbeForm", 300, 201);
         d.borderStyle = BorderStyle::single;
         d.font = FontSpec{"Tahoma", -11, ANSI_CHARSET, clWindowText, 0};
         d.components = {{"Recorder", [&scaleCalls](TForm&) -> std::unique_ptr<TComponent> {
                              return std::make_unique<TRecordingComponent>(scaleCalls);
                          }}};
-        ControlDefinition list;
-        list.name = "ListBoxRows";
-        list.kind = ControlKind::listBox;
-        list.bounds = {7, 9, 101, 151};
+        ControlDefinition list =
+            sc::test::TestControl("ListBoxRows", ControlKind::listBox, {7, 9, 101, 151}, 0);
         list.itemHeight = 75;
-        list.tabOrder = 0;
         d.controls = {list};
         build(d, HandlerTable{});
     }

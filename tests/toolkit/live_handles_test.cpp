@@ -1,6 +1,7 @@
 // The live-handle counts: each counted creation adds one, each destruction takes it away again,
 // and a form with its controls leaves nothing behind once it is gone.
 #include "support/gui_pump.h"
+#include "support/test_forms.h"
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
 #include "toolkit/live_handles.h"
@@ -50,19 +51,11 @@ TEST(LiveHandles, CountWhatIsMadeUntilItIsDestroyedAndNothingForFailedCalls) {
 class TCountedForm : public TForm {
   public:
     TCountedForm() {
-        FormDefinition d;
-        d.name = "CountedForm";
-        d.className = "TCountedForm";
-        d.clientWidth = 200;
-        d.clientHeight = 160;
-        ControlDefinition list;
-        list.name = "ListBoxRows";
-        list.kind = ControlKind::listBox;
-        list.bounds = {0, 0, 200, 120};
-        ControlDefinition button;
-        button.name = "ButtonGo";
-        button.kind = ControlKind::button;
-        button.bounds = {10, 128, 80, 24};
+        FormDefinition d = sc::test::TestForm("CountedForm", 200, 160);
+        ControlDefinition list =
+            sc::test::TestControl("ListBoxRows", ControlKind::listBox, {0, 0, 200, 120});
+        ControlDefinition button =
+            sc::test::TestControl("ButtonGo", ControlKind::button, {10, 128, 80, 24});
         button.caption = "&Go";
         d.controls = {list, button};
         build(d, HandlerTable{});
