@@ -1,6 +1,7 @@
 // The vector routines against the plain ones: every filter type, pixel stride and row width
 // around the vector widths, the truecolour conversions, the folded CRC, and whole images decoded
 // with the vector levels the processor offers and with the run-time check forced to plain.
+#include "png/png_band.h"
 #include "png/png_crc.h"
 #include "png/png_decode.h"
 #include "png/png_image.h"
@@ -119,6 +120,44 @@ TEST(PngVector, RowGroupsMatchThePlainLoopsAtEveryLevel) {
                                 << types << " stride " << stride << " length " << length << " row "
                                 << k;
                     }
+}
+
+// Bands of up to kBandRows rows with a random filter type each, against the plain loops row
+// after row, apart and in place. Every row, the row above and every output is a heap block of
+// exactly its own size, so a read or write past a row trips the sanitizer build.
+TEST(PngVector, BandMatchesThePlainLoopsRowAfterRow) {
+    std::vector<std::size_t> lengths;
+    for (std::size_t length = 1; length <= 67; ++length)
+        lengths.push_back(length);
+    lengths.insert(lengths.end(), {1024, 3072});
+    std::uint32_t seed = 1;
+    for (unsigned stride : {1u, 2u, 3u, 4u, 6u, 8u})
+        for (std::size_t length : lengths)
+            for (int count = 1; count <= kBandRows; ++count)
+                for (bool inPlace : {false, true}) {
+                    seed = seed * 1103515245u + 12345u;
+                    const Bytes above = Noise(length, seed);
+                    std::vector<Bytes> src(static_cast<std::size_t>(count)), out = src,
+                                                                             expected = src;
+                    std::uint8_t* outs[kBandRows];
+                    const std::uint8_t* srcs[kBandRows];
+                    for (int k = 0; k < count; ++k) {
+                        src[k] = Noise(1 + length, seed + 1 + unsigned(k));
+                        src[k][0] = std::uint8_t((seed >> (2 * k)) % 5);
+                        expected[k] = Bytes(length);
+                        UnfilterRowPlain(expected[k].data(), src[k].data(),
+                                         k ? expected[k - 1].data() : above.data(), length, stride);
+                        out[k] = Bytes(length);
+                        outs[k] = inPlace ? src[k].data() + 1 : out[k].data();
+                        srcs[k] = src[k].data();
+                    }
+                    UnfilterBand(outs, srcs, count, above.data(), length, stride);
+                    for (int k = 0; k < count; ++k)
+                        ASSERT_TRUE(std::equal(expected[k].begin(), expected[k].end(), outs[k]))
+                            << "stride " << stride << " length " << length << " rows " << count
+                            << " row " << k << " filter " << int(src[k][0])
+                            << (inPlace ? " in place" : "");
+                }
 }
 
 TEST(PngVector, TruecolourConversionsMatchAndStopAtTheRowEnd) {

@@ -1,0 +1,25 @@
+// Unfiltering a band of consecutive rows at once. Average and Paeth rows carry a serial chain
+// along the row, so one row alone runs at that chain's latency; a band works its rows side by
+// side in one SSE2 register, one row per byte lane, each row a column behind the one above it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace sc::png {
+
+// The most rows UnfilterBand takes at once.
+inline constexpr int kBandRows = 15;
+
+// Reverses the filters of count consecutive rows (1..kBandRows): src[k][0] is row k's filter type
+// (0..4, already checked by the caller), src[k] + 1 its rowLength bytes; out[k] receives the
+// unfiltered row; the row above out[0] is above (all zeros for the image's first row), the row
+// above out[k] is out[k - 1]. out[k] may be src[k] + 1, otherwise outputs, sources and above are
+// distinct. Reads only src[k][0 .. rowLength], above[0 .. rowLength - 1]; writes only
+// out[k][0 .. rowLength - 1]. Same result as count calls of UnfilterRowPlain. Needs Sse2 (on
+// other processors it goes row by row with the plain loops). A larger count is taken as
+// successive bands.
+void UnfilterBand(std::uint8_t* const out[], const std::uint8_t* const src[], int count,
+                  const std::uint8_t* above, std::size_t rowLength, std::uint32_t filterStride);
+
+} // namespace sc::png
