@@ -113,15 +113,19 @@ __attribute__((noinline)) void StoreEdge(const Band& band, std::ptrdiff_t first,
 // A block loads all of its bytes before it stores any, and later blocks read only columns
 // further right, so out may be src + 1.
 template <int R, unsigned S, bool Paeth> void UnfilterLanes(const Band& band) {
-    constexpr int kHistory = int(S) + 1;
+    constexpr int kHistory = int(S);
     constexpr int kAll = R * kLanes;
     const __m128i ones = _mm_set1_epi8(-1);
-    // y: the complemented results of the steps; up: their upper neighbours (b), which are the
-    // upper-left ones (c) S steps later.
-    __m128i y[R][kHistory + kLanes], up[R][kHistory + kLanes];
-    for (int r = 0; r < R; ++r)
-        for (int h = 0; h < kHistory + kLanes; ++h)
-            y[r][h] = up[r][h] = ones;
+    // The steps' raw bytes (transposed), their complemented results and their upper neighbours
+    // (b), which are the upper-left ones (c) S steps later, kept in memory: the chain from one
+    // step to the next keeps only the last results in registers.
+    alignas(16) __m128i raw[R][kLanes], res[R][kHistory + kLanes], ups[R][kHistory + kLanes];
+    __m128i last[R], lastUp[R];
+    for (int r = 0; r < R; ++r) {
+        last[r] = lastUp[r] = ones;
+        for (int h = 0; h < kHistory; ++h)
+            res[r][h] = ups[r][h] = ones;
+    }
     alignas(16) std::uint8_t stage[kAll][kLanes];
     const std::ptrdiff_t steps = band.length + band.count;
     for (std::ptrdiff_t first = 0; first < steps; first += kLanes) {
@@ -137,37 +141,53 @@ template <int R, unsigned S, bool Paeth> void UnfilterLanes(const Band& band) {
                 v[g] = _mm_sub_epi8(v[g], ones);
         }
 #pragma GCC unroll 2
-        for (int r = 0; r < R; ++r)
+        for (int r = 0; r < R; ++r) {
             Transpose(v + r * kLanes);
 #pragma GCC unroll 16
+            for (int k = 0; k < kLanes; ++k)
+                raw[r][k] = v[r * kLanes + k];
+        }
+        // The barriers keep the compiler from carrying raw bytes and results in registers from
+        // one step to a later one: with too few registers for them all, it would spill the very
+        // result the next step waits for.
+#pragma GCC unroll 16
         for (int k = 0; k < kLanes; ++k) {
+            asm("" : : "r"(raw), "r"(res), "r"(ups) : "memory");
             const int t = kHistory + k;
+            __m128i next[R];
 #pragma GCC unroll 2
             for (int r = 0; r < R; ++r) {
-                const __m128i a = y[r][t - int(S)];
-                __m128i b = _mm_slli_si128(y[r][t - 1], 1);
+                const __m128i a = S == 1 ? last[r] : res[r][t - int(S)];
+                __m128i b = _mm_slli_si128(last[r], 1);
                 if (r > 0)
-                    b = _mm_or_si128(b, _mm_srli_si128(y[r - 1][t - 1], 15));
-                up[r][t] = b;
+                    b = _mm_or_si128(b, _mm_srli_si128(last[r - 1], 15));
                 __m128i p =
                     _mm_or_si128(_mm_and_si128(band.sub[r], a), _mm_and_si128(band.up[r], b));
                 p = _mm_or_si128(p, _mm_and_si128(band.average[r], _mm_avg_epu8(a, b)));
-                if constexpr (Paeth)
-                    p = _mm_or_si128(
-                        p, _mm_and_si128(band.paeth[r], PaethPick(a, b, up[r][t - int(S)])));
-                y[r][t] = _mm_sub_epi8(p, v[r * kLanes + k]);
+                if constexpr (Paeth) {
+                    const __m128i c = S == 1 ? lastUp[r] : ups[r][t - int(S)];
+                    p = _mm_or_si128(p, _mm_and_si128(band.paeth[r], PaethPick(a, b, c)));
+                }
+                next[r] = _mm_sub_epi8(p, raw[r][k]);
+                res[r][t] = next[r];
+                if (S == 1)
+                    lastUp[r] = b;
+                else
+                    ups[r][t] = b;
             }
+            for (int r = 0; r < R; ++r)
+                last[r] = next[r];
         }
+        asm("" : : "r"(raw), "r"(res), "r"(ups) : "memory");
 #pragma GCC unroll 2
         for (int r = 0; r < R; ++r) {
 #pragma GCC unroll 16
             for (int k = 0; k < kLanes; ++k)
-                v[r * kLanes + k] = _mm_xor_si128(y[r][kHistory + k], ones);
+                v[r * kLanes + k] = _mm_xor_si128(res[r][kHistory + k], ones);
             Transpose(v + r * kLanes);
-#pragma GCC unroll 9
             for (int h = 0; h < kHistory; ++h) {
-                y[r][h] = y[r][kLanes + h];
-                up[r][h] = up[r][kLanes + h];
+                res[r][h] = res[r][kLanes + h];
+                ups[r][h] = ups[r][kLanes + h];
             }
         }
         if (inside) {
