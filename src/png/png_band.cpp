@@ -14,10 +14,12 @@ namespace sc::png {
 namespace {
 
 #if SC_PNG_BAND_X86
-// The band as a wavefront: lane 0 holds the row above the band, lane j (1..15) row j - 1 of the
-// band, and step t works column t - j in lane j. Every neighbour a byte needs then comes from an
-// earlier step: the left one (a) from step t - S in the same lane, the upper one (b) from step
-// t - 1 one lane down, the upper-left one (c) from step t - 1 - S one lane down.
+// The band as a wavefront over the byte lanes of one or two registers, numbered g = 0..31
+// across them: lane 0 holds the row above the band, lane g row g - 1 of the band, and step t
+// works column t - g in lane g. Every neighbour a byte needs then comes from an earlier step: the
+// left one (a) from step t - S in the same lane, the upper one (b) from step t - 1 one lane down,
+// the upper-left one (c) from step t - 1 - S one lane down. Two registers keep two chains of
+// steps in flight, which the latency of a Paeth step needs.
 //
 // The lanes hold the complements of the bytes. The floor mean of two bytes is the complement of
 // pavgb's rounded-up mean of their complements, and Paeth picks the same neighbour from the
@@ -25,14 +27,19 @@ namespace {
 // with y = ~x for every filter type: Sub takes ya, Up yb, Average pavgb(ya, yb), Paeth its pick;
 // a row without filter (and the row above the band) takes no prediction and raw + 1 instead of
 // raw. Columns left of the row read as raw 0 and then come out as 0xFF, the complement of the
-// zeros the filters see there.
+// zeros the filters see there; columns past its end are worked and thrown away.
+//
+// The steps' vectors come from a 16 x 16 byte transpose of each register's rows, lane g's row
+// loaded from column first - g for the block of steps [first, first + 16), and go back the
+// same way.
 
 constexpr int kLanes = 16;
+constexpr int kRegisters = (kBandRows + 1) / kLanes; // the band and the row above it
 
 // Transposes sixteen registers of sixteen bytes: byte k of register j goes to byte j of
 // register k. Each round interleaves register i with register i + 8; four rounds rotate the
 // eight bits of (register, byte) by four places.
-inline void Transpose(__m128i (&v)[kLanes]) {
+inline void Transpose(__m128i* v) {
 #pragma GCC unroll 4
     for (int round = 0; round < 4; ++round) {
         __m128i t[kLanes];
@@ -47,157 +54,205 @@ inline void Transpose(__m128i (&v)[kLanes]) {
     }
 }
 
-// Paeth's pick among complemented neighbours, in bytes. pa = |b - c| and pb = |a - c| from
-// saturated differences both ways; pc = |(b - c) + (a - c)| as the difference of the sums of
-// the positive and of the negative parts: when the two differences have the same sign one sum
-// is zero and pc saturates at 255, which changes no comparison with pa or pb.
+// Paeth's pick in bytes. With lo and hi the smaller and larger of a and b, dl = c - lo and
+// dh = hi - c (saturated at 0): the pick is lo when 2 dh <= dl, else hi when 2 dl <= dh, else c.
+// (Where c lies outside [lo, hi] one distance is 0 and this gives the neighbour further from c;
+// inside, the usual three distances are dh, dl and |dh - dl|. 2 dh saturates only where
+// dl < 255.) Lo is c - dl and hi is c + dh wherever they are picked.
 inline __m128i PaethPick(__m128i a, __m128i b, __m128i c) {
-    const __m128i bc = _mm_subs_epu8(b, c), cb = _mm_subs_epu8(c, b);
-    const __m128i ac = _mm_subs_epu8(a, c), ca = _mm_subs_epu8(c, a);
-    const __m128i pa = _mm_or_si128(bc, cb), pb = _mm_or_si128(ac, ca);
-    const __m128i up = _mm_adds_epu8(bc, ac), down = _mm_adds_epu8(cb, ca);
-    const __m128i pc = _mm_or_si128(_mm_subs_epu8(up, down), _mm_subs_epu8(down, up));
-    const __m128i least = _mm_min_epu8(pb, pc);
-    const __m128i takeA = _mm_cmpeq_epi8(_mm_min_epu8(pa, least), pa); // pa <= pb, pc
-    const __m128i takeB = _mm_cmpeq_epi8(least, pb);                   // pb <= pc
-    const __m128i bOrC = _mm_or_si128(_mm_and_si128(takeB, b), _mm_andnot_si128(takeB, c));
-    return _mm_or_si128(_mm_and_si128(takeA, a), _mm_andnot_si128(takeA, bOrC));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i dl = _mm_subs_epu8(c, _mm_min_epu8(a, b));
+    const __m128i dh = _mm_subs_epu8(_mm_max_epu8(a, b), c);
+    const __m128i takeLo = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_adds_epu8(dh, dh), dl), zero);
+    const __m128i takeHi = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_adds_epu8(dl, dl), dh), zero);
+    return _mm_add_epi8(_mm_sub_epi8(c, _mm_and_si128(dl, takeLo)), _mm_and_si128(dh, takeHi));
 }
 
 struct Band {
-    std::uint8_t* const* out;
-    const std::uint8_t* const* src;
     int count;
-    const std::uint8_t* above;
     std::ptrdiff_t length;
-    // Per lane: all ones where the lane's row has that filter; none also for lane 0 and the
-    // lanes past the band.
-    __m128i none, sub, up, average, paeth;
-
-    const std::uint8_t* Input(int lane) const { return lane == 0 ? above : src[lane - 1] + 1; }
+    std::uint32_t plain; // bit g: lane g takes no prediction (lane 0 and rows without filter)
+    // Lane g works column t - lag[g] of its row at step t: lag[g] is g, and the lanes past the
+    // band repeat the last row. in[g] is that row's bytes, out[g] its results (lanes 1..count).
+    std::ptrdiff_t lag[kRegisters * kLanes];
+    const std::uint8_t* in[kRegisters * kLanes];
+    std::uint8_t* out[kRegisters * kLanes];
+    // Per lane: all ones where the lane's row has that filter.
+    __m128i sub[kRegisters], up[kRegisters], average[kRegisters], paeth[kRegisters];
 };
 
-// The block of steps [first, first + 16): lane j reads its row from column first - j on.
-// Blocks whose columns all lie within every row are loaded in place; the others go through
-// stage, where columns outside the row read as zero.
-inline void LoadBlock(const Band& band, std::ptrdiff_t first, bool inside,
-                      std::uint8_t (&stage)[kLanes][kLanes], __m128i (&v)[kLanes]) {
-    for (int j = 0; j < kLanes; ++j)
-        v[j] = _mm_setzero_si128();
-    for (int j = 0; j <= band.count; ++j) {
-        const std::ptrdiff_t from = first - j;
-        if (inside) {
-            v[j] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(band.Input(j) + from));
-            continue;
-        }
+// The block of steps [first, first + 16) of an edge of the band, where some lane's columns
+// (first - g on) leave its row: through stage, where columns outside the row read as zero.
+template <int R>
+__attribute__((noinline)) void LoadEdge(const Band& band, std::ptrdiff_t first,
+                                        std::uint8_t (&stage)[R * kLanes][kLanes]) {
+    std::memset(stage, 0, sizeof stage);
+    for (int g = 0; g <= std::min(band.count, R * kLanes - 1); ++g) {
+        const std::ptrdiff_t from = first - g;
         const std::ptrdiff_t lo = std::max<std::ptrdiff_t>(from, 0);
         const std::ptrdiff_t hi = std::min<std::ptrdiff_t>(from + kLanes, band.length);
-        std::memset(stage[j], 0, kLanes);
         if (hi > lo)
-            std::memcpy(stage[j] + (lo - from), band.Input(j) + lo, std::size_t(hi - lo));
-        v[j] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(stage[j]));
+            std::memcpy(stage[g] + (lo - from), band.in[g] + lo, std::size_t(hi - lo));
     }
 }
 
-inline void StoreBlock(const Band& band, std::ptrdiff_t first, bool inside,
-                       std::uint8_t (&stage)[kLanes][kLanes], const __m128i (&v)[kLanes]) {
-    for (int j = 1; j <= band.count; ++j) {
-        const std::ptrdiff_t from = first - j;
-        std::uint8_t* out = band.out[j - 1];
-        if (inside) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + from), v[j]);
-            continue;
-        }
+template <int R>
+__attribute__((noinline)) void StoreEdge(const Band& band, std::ptrdiff_t first,
+                                         const std::uint8_t (&stage)[R * kLanes][kLanes]) {
+    for (int g = 1; g <= std::min(band.count, R * kLanes - 1); ++g) {
+        const std::ptrdiff_t from = first - g;
         const std::ptrdiff_t lo = std::max<std::ptrdiff_t>(from, 0);
         const std::ptrdiff_t hi = std::min<std::ptrdiff_t>(from + kLanes, band.length);
-        if (hi <= lo)
-            continue;
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(stage[j]), v[j]);
-        std::memcpy(out + lo, stage[j] + (lo - from), std::size_t(hi - lo));
+        if (hi > lo)
+            std::memcpy(band.out[g] + lo, stage[g] + (lo - from), std::size_t(hi - lo));
     }
 }
 
-// Steps of S-byte pixels; Average and Paeth say whether any row of the band needs them. A block
-// loads all of its bytes before it stores any, and later blocks read only columns further
-// right, so out may be src + 1.
-template <unsigned S, bool Average, bool Paeth> void UnfilterLanes(const Band& band) {
-    constexpr int kHistory = int(S) + 1;
+// Steps of S-byte pixels over R registers of 16 lanes: lane 0 of register r takes its upper
+// neighbours from lane 15 of register r - 1. Paeth says whether any row of the band needs it.
+// A block loads all of its bytes before it stores any, and later blocks read only columns
+// further right, so out may be src + 1.
+template <int R, unsigned S, bool Paeth> void UnfilterLanes(const Band& band) {
+    constexpr int kHistory = int(S);
+    constexpr int kAll = R * kLanes;
     const __m128i ones = _mm_set1_epi8(-1);
-    __m128i y[kHistory + kLanes];
-    for (auto& h : y)
-        h = ones;
-    alignas(16) std::uint8_t stage[kLanes][kLanes];
+    // The steps' raw bytes (transposed), their complemented results and their upper neighbours
+    // (b), which are the upper-left ones (c) S steps later, kept in memory: the chain from one
+    // step to the next keeps only the last results in registers.
+    alignas(16) __m128i raw[R][kLanes], res[R][kHistory + kLanes], ups[R][kHistory + kLanes];
+    __m128i last[R], lastUp[R];
+    for (int r = 0; r < R; ++r) {
+        last[r] = lastUp[r] = ones;
+        for (int h = 0; h < kHistory; ++h)
+            res[r][h] = ups[r][h] = ones;
+    }
+    alignas(16) std::uint8_t stage[kAll][kLanes];
     const std::ptrdiff_t steps = band.length + band.count;
     for (std::ptrdiff_t first = 0; first < steps; first += kLanes) {
-        const bool inside = first >= kLanes && first + kLanes <= band.length;
-        __m128i v[kLanes];
-        LoadBlock(band, first, inside, stage, v);
-        Transpose(v);
+        const bool inside = first >= band.count && first + kLanes <= band.length;
+        __m128i v[kAll];
+        if (!inside)
+            LoadEdge<R>(band, first, stage);
+#pragma GCC unroll 32
+        for (int g = 0; g < kAll; ++g) {
+            const std::uint8_t* from = inside ? band.in[g] + (first - band.lag[g]) : stage[g];
+            v[g] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+            if (band.plain >> g & 1)
+                v[g] = _mm_sub_epi8(v[g], ones);
+        }
+#pragma GCC unroll 2
+        for (int r = 0; r < R; ++r) {
+            Transpose(v + r * kLanes);
+#pragma GCC unroll 16
+            for (int k = 0; k < kLanes; ++k)
+                raw[r][k] = v[r * kLanes + k];
+        }
+        // The barriers keep the compiler from carrying raw bytes and results in registers from
+        // one step to a later one: with too few registers for them all, it would spill the very
+        // result the next step waits for.
 #pragma GCC unroll 16
         for (int k = 0; k < kLanes; ++k) {
+            asm("" : : "r"(raw), "r"(res), "r"(ups) : "memory");
             const int t = kHistory + k;
-            const __m128i a = y[t - int(S)];
-            const __m128i b = _mm_slli_si128(y[t - 1], 1);
-            __m128i p = _mm_or_si128(_mm_and_si128(band.sub, a), _mm_and_si128(band.up, b));
-            if constexpr (Average)
-                p = _mm_or_si128(p, _mm_and_si128(band.average, _mm_avg_epu8(a, b)));
-            if constexpr (Paeth) {
-                const __m128i c = _mm_slli_si128(y[t - 1 - int(S)], 1);
-                p = _mm_or_si128(p, _mm_and_si128(band.paeth, PaethPick(a, b, c)));
+            __m128i next[R];
+#pragma GCC unroll 2
+            for (int r = 0; r < R; ++r) {
+                const __m128i a = S == 1 ? last[r] : res[r][t - int(S)];
+                __m128i b = _mm_slli_si128(last[r], 1);
+                if (r > 0)
+                    b = _mm_or_si128(b, _mm_srli_si128(last[r - 1], 15));
+                __m128i p =
+                    _mm_or_si128(_mm_and_si128(band.sub[r], a), _mm_and_si128(band.up[r], b));
+                p = _mm_or_si128(p, _mm_and_si128(band.average[r], _mm_avg_epu8(a, b)));
+                if constexpr (Paeth) {
+                    const __m128i c = S == 1 ? lastUp[r] : ups[r][t - int(S)];
+                    p = _mm_or_si128(p, _mm_and_si128(band.paeth[r], PaethPick(a, b, c)));
+                }
+                next[r] = _mm_sub_epi8(p, raw[r][k]);
+                res[r][t] = next[r];
+                if (S == 1)
+                    lastUp[r] = b;
+                else
+                    ups[r][t] = b;
             }
-            y[t] = _mm_sub_epi8(p, _mm_sub_epi8(v[k], band.none));
+            for (int r = 0; r < R; ++r)
+                last[r] = next[r];
         }
+        asm("" : : "r"(raw), "r"(res), "r"(ups) : "memory");
+#pragma GCC unroll 2
+        for (int r = 0; r < R; ++r) {
 #pragma GCC unroll 16
-        for (int k = 0; k < kLanes; ++k)
-            v[k] = _mm_xor_si128(y[kHistory + k], ones);
-        Transpose(v);
-        StoreBlock(band, first, inside, stage, v);
-#pragma GCC unroll 9
-        for (int h = 0; h < kHistory; ++h)
-            y[h] = y[kLanes + h];
+            for (int k = 0; k < kLanes; ++k)
+                v[r * kLanes + k] = _mm_xor_si128(res[r][kHistory + k], ones);
+            Transpose(v + r * kLanes);
+            for (int h = 0; h < kHistory; ++h) {
+                res[r][h] = res[r][kLanes + h];
+                ups[r][h] = ups[r][kLanes + h];
+            }
+        }
+        if (inside) {
+#pragma GCC unroll 32
+            for (int g = 1; g < kAll; ++g)
+                if (g <= band.count)
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(band.out[g] + (first - g)), v[g]);
+        } else {
+#pragma GCC unroll 32
+            for (int g = 0; g < kAll; ++g)
+                _mm_store_si128(reinterpret_cast<__m128i*>(stage[g]), v[g]);
+            StoreEdge<R>(band, first, stage);
+        }
     }
 }
 
-template <unsigned S> void UnfilterLanesFor(const Band& band, bool average, bool paeth) {
-    if (paeth)
-        average ? UnfilterLanes<S, true, true>(band) : UnfilterLanes<S, false, true>(band);
-    else
-        average ? UnfilterLanes<S, true, false>(band) : UnfilterLanes<S, false, false>(band);
+template <int R> void UnfilterLanesFor(const Band& band, std::uint32_t filterStride, bool paeth) {
+    switch (filterStride) { // as UnfilterRowPlain: strides other than these are taken as 1
+    case 2:
+        return paeth ? UnfilterLanes<R, 2, true>(band) : UnfilterLanes<R, 2, false>(band);
+    case 3:
+        return paeth ? UnfilterLanes<R, 3, true>(band) : UnfilterLanes<R, 3, false>(band);
+    case 4:
+        return paeth ? UnfilterLanes<R, 4, true>(band) : UnfilterLanes<R, 4, false>(band);
+    case 6:
+        return paeth ? UnfilterLanes<R, 6, true>(band) : UnfilterLanes<R, 6, false>(band);
+    case 8:
+        return paeth ? UnfilterLanes<R, 8, true>(band) : UnfilterLanes<R, 8, false>(band);
+    default:
+        return paeth ? UnfilterLanes<R, 1, true>(band) : UnfilterLanes<R, 1, false>(band);
+    }
 }
 
 void UnfilterBandSse2(std::uint8_t* const out[], const std::uint8_t* const src[], int count,
                       const std::uint8_t* above, std::size_t rowLength,
                       std::uint32_t filterStride) {
-    alignas(16) std::uint8_t masks[5][kLanes] = {};
-    std::memset(masks[0], 0xFF, kLanes);
-    // masks[0] (None) keeps lane 0 and the lanes past the band; a row's own type clears it.
-    bool average = false, paeth = false;
+    alignas(16) std::uint8_t masks[5][kRegisters * kLanes] = {};
+    std::uint32_t plain = 1;
+    bool paeth = false;
     for (int k = 0; k < count; ++k) {
         const int type = src[k][0] <= 4 ? src[k][0] : 0; // unknown types stay, as with None
-        masks[0][k + 1] = 0;
         masks[type][k + 1] = 0xFF;
-        average |= type == 3;
+        plain |= std::uint32_t(type == 0) << (k + 1);
         paeth |= type == 4;
     }
-    const auto mask = [&](int type) {
-        return _mm_load_si128(reinterpret_cast<const __m128i*>(masks[type]));
-    };
-    const Band band{out,     src,     count,   above,   std::ptrdiff_t(rowLength),
-                    mask(0), mask(1), mask(2), mask(3), mask(4)};
-    switch (filterStride) { // as UnfilterRowPlain: strides other than these are taken as 1
-    case 2:
-        return UnfilterLanesFor<2>(band, average, paeth);
-    case 3:
-        return UnfilterLanesFor<3>(band, average, paeth);
-    case 4:
-        return UnfilterLanesFor<4>(band, average, paeth);
-    case 6:
-        return UnfilterLanesFor<6>(band, average, paeth);
-    case 8:
-        return UnfilterLanesFor<8>(band, average, paeth);
-    default:
-        return UnfilterLanesFor<1>(band, average, paeth);
+    Band band{count, std::ptrdiff_t(rowLength), plain, {}, {}, {}, {}, {}, {}, {}};
+    for (int g = 0; g < kRegisters * kLanes; ++g) {
+        const int row = std::min(g, count);
+        band.lag[g] = row;
+        band.in[g] = row == 0 ? above : src[row - 1] + 1;
+        band.out[g] = g >= 1 && g <= count ? out[g - 1] : nullptr;
     }
+    for (int r = 0; r < kRegisters; ++r) {
+        const auto mask = [&](int type) {
+            return _mm_load_si128(reinterpret_cast<const __m128i*>(masks[type] + r * kLanes));
+        };
+        band.sub[r] = mask(1);
+        band.up[r] = mask(2);
+        band.average[r] = mask(3);
+        band.paeth[r] = mask(4);
+    }
+    if (kRegisters > 1 && count >= kLanes)
+        UnfilterLanesFor<kRegisters>(band, filterStride, paeth);
+    else
+        UnfilterLanesFor<1>(band, filterStride, paeth);
 }
 #endif
 

@@ -1,6 +1,6 @@
 // Unfiltering a band of consecutive rows at once. Average and Paeth rows carry a serial chain
 // along the row, so one row alone runs at that chain's latency; a band works its rows side by
-// side in one SSE2 register, one row per byte lane, each row a column behind the one above it.
+// side in two SSE2 registers, one row per byte lane, each row a column behind the one above it.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +9,7 @@
 namespace sc::png {
 
 // The most rows UnfilterBand takes at once.
-inline constexpr int kBandRows = 15;
+inline constexpr int kBandRows = 31;
 
 // Reverses the filters of count consecutive rows (1..kBandRows): src[k][0] is row k's filter type
 // (0..4, already checked by the caller), src[k] + 1 its rowLength bytes; out[k] receives the

@@ -141,9 +141,11 @@ TEST(PngVector, BandMatchesThePlainLoopsRowAfterRow) {
                                                                              expected = src;
                     std::uint8_t* outs[kBandRows];
                     const std::uint8_t* srcs[kBandRows];
+                    std::uint32_t types = seed;
                     for (int k = 0; k < count; ++k) {
                         src[k] = Noise(1 + length, seed + 1 + unsigned(k));
-                        src[k][0] = std::uint8_t((seed >> (2 * k)) % 5);
+                        types = types * 1103515245u + 12345u;
+                        src[k][0] = std::uint8_t((types >> 16) % 5);
                         expected[k] = Bytes(length);
                         UnfilterRowPlain(expected[k].data(), src[k].data(),
                                          k ? expected[k - 1].data() : above.data(), length, stride);
