@@ -58,14 +58,17 @@ inline void Transpose(__m128i* v) {
 // dh = hi - c (saturated at 0): the pick is lo when 2 dh <= dl, else hi when 2 dl <= dh, else c.
 // (Where c lies outside [lo, hi] one distance is 0 and this gives the neighbour further from c;
 // inside, the usual three distances are dh, dl and |dh - dl|. 2 dh saturates only where
-// dl < 255.) Lo is c - dl and hi is c + dh wherever they are picked.
-inline __m128i PaethPick(__m128i a, __m128i b, __m128i c) {
+// dl < 255.) Lo is c - dl and hi is c + dh wherever they are picked, so the pick is
+// c - down + up; both are returned masked (by the lanes of Paeth rows), and c is left to the
+// caller, who adds it off the chain from one step to the next.
+inline void PaethTerms(__m128i a, __m128i b, __m128i c, __m128i mask, __m128i& down, __m128i& up) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i dl = _mm_subs_epu8(c, _mm_min_epu8(a, b));
     const __m128i dh = _mm_subs_epu8(_mm_max_epu8(a, b), c);
     const __m128i takeLo = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_adds_epu8(dh, dh), dl), zero);
     const __m128i takeHi = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_adds_epu8(dl, dl), dh), zero);
-    return _mm_add_epi8(_mm_sub_epi8(c, _mm_and_si128(dl, takeLo)), _mm_and_si128(dh, takeHi));
+    down = _mm_and_si128(_mm_and_si128(dl, mask), takeLo);
+    up = _mm_and_si128(_mm_and_si128(dh, mask), takeHi);
 }
 
 struct Band {
@@ -169,11 +172,16 @@ template <int R, bool Wide, bool Paeth> void UnfilterLanes(const Band& band) {
                 __m128i p =
                     _mm_or_si128(_mm_and_si128(band.sub[r], a), _mm_and_si128(band.up[r], b));
                 p = _mm_or_si128(p, _mm_and_si128(band.average[r], _mm_avg_epu8(a, b)));
-                if constexpr (Paeth) {
-                    const __m128i c = Wide ? ups[r][t - stride] : lastUp[r];
-                    p = _mm_or_si128(p, _mm_and_si128(band.paeth[r], PaethPick(a, b, c)));
-                }
                 next[r] = _mm_sub_epi8(p, raw[r][k]);
+                if constexpr (Paeth) {
+                    // p is 0 in Paeth lanes, the pick 0 elsewhere: they add.
+                    const __m128i c = Wide ? ups[r][t - stride] : lastUp[r];
+                    __m128i down, up;
+                    PaethTerms(a, b, c, band.paeth[r], down, up);
+                    next[r] =
+                        _mm_add_epi8(_mm_add_epi8(next[r], _mm_and_si128(band.paeth[r], c)), up);
+                    next[r] = _mm_sub_epi8(next[r], down);
+                }
                 res[r][t] = next[r];
                 if (Wide)
                     ups[r][t] = b;
