@@ -3,6 +3,7 @@
 #include "png/png_decode.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__x86_64__) && defined(__SSE2__)
@@ -303,12 +304,15 @@ void UnfilterBand(std::uint8_t* const out[], const std::uint8_t* const src[], in
         const int n = std::min(count - done, kBandRows);
         const std::uint8_t* const up = done == 0 ? above : out[done - 1];
 #if SC_PNG_BAND_X86
-        UnfilterBandSse2(out + done, src + done, n, up, rowLength, filterStride);
-#else
+        // The steps are counted in ptrdiff_t: rows beyond its range go row by row.
+        if (rowLength < std::size_t(PTRDIFF_MAX) / 2) {
+            UnfilterBandSse2(out + done, src + done, n, up, rowLength, filterStride);
+            continue;
+        }
+#endif
         for (int k = 0; k < n; ++k)
             UnfilterRowPlain(out[done + k], src[done + k], k == 0 ? up : out[done + k - 1],
                              rowLength, filterStride);
-#endif
     }
 }
 
