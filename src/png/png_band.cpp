@@ -3,6 +3,7 @@
 #include "png/png_decode.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__x86_64__) && defined(__SSE2__)
@@ -58,19 +59,23 @@ inline void Transpose(__m128i* v) {
 // dh = hi - c (saturated at 0): the pick is lo when 2 dh <= dl, else hi when 2 dl <= dh, else c.
 // (Where c lies outside [lo, hi] one distance is 0 and this gives the neighbour further from c;
 // inside, the usual three distances are dh, dl and |dh - dl|. 2 dh saturates only where
-// dl < 255.) Lo is c - dl and hi is c + dh wherever they are picked.
-inline __m128i PaethPick(__m128i a, __m128i b, __m128i c) {
+// dl < 255.) Lo is c - dl and hi is c + dh wherever they are picked, so the pick is
+// c - down + up; both are returned masked (by the lanes of Paeth rows), and c is left to the
+// caller, who adds it off the chain from one step to the next.
+inline void PaethTerms(__m128i a, __m128i b, __m128i c, __m128i mask, __m128i& down, __m128i& up) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i dl = _mm_subs_epu8(c, _mm_min_epu8(a, b));
     const __m128i dh = _mm_subs_epu8(_mm_max_epu8(a, b), c);
     const __m128i takeLo = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_adds_epu8(dh, dh), dl), zero);
     const __m128i takeHi = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_adds_epu8(dl, dl), dh), zero);
-    return _mm_add_epi8(_mm_sub_epi8(c, _mm_and_si128(dl, takeLo)), _mm_and_si128(dh, takeHi));
+    down = _mm_and_si128(_mm_and_si128(dl, mask), takeLo);
+    up = _mm_and_si128(_mm_and_si128(dh, mask), takeHi);
 }
 
 struct Band {
     int count;
     std::ptrdiff_t length;
+    int stride;          // bytes a pixel: 1, 2, 3, 4, 6 or 8
     std::uint32_t plain; // bit g: lane g takes no prediction (lane 0 and rows without filter)
     // Lane g works column t - lag[g] of its row at step t: lag[g] is g, and the lanes past the
     // band repeat the last row. in[g] is that row's bytes, out[g] its results (lanes 1..count).
@@ -108,17 +113,21 @@ __attribute__((noinline)) void StoreEdge(const Band& band, std::ptrdiff_t first,
     }
 }
 
-// Steps of S-byte pixels over R registers of 16 lanes: lane 0 of register r takes its upper
-// neighbours from lane 15 of register r - 1. Paeth says whether any row of the band needs it.
-// A block loads all of its bytes before it stores any, and later blocks read only columns
-// further right, so out may be src + 1.
-template <int R, unsigned S, bool Paeth> void UnfilterLanes(const Band& band) {
-    constexpr int kHistory = int(S);
+// The steps over R registers of 16 lanes: lane 0 of register r takes its upper neighbours from
+// lane 15 of register r - 1. Wide: pixels of S = band.stride bytes, 2 to 8, whose left and
+// upper-left neighbours are read back from memory (as steps t - S lie far enough back); without
+// it S is 1 and they stay in registers. Paeth says whether any row of the band needs it. A block
+// loads all of its bytes before it stores any, and later blocks read only columns further
+// right, so out may be src + 1.
+template <int R, bool Wide, bool Paeth> void UnfilterLanes(const Band& band) {
+    constexpr int kHistory = 8; // the widest stride
     constexpr int kAll = R * kLanes;
+    const int stride = Wide ? band.stride : 1;
     const __m128i ones = _mm_set1_epi8(-1);
     // The steps' raw bytes (transposed), their complemented results and their upper neighbours
-    // (b), which are the upper-left ones (c) S steps later, kept in memory: the chain from one
-    // step to the next keeps only the last results in registers.
+    // (b), which are the upper-left ones (c) S steps later, kept in memory with the last
+    // kHistory steps of the block before: the chain from one step to the next keeps only the
+    // last results in registers.
     alignas(16) __m128i raw[R][kLanes], res[R][kHistory + kLanes], ups[R][kHistory + kLanes];
     __m128i last[R], lastUp[R];
     for (int r = 0; r < R; ++r) {
@@ -150,30 +159,35 @@ template <int R, unsigned S, bool Paeth> void UnfilterLanes(const Band& band) {
         // The barriers keep the compiler from carrying raw bytes and results in registers from
         // one step to a later one: with too few registers for them all, it would spill the very
         // result the next step waits for.
-#pragma GCC unroll 16
+#pragma GCC unroll 2
         for (int k = 0; k < kLanes; ++k) {
             asm("" : : "r"(raw), "r"(res), "r"(ups) : "memory");
             const int t = kHistory + k;
             __m128i next[R];
 #pragma GCC unroll 2
             for (int r = 0; r < R; ++r) {
-                const __m128i a = S == 1 ? last[r] : res[r][t - int(S)];
+                const __m128i a = Wide ? res[r][t - stride] : last[r];
                 __m128i b = _mm_slli_si128(last[r], 1);
                 if (r > 0)
                     b = _mm_or_si128(b, _mm_srli_si128(last[r - 1], 15));
                 __m128i p =
                     _mm_or_si128(_mm_and_si128(band.sub[r], a), _mm_and_si128(band.up[r], b));
                 p = _mm_or_si128(p, _mm_and_si128(band.average[r], _mm_avg_epu8(a, b)));
-                if constexpr (Paeth) {
-                    const __m128i c = S == 1 ? lastUp[r] : ups[r][t - int(S)];
-                    p = _mm_or_si128(p, _mm_and_si128(band.paeth[r], PaethPick(a, b, c)));
-                }
                 next[r] = _mm_sub_epi8(p, raw[r][k]);
+                if constexpr (Paeth) {
+                    // p is 0 in Paeth lanes, the pick 0 elsewhere: they add.
+                    const __m128i c = Wide ? ups[r][t - stride] : lastUp[r];
+                    __m128i down, up;
+                    PaethTerms(a, b, c, band.paeth[r], down, up);
+                    next[r] =
+                        _mm_add_epi8(_mm_add_epi8(next[r], _mm_and_si128(band.paeth[r], c)), up);
+                    next[r] = _mm_sub_epi8(next[r], down);
+                }
                 res[r][t] = next[r];
-                if (S == 1)
-                    lastUp[r] = b;
-                else
+                if (Wide)
                     ups[r][t] = b;
+                else
+                    lastUp[r] = b;
             }
             for (int r = 0; r < R; ++r)
                 last[r] = next[r];
@@ -185,10 +199,11 @@ template <int R, unsigned S, bool Paeth> void UnfilterLanes(const Band& band) {
             for (int k = 0; k < kLanes; ++k)
                 v[r * kLanes + k] = _mm_xor_si128(res[r][kHistory + k], ones);
             Transpose(v + r * kLanes);
-            for (int h = 0; h < kHistory; ++h) {
-                res[r][h] = res[r][kLanes + h];
-                ups[r][h] = ups[r][kLanes + h];
-            }
+            if (Wide)
+                for (int h = 0; h < kHistory; ++h) {
+                    res[r][h] = res[r][kLanes + h];
+                    ups[r][h] = ups[r][kLanes + h];
+                }
         }
         if (inside) {
 #pragma GCC unroll 32
@@ -204,21 +219,11 @@ template <int R, unsigned S, bool Paeth> void UnfilterLanes(const Band& band) {
     }
 }
 
-template <int R> void UnfilterLanesFor(const Band& band, std::uint32_t filterStride, bool paeth) {
-    switch (filterStride) { // as UnfilterRowPlain: strides other than these are taken as 1
-    case 2:
-        return paeth ? UnfilterLanes<R, 2, true>(band) : UnfilterLanes<R, 2, false>(band);
-    case 3:
-        return paeth ? UnfilterLanes<R, 3, true>(band) : UnfilterLanes<R, 3, false>(band);
-    case 4:
-        return paeth ? UnfilterLanes<R, 4, true>(band) : UnfilterLanes<R, 4, false>(band);
-    case 6:
-        return paeth ? UnfilterLanes<R, 6, true>(band) : UnfilterLanes<R, 6, false>(band);
-    case 8:
-        return paeth ? UnfilterLanes<R, 8, true>(band) : UnfilterLanes<R, 8, false>(band);
-    default:
-        return paeth ? UnfilterLanes<R, 1, true>(band) : UnfilterLanes<R, 1, false>(band);
-    }
+template <int R> void UnfilterLanesFor(const Band& band, bool paeth) {
+    if (band.stride == 1)
+        paeth ? UnfilterLanes<R, false, true>(band) : UnfilterLanes<R, false, false>(band);
+    else
+        paeth ? UnfilterLanes<R, true, true>(band) : UnfilterLanes<R, true, false>(band);
 }
 
 void UnfilterBandSse2(std::uint8_t* const out[], const std::uint8_t* const src[], int count,
@@ -233,7 +238,11 @@ void UnfilterBandSse2(std::uint8_t* const out[], const std::uint8_t* const src[]
         plain |= std::uint32_t(type == 0) << (k + 1);
         paeth |= type == 4;
     }
-    Band band{count, std::ptrdiff_t(rowLength), plain, {}, {}, {}, {}, {}, {}, {}};
+    const int stride = filterStride == 2 || filterStride == 3 || filterStride == 4 ||
+                               filterStride == 6 || filterStride == 8
+                           ? int(filterStride)
+                           : 1; // as UnfilterRowPlain: other strides are taken as 1
+    Band band{count, std::ptrdiff_t(rowLength), stride, plain, {}, {}, {}, {}, {}, {}, {}};
     for (int g = 0; g < kRegisters * kLanes; ++g) {
         const int row = std::min(g, count);
         band.lag[g] = row;
@@ -250,13 +259,42 @@ void UnfilterBandSse2(std::uint8_t* const out[], const std::uint8_t* const src[]
         band.paeth[r] = mask(4);
     }
     if (kRegisters > 1 && count >= kLanes)
-        UnfilterLanesFor<kRegisters>(band, filterStride, paeth);
+        UnfilterLanesFor<kRegisters>(band, paeth);
     else
-        UnfilterLanesFor<1>(band, filterStride, paeth);
+        UnfilterLanesFor<1>(band, paeth);
 }
 #endif
 
 } // namespace
+
+bool BandPays(const std::uint8_t* const src[], int count, std::size_t rowLength,
+              std::uint32_t filterStride) {
+    // Measured against the row routines on rows of 1 KiB: at 8 rows a band costs as much as
+    // they do, at 12 to 15 about two thirds for single-byte pixels; below 128 bytes a row the
+    // staged blocks eat the gain.
+    constexpr int kFewestRows = 12;
+    constexpr std::size_t kShortestRow = 128;
+    if (count < kFewestRows || rowLength < kShortestRow)
+        return false;
+    int serial = 0, paeth = 0;
+    for (int k = 0; k < count; ++k) {
+        const std::uint8_t type = src[k][0];
+        serial += type == 1 || type == 3 || type == 4;
+        paeth += type == 4;
+    }
+    switch (filterStride) {
+    case 1:
+        return 2 * serial >= count;
+    case 2:
+        return 4 * paeth >= count;
+    case 3:
+        return 2 * paeth >= count;
+    case 4:
+        return 4 * paeth >= 3 * count;
+    default:
+        return false;
+    }
+}
 
 void UnfilterBand(std::uint8_t* const out[], const std::uint8_t* const src[], int count,
                   const std::uint8_t* above, std::size_t rowLength, std::uint32_t filterStride) {
@@ -266,12 +304,15 @@ void UnfilterBand(std::uint8_t* const out[], const std::uint8_t* const src[], in
         const int n = std::min(count - done, kBandRows);
         const std::uint8_t* const up = done == 0 ? above : out[done - 1];
 #if SC_PNG_BAND_X86
-        UnfilterBandSse2(out + done, src + done, n, up, rowLength, filterStride);
-#else
+        // The steps are counted in ptrdiff_t: rows beyond its range go row by row.
+        if (rowLength < std::size_t(PTRDIFF_MAX) / 2) {
+            UnfilterBandSse2(out + done, src + done, n, up, rowLength, filterStride);
+            continue;
+        }
+#endif
         for (int k = 0; k < n; ++k)
             UnfilterRowPlain(out[done + k], src[done + k], k == 0 ? up : out[done + k - 1],
                              rowLength, filterStride);
-#endif
     }
 }
 

@@ -22,4 +22,14 @@ inline constexpr int kBandRows = 31;
 void UnfilterBand(std::uint8_t* const out[], const std::uint8_t* const src[], int count,
                   const std::uint8_t* above, std::size_t rowLength, std::uint32_t filterStride);
 
+// Whether UnfilterBand is likely faster for these rows (src as above) than the pair and triple
+// routines and UnfilterRowInto. A band costs about the same for every filter type, Paeth a
+// third more, and that cost per byte rises as it has fewer rows (its lanes stay empty) or
+// shorter ones (its first and last blocks are staged). Single-byte pixels gain whenever most
+// rows have a serial chain; wider pixels, which the row routines already work a pixel at a
+// time, only with enough Paeth rows: a quarter of them at 2 bytes, half at 3, three quarters at
+// 4, never at 6 or 8.
+bool BandPays(const std::uint8_t* const src[], int count, std::size_t rowLength,
+              std::uint32_t filterStride);
+
 } // namespace sc::png
