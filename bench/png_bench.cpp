@@ -4,7 +4,7 @@
 // median and interquartile range of the per-round ratios, then our codec's heap use.
 //
 // Usage: png_bench [--quick] [--rounds N] [--seconds S] [--only DECODER] [--image TEXT]
-//                  [--callgrind] [shared-folder]
+//                  [--split] [--callgrind] [shared-folder]
 //   --quick      one run per cell; checks that every decoder reads every image with the same
 //                size and that our pixels match libpng's; exits non-zero on any difference
 //   --rounds     the least number of rounds per image (default 61, the floor)
@@ -13,6 +13,8 @@
 //   --only       times just that contender ("ours", "libpng", "spng", "stb", "inflate"),
 //                e.g. under a profiler
 //   --image      only the images whose name contains TEXT
+//   --split      each file of the suite as an image of its own (with --image, those whose
+//                file name contains TEXT), to see which ones cost more than their inflating
 //   --callgrind  under valgrind --tool=callgrind: one decode per contender and image, each
 //                dumped as its own profile part named "image|contender"
 //                (bench/callgrind-png-bench.sh prints the instruction counts and ratios)
@@ -100,10 +102,15 @@ BenchFile loadFile(const fs::path& path) {
     return file;
 }
 
-std::vector<Group> loadGroups(const fs::path& shared) {
+std::vector<Group> loadGroups(const fs::path& shared, bool split) {
     std::vector<Group> groups;
     for (const fs::path& path : pngFilesIn(shared / "png-bench", false))
         groups.push_back({path.stem().string(), {loadFile(path)}});
+    if (split) {
+        for (const fs::path& path : pngFilesIn(shared / "pngsuite", true))
+            groups.push_back({path.filename().string(), {loadFile(path)}});
+        return groups;
+    }
     Group suite;
     for (const fs::path& path : pngFilesIn(shared / "pngsuite", true))
         suite.files.push_back(loadFile(path));
@@ -249,7 +256,7 @@ void profileGroups(const std::vector<Group>& groups, const std::vector<std::stri
 int main(int argc, char** argv) {
     fs::path shared = PNG_BENCH_SHARED_DIR;
     RoundsPlan plan;
-    bool quick = false, callgrind = false;
+    bool quick = false, callgrind = false, split = false;
     std::string only, image;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -257,6 +264,8 @@ int main(int argc, char** argv) {
             quick = true;
         } else if (arg == "--callgrind") {
             callgrind = true;
+        } else if (arg == "--split") {
+            split = true;
         } else if (arg == "--rounds" && i + 1 < argc) {
             plan.minRounds = static_cast<unsigned>(std::max(1, std::atoi(argv[++i])));
         } else if (arg == "--seconds" && i + 1 < argc) {
@@ -269,7 +278,7 @@ int main(int argc, char** argv) {
             shared = arg;
         } else {
             std::fprintf(stderr, "usage: png_bench [--quick] [--rounds N] [--seconds S] "
-                                 "[--only DECODER] [--image TEXT] [--callgrind] "
+                                 "[--only DECODER] [--image TEXT] [--split] [--callgrind] "
                                  "[shared-folder]\n");
             return 2;
         }
@@ -279,7 +288,7 @@ int main(int argc, char** argv) {
 
     std::vector<Group> groups;
     try {
-        groups = loadGroups(shared);
+        groups = loadGroups(shared, split);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "png_bench: %s\n", e.what());
         return 2;

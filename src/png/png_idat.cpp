@@ -1,5 +1,6 @@
 // Reading the image data: one zlib stream over the run of IDAT chunks, unfiltered row by row
 // into the header's bitmap.
+#include "png/png_band.h"
 #include "png/png_crc.h"
 #include "png/png_decode.h"
 #include "png/png_image.h"
@@ -28,21 +29,6 @@ bool IsIdentity(const std::array<std::uint8_t, 256>& curve) {
     }();
     return curve == identity;
 }
-
-// Stand-in until the vector band lands: row by row.
-constexpr std::uint32_t kBandRows = 15;
-void UnfilterBand(std::uint8_t* const out[], const std::uint8_t* const src[], int count,
-                  const std::uint8_t* above, std::size_t rowLength, std::uint32_t filterStride) {
-    for (int k = 0; k < count; ++k) {
-        UnfilterRowPlain(out[k], src[k], above, rowLength, filterStride);
-        above = out[k];
-    }
-}
-
-// The fewest rows, and rows with a serial chain among them, that make a band worth its
-// transposes.
-constexpr std::uint32_t kBandMinRows = 3;
-constexpr std::uint32_t kBandSerialRows = 3;
 
 struct TDecodeState {
     TChunkIHDR& Header;
@@ -112,44 +98,47 @@ struct TDecodeState {
         return true;
     }
 
-    // The next count rows (at most kBandRows) at once, when all lie whole in zlib's output, at
-    // least kBandSerialRows of them have a serial chain (Sub, Average or Paeth) and none has an
-    // unknown filter type; false, and nothing read, otherwise. Rows without a direct target are
-    // unfiltered in place in zlib's output, except the last one: it is the row above the next
-    // call and goes into a row buffer, which zlib's next step does not overwrite.
+    // The number of rows, at most kBandRows, that lie whole in zlib's output.
     std::uint32_t WholeRows(std::size_t rowLength) {
         const std::size_t bytes = rowLength + 1;
         Record.RowUnit = bytes;
         const std::size_t whole = (Record.OutputEnd - Record.OutputAt) / bytes;
         return whole < kBandRows ? static_cast<std::uint32_t>(whole) : kBandRows;
     }
-    bool NextRowBand(std::size_t rowLength, std::uint32_t count, std::uint8_t* const direct[],
-                     const std::uint8_t* rows[]) {
-        const std::size_t bytes = rowLength + 1;
+
+    // The next count rows (whole in zlib's output) at once as a band, when their filter types
+    // and sizes make that pay; false, and nothing read, otherwise. Rows without a direct target
+    // are unfiltered in place in zlib's output, except the last one: it is the row above the
+    // next call and goes into a row buffer, which zlib's next step does not overwrite.
+    // Whether the next count rows (whole in zlib's output) are worth a band.
+    bool BandPaysFor(std::size_t rowLength, std::uint32_t count) const {
+        std::uint8_t* in[kBandRows];
+        BandSources(rowLength, count, in);
+        return BandPays(in, static_cast<int>(count), rowLength, FilterStride);
+    }
+    void BandSources(std::size_t rowLength, std::uint32_t count, std::uint8_t* in[]) const {
         std::uint8_t* src = Record.Output + Record.OutputAt;
-        std::uint32_t serial = 0;
-        for (std::uint32_t k = 0; k < count; ++k) {
-            const std::uint8_t type = src[k * bytes];
-            if (type > 4)
-                return false;
-            serial += type == 1 || type >= 3;
-        }
-        if (serial < kBandSerialRows)
-            return false;
+        for (std::uint32_t k = 0; k < count; ++k)
+            in[k] = src + k * (rowLength + 1);
+    }
+
+    // Reads the next count rows (whole in zlib's output) as a band. Rows without a direct target
+    // are unfiltered in place in zlib's output, except the last one: it is the row above the
+    // next call and goes into a row buffer, which zlib's next step does not overwrite.
+    void NextRowBand(std::size_t rowLength, std::uint32_t count, std::uint8_t* const direct[],
+                     const std::uint8_t* rows[]) {
+        std::uint8_t* in[kBandRows];
         std::uint8_t* out[kBandRows];
-        const std::uint8_t* in[kBandRows];
-        for (std::uint32_t k = 0; k < count; ++k) {
-            in[k] = src + k * bytes;
-            out[k] = direct[k] ? direct[k] : src + k * bytes + 1;
-        }
+        BandSources(rowLength, count, in);
+        for (std::uint32_t k = 0; k < count; ++k)
+            out[k] = direct[k] ? direct[k] : in[k] + 1;
         if (!direct[count - 1])
             out[count - 1] = Following(1) + 1;
         UnfilterBand(out, in, static_cast<int>(count), Above, rowLength, FilterStride);
-        Record.OutputAt += count * bytes;
+        Record.OutputAt += count * (rowLength + 1);
         Last = Last == 2 ? 0 : Last + 1;
         Above = out[count - 1];
         std::copy_n(out, count, rows);
-        return true;
     }
 
     // The next three rows at once, when all three lie whole in zlib's output, are Average rows
@@ -179,15 +168,17 @@ template <class Target, class Convert>
 void ForEachRow(TDecodeState& s, std::size_t rowLength, std::uint32_t first, std::uint32_t step,
                 std::uint32_t height, Target target, Convert convert) {
     const bool bands = VectorLevel() != TVectorLevel::Plain;
+    std::uint32_t bandFrom = first; // rows a band was refused for go on without one
     for (std::uint32_t y = first; y < height; y += step) {
-        if (bands && height - y > 2 * step) {
+        if (bands && y >= bandFrom && height - y > 2 * step) {
             const std::uint32_t count =
                 std::min<std::uint32_t>(s.WholeRows(rowLength), (height - y + step - 1) / step);
-            std::uint8_t* direct[kBandRows];
-            const std::uint8_t* rows[kBandRows];
-            for (std::uint32_t k = 0; k < count; ++k)
-                direct[k] = target(y + k * step);
-            if (count >= kBandMinRows && s.NextRowBand(rowLength, count, direct, rows)) {
+            if (count >= 2 && s.BandPaysFor(rowLength, count)) {
+                std::uint8_t* direct[kBandRows];
+                const std::uint8_t* rows[kBandRows];
+                for (std::uint32_t k = 0; k < count; ++k)
+                    direct[k] = target(y + k * step);
+                s.NextRowBand(rowLength, count, direct, rows);
                 for (std::uint32_t k = 0; k < count; ++k)
                     convert(y + k * step, rows[k]);
                 y += (count - 1) * step;
@@ -195,6 +186,7 @@ void ForEachRow(TDecodeState& s, std::size_t rowLength, std::uint32_t first, std
                     return;
                 continue;
             }
+            bandFrom = y + std::max<std::uint32_t>(count, 1) * step;
         }
         if (height - y > 2 * step) {
             std::uint8_t* const direct[3] = {target(y), target(y + step), target(y + 2 * step)};
