@@ -3,6 +3,8 @@
 // side in two SSE2 registers, one row per byte lane, each row a column behind the one above it.
 #pragma once
 
+#include "png/png_vector.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -16,11 +18,12 @@ inline constexpr int kBandRows = 31;
 // unfiltered row; the row above out[0] is above (all zeros for the image's first row), the row
 // above out[k] is out[k - 1]. out[k] may be src[k] + 1, otherwise outputs, sources and above are
 // distinct. Reads only src[k][0 .. rowLength], above[0 .. rowLength - 1]; writes only
-// out[k][0 .. rowLength - 1]. Same result as count calls of UnfilterRowPlain. Needs Sse2 (on
-// other processors it goes row by row with the plain loops). A larger count is taken as
-// successive bands.
+// out[k][0 .. rowLength - 1]. Same result as count calls of UnfilterRowPlain. Needs Sse2 (at
+// level Plain it goes row by row with the plain loops); at Avx2 the band fits one register. A
+// larger count is taken as successive bands.
 void UnfilterBand(std::uint8_t* const out[], const std::uint8_t* const src[], int count,
-                  const std::uint8_t* above, std::size_t rowLength, std::uint32_t filterStride);
+                  const std::uint8_t* above, std::size_t rowLength, std::uint32_t filterStride,
+                  TVectorLevel level = VectorLevel());
 
 // Whether UnfilterBand is likely faster for these rows (src as above) than the pair and triple
 // routines and UnfilterRowInto. A band costs about the same for every filter type, Paeth a
@@ -30,6 +33,6 @@ void UnfilterBand(std::uint8_t* const out[], const std::uint8_t* const src[], in
 // time, only with enough Paeth rows: a quarter of them at 2 bytes, half at 3, three quarters at
 // 4, never at 6 or 8.
 bool BandPays(const std::uint8_t* const src[], int count, std::size_t rowLength,
-              std::uint32_t filterStride);
+              std::uint32_t filterStride, TVectorLevel level = VectorLevel());
 
 } // namespace sc::png

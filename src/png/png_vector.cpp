@@ -15,14 +15,27 @@
 namespace sc::png {
 namespace {
 
+#if SC_PNG_X86
+std::uint64_t ReadXcr0() {
+    std::uint32_t lo = 0, hi = 0;
+    asm volatile("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
+    return std::uint64_t(hi) << 32 | lo;
+}
+#endif
+
 TVectorLevel DetectLevel() {
 #if SC_PNG_X86
     unsigned a = 0, b = 0, c = 0, d = 0;
     if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_SSSE3))
         return TVectorLevel::Sse2;
-    if ((c & bit_SSE4_1) && (c & bit_PCLMUL))
-        return TVectorLevel::Clmul;
-    return TVectorLevel::Ssse3;
+    if (!(c & bit_SSE4_1) || !(c & bit_PCLMUL))
+        return TVectorLevel::Ssse3;
+    // AVX2 needs the system to save the upper halves of the registers (XCR0 bits 1 and 2).
+    const bool osSaves = (c & bit_OSXSAVE) && (c & bit_AVX) && (ReadXcr0() & 6) == 6;
+    unsigned a7 = 0, b7 = 0, c7 = 0, d7 = 0;
+    if (osSaves && __get_cpuid_count(7, 0, &a7, &b7, &c7, &d7) && (b7 & bit_AVX2))
+        return TVectorLevel::Avx2;
+    return TVectorLevel::Clmul;
 #else
     return TVectorLevel::Plain;
 #endif

@@ -1,6 +1,6 @@
 // The decoder's row loops in vector form: unfiltering of whole pixels with SSE2 (the x86-64
-// baseline), the truecolour conversions with SSSE3 and the CRC with carry-less multiplication
-// where the processor has them. The plain
+// baseline), the truecolour conversions with SSSE3, the CRC with carry-less multiplication
+// and bands of rows with AVX2 where the processor has them. The plain
 // loops of png_decode.cpp stay the reference and the fallback on every other processor.
 #pragma once
 
@@ -10,8 +10,9 @@
 namespace sc::png {
 
 // Each level includes the ones before it. Clmul: SSE4.1 and carry-less multiplication, which
-// fold the CRC of the image data 64 bytes at a time.
-enum class TVectorLevel { Plain, Sse2, Ssse3, Clmul };
+// fold the CRC of the image data 64 bytes at a time. Avx2: 32-byte registers, with the system
+// saving them on a thread switch; the band kernel (png_band.h) works 31 rows in one of them.
+enum class TVectorLevel { Plain, Sse2, Ssse3, Clmul, Avx2 };
 
 // The level the decoder uses: the best the processor offers, unless lowered by SetVectorLevel.
 TVectorLevel VectorLevel();

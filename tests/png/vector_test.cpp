@@ -122,11 +122,11 @@ TEST(PngVector, RowGroupsMatchThePlainLoopsAtEveryLevel) {
                     }
 }
 
-// Bands of up to kBandRows rows with a random filter type each: random rows apart, against the
-// plain loops row after row, and in place images of the extreme byte values, where the Paeth
-// distances tie and saturate, filtered by the encoder side. Every row, the row above and every
-// output is a heap block of exactly its own size, so a read or write past a row trips the
-// sanitizer build.
+// Bands of up to kBandRows rows with a random filter type each, at every level: random rows
+// apart, against the plain loops row after row, and in place images of the extreme byte values,
+// where the Paeth distances tie and saturate, filtered by the encoder side. Every row, the row
+// above and every output is a heap block of exactly its own size, so a read or write past a row
+// trips the sanitizer build.
 TEST(PngVector, BandMatchesThePlainLoopsRowAfterRow) {
     std::vector<std::size_t> lengths;
     for (std::size_t length = 1; length <= 67; ++length)
@@ -138,48 +138,51 @@ TEST(PngVector, BandMatchesThePlainLoopsRowAfterRow) {
             v = kValues[v & 7];
         return b;
     };
-    std::uint32_t seed = 1;
-    for (unsigned stride : {1u, 2u, 3u, 4u, 6u, 8u})
-        for (std::size_t length : lengths)
-            for (int count = 1; count <= kBandRows; ++count)
-                for (const char* variant : {"apart", "in place, extreme values"}) {
-                    // Long rows with a few counts: one register, two, and both full.
-                    if (length > 67 && count > 2 && count != 15 && count != 16 &&
-                        count != kBandRows)
-                        continue;
-                    const bool inPlace = variant[0] == 'i', extreme = inPlace;
-                    seed = seed * 1103515245u + 12345u;
-                    const Bytes above =
-                        extreme ? extremes(Noise(length, seed)) : Noise(length, seed);
-                    std::vector<Bytes> src(static_cast<std::size_t>(count)), out = src,
-                                                                             expected = src;
-                    std::uint8_t* outs[kBandRows];
-                    const std::uint8_t* srcs[kBandRows];
-                    std::uint32_t types = seed;
-                    for (int k = 0; k < count; ++k) {
-                        types = types * 1103515245u + 12345u;
-                        const int type = int((types >> 16) % 5);
-                        const Bytes& prev = k ? expected[k - 1] : above;
-                        if (extreme) {
-                            expected[k] = extremes(Noise(length, seed + 1 + unsigned(k)));
-                            src[k] = FilterRow(type, expected[k], prev, stride);
-                        } else {
-                            src[k] = Noise(1 + length, seed + 1 + unsigned(k));
-                            src[k][0] = std::uint8_t(type);
-                            expected[k] = Bytes(length);
-                            UnfilterRowPlain(expected[k].data(), src[k].data(), prev.data(), length,
-                                             stride);
+    for (TVectorLevel level : Levels()) {
+        std::uint32_t seed = 1;
+        for (unsigned stride : {1u, 2u, 3u, 4u, 6u, 8u})
+            for (std::size_t length : lengths)
+                for (int count = 1; count <= kBandRows; ++count)
+                    for (const char* variant : {"apart", "in place, extreme values"}) {
+                        // Long rows with a few counts: one register, two, and both full.
+                        if (length > 67 && count > 2 && count != 15 && count != 16 &&
+                            count != kBandRows)
+                            continue;
+                        const bool inPlace = variant[0] == 'i', extreme = inPlace;
+                        seed = seed * 1103515245u + 12345u;
+                        const Bytes above =
+                            extreme ? extremes(Noise(length, seed)) : Noise(length, seed);
+                        std::vector<Bytes> src(static_cast<std::size_t>(count)), out = src,
+                                                                                 expected = src;
+                        std::uint8_t* outs[kBandRows];
+                        const std::uint8_t* srcs[kBandRows];
+                        std::uint32_t types = seed;
+                        for (int k = 0; k < count; ++k) {
+                            types = types * 1103515245u + 12345u;
+                            const int type = int((types >> 16) % 5);
+                            const Bytes& prev = k ? expected[k - 1] : above;
+                            if (extreme) {
+                                expected[k] = extremes(Noise(length, seed + 1 + unsigned(k)));
+                                src[k] = FilterRow(type, expected[k], prev, stride);
+                            } else {
+                                src[k] = Noise(1 + length, seed + 1 + unsigned(k));
+                                src[k][0] = std::uint8_t(type);
+                                expected[k] = Bytes(length);
+                                UnfilterRowPlain(expected[k].data(), src[k].data(), prev.data(),
+                                                 length, stride);
+                            }
+                            out[k] = Bytes(length);
+                            outs[k] = inPlace ? src[k].data() + 1 : out[k].data();
+                            srcs[k] = src[k].data();
                         }
-                        out[k] = Bytes(length);
-                        outs[k] = inPlace ? src[k].data() + 1 : out[k].data();
-                        srcs[k] = src[k].data();
+                        UnfilterBand(outs, srcs, count, above.data(), length, stride, level);
+                        for (int k = 0; k < count; ++k)
+                            ASSERT_TRUE(std::equal(expected[k].begin(), expected[k].end(), outs[k]))
+                                << "level " << int(level) << " stride " << stride << " length "
+                                << length << " rows " << count << " row " << k << " filter "
+                                << int(src[k][0]) << ", " << variant;
                     }
-                    UnfilterBand(outs, srcs, count, above.data(), length, stride);
-                    for (int k = 0; k < count; ++k)
-                        ASSERT_TRUE(std::equal(expected[k].begin(), expected[k].end(), outs[k]))
-                            << "stride " << stride << " length " << length << " rows " << count
-                            << " row " << k << " filter " << int(src[k][0]) << ", " << variant;
-                }
+    }
 }
 
 TEST(PngVector, TruecolourConversionsMatchAndStopAtTheRowEnd) {
