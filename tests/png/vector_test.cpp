@@ -237,32 +237,38 @@ TEST(PngVector, FoldedCrcMatchesTheTables) {
 }
 
 // Whole images through the decoder with the level the run-time check chose and with the check
-// forced to plain: wide rows in steps of their own and rows split over many small IDAT chunks.
+// forced to plain: wide rows in steps of their own and rows split over many small IDAT chunks;
+// rows long enough for bands (straight into the bitmap, in zlib's output, in Adam7 passes) with
+// every filter type in turn and with Paeth alone.
 TEST(PngVector, DecodingForcedToPlainGivesTheSamePixels) {
     LevelGuard guard;
     for (std::uint8_t type : {0, 2, 4, 6})
         for (std::uint8_t depth : {1, 4, 8, 16})
-            for (std::size_t piece : {std::size_t(0), std::size_t(97)}) {
-                if (depth < 8 && type != 0) // grey rows of 1 and 4 bits go straight to the bitmap
-                    continue;
-                const Image img = Pattern(67, 40, depth, type, type * 17u + depth);
-                const Bytes png = BuildPng(img, false, {}, piece, -1);
-                std::vector<Bytes> results;
-                for (TVectorLevel level : Levels()) {
-                    SetVectorLevel(level);
-                    ASSERT_EQ(VectorLevel(), level);
-                    TPNGObject image;
-                    Read(image, png);
-                    const TChunkIHDR& h = image.HeaderChunk();
-                    Bytes out(h.Pixels(), h.Pixels() + std::size_t(h.RowStride()) * h.Height());
-                    if (h.AlphaPlane())
-                        out.insert(out.end(), h.AlphaPlane(),
-                                   h.AlphaPlane() + std::size_t(h.Width()) * h.Height());
-                    results.push_back(out);
+            for (std::size_t piece : {std::size_t(0), std::size_t(97)})
+                for (int shape = 0; shape < 4; ++shape) {
+                    if (depth < 8 &&
+                        type != 0) // grey rows of 1 and 4 bits go straight to the bitmap
+                        continue;
+                    const bool wide = shape > 0, adam7 = shape == 3;
+                    const Image img = Pattern(wide ? 1100 / depth : 67, wide ? 75 : 40, depth, type,
+                                              type * 17u + depth);
+                    const Bytes png = BuildPng(img, adam7, {}, piece, shape == 2 ? 4 : -1);
+                    std::vector<Bytes> results;
+                    for (TVectorLevel level : Levels()) {
+                        SetVectorLevel(level);
+                        ASSERT_EQ(VectorLevel(), level);
+                        TPNGObject image;
+                        Read(image, png);
+                        const TChunkIHDR& h = image.HeaderChunk();
+                        Bytes out(h.Pixels(), h.Pixels() + std::size_t(h.RowStride()) * h.Height());
+                        if (h.AlphaPlane())
+                            out.insert(out.end(), h.AlphaPlane(),
+                                       h.AlphaPlane() + std::size_t(h.Width()) * h.Height());
+                        results.push_back(out);
+                    }
+                    for (std::size_t l = 1; l < results.size(); ++l)
+                        EXPECT_EQ(results[l], results[0])
+                            << "type " << int(type) << " depth " << int(depth) << " piece " << piece
+                            << " shape " << shape << " level " << l;
                 }
-                for (std::size_t l = 1; l < results.size(); ++l)
-                    EXPECT_EQ(results[l], results[0])
-                        << "type " << int(type) << " depth " << int(depth) << " piece " << piece
-                        << " level " << l;
-            }
 }
