@@ -31,7 +31,8 @@ void UnfilterBand(std::uint8_t* const out[], const std::uint8_t* const src[], in
 // shorter ones (its first and last blocks are staged). Single-byte pixels gain whenever most
 // rows have a serial chain; wider pixels, which the row routines already work a pixel at a
 // time, only with enough Paeth rows: a quarter of them at 2 bytes, half at 3, three quarters at
-// 4, never at 6 or 8.
+// 4, never at 6 or 8. At Avx2, bands of 16 rows or more of single-byte pixels are weighed
+// instead by the measured costs of the band and of the row routines for each filter type.
 bool BandPays(const std::uint8_t* const src[], int count, std::size_t rowLength,
               std::uint32_t filterStride, TVectorLevel level = VectorLevel());
 
