@@ -14,10 +14,10 @@ namespace sc::png {
 inline constexpr int kBandRows = 31;
 
 // Reverses the filters of count consecutive rows (1..kBandRows): src[k][0] is row k's filter type
-// (0..4, already checked by the caller), src[k] + 1 its rowLength bytes; out[k] receives the
-// unfiltered row; the row above out[0] is above (all zeros for the image's first row), the row
-// above out[k] is out[k - 1]. out[k] may be src[k] + 1, otherwise outputs, sources and above are
-// distinct. Reads only src[k][0 .. rowLength], above[0 .. rowLength - 1]; writes only
+// (unknown types leave the row as it is, as with None), src[k] + 1 its rowLength bytes; out[k]
+// receives the unfiltered row; the row above out[0] is above (all zeros for the image's first row),
+// the row above out[k] is out[k - 1]. out[k] may be src[k] + 1, otherwise outputs, sources and
+// above are distinct. Reads only src[k][0 .. rowLength], above[0 .. rowLength - 1]; writes only
 // out[k][0 .. rowLength - 1]. Same result as count calls of UnfilterRowPlain. Needs Sse2 (at
 // level Plain it goes row by row with the plain loops); at Avx2 the band fits one register. A
 // larger count is taken as successive bands.

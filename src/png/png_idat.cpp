@@ -106,10 +106,6 @@ struct TDecodeState {
         return whole < kBandRows ? static_cast<std::uint32_t>(whole) : kBandRows;
     }
 
-    // The next count rows (whole in zlib's output) at once as a band, when their filter types
-    // and sizes make that pay; false, and nothing read, otherwise. Rows without a direct target
-    // are unfiltered in place in zlib's output, except the last one: it is the row above the
-    // next call and goes into a row buffer, which zlib's next step does not overwrite.
     // Whether the next count rows (whole in zlib's output) are worth a band.
     bool BandPaysFor(std::size_t rowLength, std::uint32_t count) const {
         std::uint8_t* in[kBandRows];
@@ -161,7 +157,7 @@ struct TDecodeState {
 };
 
 // Hands the rows of one image (or Adam7 pass) to convert(y, row) for y = first, first + step,
-// ... below height, two or three at a time where zlib's output holds them; stops when the data
+// ... below height, in bands, threes or twos where zlib's output holds them; stops when the data
 // ends. target(y) names where row y may be unfiltered directly (nullptr: a row buffer); convert is
 // called for those rows too.
 template <class Target, class Convert>
