@@ -137,6 +137,33 @@ struct TDecodeState {
         std::copy_n(out, count, rows);
     }
 
+    // The next four rows at once when all four lie whole in zlib's output and the loop of four
+    // takes them (see UnfilterRowQuadInto); false, and nothing read, otherwise. Rows without a
+    // direct target are unfiltered in place, the last one into a row buffer, as in NextRowBand.
+    bool NextRowQuad(std::size_t rowLength, std::uint8_t* const direct[4],
+                     const std::uint8_t* rows[4]) {
+        const std::size_t bytes = rowLength + 1;
+        Record.RowUnit = bytes;
+        if (Record.OutputEnd - Record.OutputAt < 4 * bytes)
+            return false;
+        std::uint8_t* src = Record.Output + Record.OutputAt;
+        const std::uint8_t* in[4];
+        std::uint8_t* out[4];
+        for (unsigned k = 0; k < 4; ++k) {
+            in[k] = src + k * bytes;
+            out[k] = direct[k] ? direct[k] : src + k * bytes + 1;
+        }
+        if (!direct[3])
+            out[3] = Following(1) + 1;
+        if (!UnfilterRowQuadInto(out, in, Above, rowLength, FilterStride))
+            return false;
+        Record.OutputAt += 4 * bytes;
+        Last = Last == 2 ? 0 : Last + 1;
+        Above = out[3];
+        std::copy_n(out, 4, rows);
+        return true;
+    }
+
     // The next three rows at once, when all three lie whole in zlib's output, are Average rows
     // of single-byte pixels and go straight to direct; false, and nothing read, otherwise.
     bool NextRowTriple(std::size_t rowLength, std::uint8_t* const direct[3]) {
@@ -157,13 +184,16 @@ struct TDecodeState {
 };
 
 // Hands the rows of one image (or Adam7 pass) to convert(y, row) for y = first, first + step,
-// ... below height, in bands, threes or twos where zlib's output holds them; stops when the data
-// ends. target(y) names where row y may be unfiltered directly (nullptr: a row buffer); convert is
-// called for those rows too.
+// ... below height, in bands, fours, threes or twos where zlib's output holds them; stops when
+// the data ends. target(y) names where row y may be unfiltered directly (nullptr: a row buffer);
+// convert is called for those rows too.
 template <class Target, class Convert>
 void ForEachRow(TDecodeState& s, std::size_t rowLength, std::uint32_t first, std::uint32_t step,
                 std::uint32_t height, Target target, Convert convert) {
     const bool bands = VectorLevel() != TVectorLevel::Plain;
+    // Fours only where their loop works: pixels of 2 to 4 bytes, at Avx2.
+    const bool fours =
+        VectorLevel() >= TVectorLevel::Avx2 && s.FilterStride >= 2 && s.FilterStride <= 4;
     std::uint32_t bandFrom = first; // rows a band was refused for go on without one
     for (std::uint32_t y = first; y < height; y += step) {
         if (bands && y >= bandFrom && height - y > 2 * step) {
@@ -183,6 +213,19 @@ void ForEachRow(TDecodeState& s, std::size_t rowLength, std::uint32_t first, std
                 continue;
             }
             bandFrom = y + std::max<std::uint32_t>(count, 1) * step;
+        }
+        if (fours && height - y > 3 * step) {
+            std::uint8_t* const direct[4] = {target(y), target(y + step), target(y + 2 * step),
+                                             target(y + 3 * step)};
+            const std::uint8_t* rows[4];
+            if (s.NextRowQuad(rowLength, direct, rows)) {
+                for (unsigned k = 0; k < 4; ++k)
+                    convert(y + k * step, rows[k]);
+                y += 3 * step;
+                if (height - y <= step)
+                    return;
+                continue;
+            }
         }
         if (height - y > 2 * step) {
             std::uint8_t* const direct[3] = {target(y), target(y + step), target(y + 2 * step)};

@@ -1,6 +1,7 @@
 #include "png/png_vector.h"
 
 #include "png/png_decode.h"
+#include "png/png_quad_avx2.h"
 
 #include <atomic>
 #include <cstring>
@@ -592,10 +593,18 @@ void UnfilterRowPairInto(std::uint8_t* out0, const std::uint8_t* src0, std::uint
             done = PairSse2<4>(type0, type1, d0, r0, d1, r1, q, rowLength);
             break;
         case 6:
-            done = PairSse2<6>(type0, type1, d0, r0, d1, r1, q, rowLength);
-            break;
         case 8:
-            done = PairSse2<8>(type0, type1, d0, r0, d1, r1, q, rowLength);
+            if (level >= TVectorLevel::Avx2 && rowLength % filterStride == 0 &&
+                rowLength / filterStride >= kAvx2RowMinPixels) {
+                std::uint8_t* const d[2] = {d0, d1};
+                const std::uint8_t* const r[2] = {r0, r1};
+                UnfilterPairAvx2(d, r, q, rowLength, filterStride,
+                                 unsigned(type0 == 3) | unsigned(type1 == 3) << 1);
+                done = true;
+            } else {
+                done = filterStride == 6 ? PairSse2<6>(type0, type1, d0, r0, d1, r1, q, rowLength)
+                                         : PairSse2<8>(type0, type1, d0, r0, d1, r1, q, rowLength);
+            }
             break;
 #endif
         default:
@@ -606,6 +615,29 @@ void UnfilterRowPairInto(std::uint8_t* out0, const std::uint8_t* src0, std::uint
     }
     UnfilterRowInto(out0, src0, above, rowLength, filterStride, level);
     UnfilterRowInto(out1, src1, out0, rowLength, filterStride, level);
+}
+
+bool UnfilterRowQuadInto(std::uint8_t* const out[4], const std::uint8_t* const src[4],
+                         const std::uint8_t* above, std::size_t rowLength,
+                         std::uint32_t filterStride, TVectorLevel level) {
+#if SC_PNG_X86
+    if (level < TVectorLevel::Avx2 || filterStride < 2 || filterStride > 4 ||
+        rowLength % filterStride != 0 || rowLength / filterStride < kAvx2RowMinPixels)
+        return false;
+    unsigned averages = 0;
+    const std::uint8_t* raw[4];
+    for (unsigned k = 0; k < 4; ++k) {
+        if (src[k][0] != 3 && src[k][0] != 4)
+            return false;
+        averages |= unsigned(src[k][0] == 3) << k;
+        raw[k] = src[k] + 1;
+    }
+    UnfilterQuadAvx2(out, raw, above, rowLength, filterStride, averages);
+    return true;
+#else
+    (void)out, (void)src, (void)above, (void)rowLength, (void)filterStride, (void)level;
+    return false;
+#endif
 }
 
 void UnfilterRowTripleInto(std::uint8_t* const out[3], const std::uint8_t* const src[3],

@@ -52,6 +52,20 @@ void UnfilterRowTripleInto(std::uint8_t* const out[3], const std::uint8_t* const
                            const std::uint8_t* above, std::size_t rowLength,
                            std::uint32_t filterStride, TVectorLevel level = VectorLevel());
 
+// Four consecutive rows, all Average or Paeth, of pixels of 2, 3 or 4 bytes: src[k] into out[k],
+// the row above out[k - 1] (above for the first), all four in one loop at TVectorLevel::Avx2,
+// each row a pixel or two behind the one above it. out[k] may be src[k] + 1, and nothing behind
+// a row is written, so the rows may lie one after another, unfiltered in place; the sources may
+// be read up to four bytes behind their rows. Returns false, and writes nothing, for rows it
+// does not take (other filter types, strides, levels or rows shorter than kAvx2RowMinPixels).
+// Below that many pixels a row, the start and end of the 32-byte loops, where the rows that
+// run behind have not started or those ahead have ended, cost more than they gain; pairs of
+// 6 and 8 bytes a pixel take the AVX2 loop from there on too.
+inline constexpr std::size_t kAvx2RowMinPixels = 12;
+bool UnfilterRowQuadInto(std::uint8_t* const out[4], const std::uint8_t* const src[4],
+                         const std::uint8_t* above, std::size_t rowLength,
+                         std::uint32_t filterStride, TVectorLevel level = VectorLevel());
+
 // 8-bit truecolour into the DIB row without gamma: count pixels of src (red, green, blue and,
 // with alpha, the alpha byte) to blue, green, red in dib and alpha in alpha. The bytes behind
 // the last pixel of dib and alpha stay as they are; src has kRowSlack bytes behind the row.

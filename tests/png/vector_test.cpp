@@ -76,13 +76,13 @@ TEST(PngVector, UnfilterMatchesThePlainLoopsAtEveryLevel) {
 
 // Two and three rows unfiltered side by side: every combination of filter types (Average and
 // Paeth take the paired loops, three single-byte Average rows the loop of three, the others go
-// row by row), against the plain loops row after row. Rows of 96 and 131 bytes reach the part
-// of the loop of three where all three rows run.
+// row by row), against the plain loops row after row. Rows of 96 to 144 bytes reach the part
+// of the loop of three where all three rows run, and the 32-byte loop of pairs of 8 bytes a pixel.
 TEST(PngVector, RowGroupsMatchThePlainLoopsAtEveryLevel) {
     std::vector<std::size_t> lengths;
     for (std::size_t length = 1; length <= 67; ++length)
         lengths.push_back(length);
-    lengths.insert(lengths.end(), {96, 131});
+    lengths.insert(lengths.end(), {96, 104, 131, 144});
     for (unsigned group : {2u, 3u})
         for (TVectorLevel level : Levels())
             for (unsigned stride : {1u, 2u, 3u, 4u, 6u, 8u})
@@ -120,6 +120,49 @@ TEST(PngVector, RowGroupsMatchThePlainLoopsAtEveryLevel) {
                                 << types << " stride " << stride << " length " << length << " row "
                                 << k;
                     }
+}
+
+// Four Average and Paeth rows at once, in every combination, laid out one after another as in
+// zlib's output and unfiltered in place, against the plain loops row after row: nothing may be
+// written behind a row (the next row's filter type and pixels, the slack behind the last). Below
+// the Avx2 level, and for strides it does not take, nothing is written at all.
+TEST(PngVector, FourRowsInPlaceMatchThePlainLoops) {
+    if (SupportedVectorLevel() < TVectorLevel::Avx2)
+        GTEST_SKIP() << "the processor has no AVX2";
+    for (TVectorLevel level :
+         {TVectorLevel::Plain, TVectorLevel::Sse2, TVectorLevel::Clmul, TVectorLevel::Avx2})
+        for (unsigned stride : {2u, 3u, 4u, 6u, 8u})
+            for (unsigned types = 0; types < 17; ++types) // 16: a Sub row among Paeth rows
+                for (std::size_t length = 1; length <= 100; ++length) {
+                    const std::size_t bytes = 1 + length;
+                    const std::uint32_t seed = std::uint32_t(length * 37 + stride * 3 + types);
+                    const Bytes above = Noise(length + kRowSlack, seed + 9);
+                    Bytes rows = Noise(4 * bytes + kRowSlack, seed);
+                    std::uint8_t* out[4];
+                    const std::uint8_t* src[4];
+                    for (unsigned k = 0; k < 4; ++k) {
+                        rows[k * bytes] =
+                            std::uint8_t(types == 16 ? (k == 2 ? 1 : 4) : 3 + (types >> k & 1));
+                        src[k] = rows.data() + k * bytes;
+                        out[k] = rows.data() + k * bytes + 1;
+                    }
+                    Bytes expected = rows;
+                    for (unsigned k = 0; k < 4; ++k)
+                        UnfilterRowPlain(expected.data() + k * bytes + 1, rows.data() + k * bytes,
+                                         k ? expected.data() + (k - 1) * bytes + 1 : above.data(),
+                                         length, stride);
+                    const Bytes before = rows;
+                    const bool taken =
+                        UnfilterRowQuadInto(out, src, above.data(), length, stride, level);
+                    const bool wanted = level == TVectorLevel::Avx2 && stride <= 4 && types < 16 &&
+                                        length % stride == 0 &&
+                                        length / stride >= kAvx2RowMinPixels;
+                    ASSERT_EQ(taken, wanted) << "level " << int(level) << " stride " << stride
+                                             << " filters " << types << " length " << length;
+                    ASSERT_EQ(rows, taken ? expected : before)
+                        << "level " << int(level) << " stride " << stride << " filters " << types
+                        << " length " << length;
+                }
 }
 
 // Bands of up to kBandRows rows with a random filter type each, at every level: random rows
@@ -239,20 +282,24 @@ TEST(PngVector, FoldedCrcMatchesTheTables) {
 // Whole images through the decoder with the level the run-time check chose and with the check
 // forced to plain: wide rows in steps of their own and rows split over many small IDAT chunks;
 // rows long enough for bands (straight into the bitmap, in zlib's output, in Adam7 passes) with
-// every filter type in turn and with Paeth alone.
+// every filter type in turn and with Paeth alone; short rows of Average and Paeth only, plain
+// and in Adam7 passes, for the loops of four rows.
 TEST(PngVector, DecodingForcedToPlainGivesTheSamePixels) {
     LevelGuard guard;
     for (std::uint8_t type : {0, 2, 4, 6})
         for (std::uint8_t depth : {1, 4, 8, 16})
             for (std::size_t piece : {std::size_t(0), std::size_t(97)})
-                for (int shape = 0; shape < 4; ++shape) {
+                for (int shape = 0; shape < 6; ++shape) {
                     if (depth < 8 &&
                         type != 0) // grey rows of 1 and 4 bits go straight to the bitmap
                         continue;
-                    const bool wide = shape > 0, adam7 = shape == 3;
+                    const bool wide = shape > 0 && shape < 4, adam7 = shape == 3 || shape == 5;
                     const Image img = Pattern(wide ? 1100 / depth : 67, wide ? 75 : 40, depth, type,
                                               type * 17u + depth);
-                    const Bytes png = BuildPng(img, adam7, {}, piece, shape == 2 ? 4 : -1);
+                    const Bytes png = BuildPng(img, adam7, {}, piece,
+                                               shape == 2  ? 4
+                                               : shape > 3 ? -2
+                                                           : -1);
                     std::vector<Bytes> results;
                     for (TVectorLevel level : Levels()) {
                         SetVectorLevel(level);
