@@ -103,10 +103,6 @@ template <unsigned S> struct TPair {
         return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_cvtepu8_epi16(up)),
                                        _mm256_castsi256_si128(aOld), 1);
     }
-    SC_AVX2_STEP static __m256i Mask(unsigned averages) {
-        const auto m = [averages](unsigned k) { return (averages >> k & 1) ? -1ll : 0ll; };
-        return _mm256_setr_epi64x(m(0), m(0), m(1), m(1));
-    }
     template <bool Exact>
     SC_AVX2_STEP static void Store(__m128i v, std::uint8_t* const (&at)[kRows]) {
         Put<Exact>(at[0], static_cast<std::uint64_t>(_mm_cvtsi128_si64(v)));
@@ -177,22 +173,30 @@ template <class L, bool Mixed> struct TRun {
     }
 };
 
-template <class L>
+// The mask is made here, not handed in: the compiler takes a function with a 32-byte argument
+// to run among 32-byte code and ends it without clearing the registers' upper halves, which
+// then slows every SSE2 instruction after it.
+template <class L, bool Mixed>
 SC_AVX2 void Unfilter(std::uint8_t* const d[], const std::uint8_t* const r[], const std::uint8_t* q,
                       std::size_t n, unsigned averages) {
     const __m256i zero = _mm256_setzero_si256();
-    const std::ptrdiff_t m = static_cast<std::ptrdiff_t>(n / L::kStride);
-    if (averages) {
-        TRun<L, true> run{{}, {}, q, m, L::Mask(averages), zero, zero, zero};
-        std::copy_n(d, L::kRows, run.d);
-        std::copy_n(r, L::kRows, run.r);
-        run.Go();
-    } else {
-        TRun<L, false> run{{}, {}, q, m, zero, zero, zero, zero};
-        std::copy_n(d, L::kRows, run.d);
-        std::copy_n(r, L::kRows, run.r);
-        run.Go();
-    }
+    __m256i mask = zero;
+    if constexpr (Mixed)
+        mask = L::Mask(averages);
+    TRun<L, Mixed> run{{},   {},   q,    static_cast<std::ptrdiff_t>(n / L::kStride),
+                       mask, zero, zero, zero};
+    std::copy_n(d, L::kRows, run.d);
+    std::copy_n(r, L::kRows, run.r);
+    run.Go();
+}
+
+template <unsigned S>
+void UnfilterQuad(std::uint8_t* const d[], const std::uint8_t* const r[], const std::uint8_t* q,
+                  std::size_t n, unsigned averages) {
+    if (averages)
+        Unfilter<TQuad<S>, true>(d, r, q, n, averages);
+    else
+        Unfilter<TQuad<S>, false>(d, r, q, n, 0);
 }
 
 } // namespace
@@ -202,24 +206,23 @@ void UnfilterQuadAvx2(std::uint8_t* const d[4], const std::uint8_t* const r[4],
                       unsigned averages) {
     switch (stride) {
     case 2:
-        Unfilter<TQuad<2>>(d, r, q, rowLength, averages);
+        UnfilterQuad<2>(d, r, q, rowLength, averages);
         break;
     case 3:
-        Unfilter<TQuad<3>>(d, r, q, rowLength, averages);
+        UnfilterQuad<3>(d, r, q, rowLength, averages);
         break;
     default:
-        Unfilter<TQuad<4>>(d, r, q, rowLength, averages);
+        UnfilterQuad<4>(d, r, q, rowLength, averages);
         break;
     }
 }
 
 void UnfilterPairAvx2(std::uint8_t* const d[2], const std::uint8_t* const r[2],
-                      const std::uint8_t* q, std::size_t rowLength, unsigned stride,
-                      unsigned averages) {
+                      const std::uint8_t* q, std::size_t rowLength, unsigned stride) {
     if (stride == 6)
-        Unfilter<TPair<6>>(d, r, q, rowLength, averages);
+        Unfilter<TPair<6>, false>(d, r, q, rowLength, 0);
     else
-        Unfilter<TPair<8>>(d, r, q, rowLength, averages);
+        Unfilter<TPair<8>, false>(d, r, q, rowLength, 0);
 }
 
 } // namespace sc::png

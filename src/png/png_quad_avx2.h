@@ -1,6 +1,7 @@
-// Average and Paeth rows several at once in one 32-byte register, for processors at
-// TVectorLevel::Avx2 only: four rows of pixels of 2, 3 or 4 bytes, or two rows of pixels of 6 or
-// 8 bytes. Each row runs behind the one above it, so that its pixel above comes from a register.
+// Rows with a serial chain several at once in one 32-byte register, for processors at
+// TVectorLevel::Avx2 only: four Average or Paeth rows of pixels of 2, 3 or 4 bytes, or two Paeth
+// rows of pixels of 6 or 8 bytes. Each row runs behind the one above it, so that its pixel above
+// comes from a register.
 #pragma once
 
 #include <cstddef>
@@ -17,9 +18,8 @@ void UnfilterQuadAvx2(std::uint8_t* const d[4], const std::uint8_t* const r[4],
                       const std::uint8_t* q, std::size_t rowLength, unsigned stride,
                       unsigned averages);
 
-// The same for two rows of pixels of 6 or 8 bytes.
+// The same for two Paeth rows of pixels of 6 or 8 bytes.
 void UnfilterPairAvx2(std::uint8_t* const d[2], const std::uint8_t* const r[2],
-                      const std::uint8_t* q, std::size_t rowLength, unsigned stride,
-                      unsigned averages);
+                      const std::uint8_t* q, std::size_t rowLength, unsigned stride);
 
 } // namespace sc::png

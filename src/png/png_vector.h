@@ -52,7 +52,8 @@ void UnfilterRowTripleInto(std::uint8_t* const out[3], const std::uint8_t* const
                            const std::uint8_t* above, std::size_t rowLength,
                            std::uint32_t filterStride, TVectorLevel level = VectorLevel());
 
-// Four consecutive rows, all Average or Paeth, of pixels of 2, 3 or 4 bytes: src[k] into out[k],
+// Four consecutive Paeth rows, or three and an Average row, of pixels of 2, 3 or 4 bytes (more
+// Average rows go faster in pairs): src[k] into out[k],
 // the row above out[k - 1] (above for the first), all four in one loop at TVectorLevel::Avx2,
 // each row a pixel or two behind the one above it. out[k] may be src[k] + 1, and nothing behind
 // a row is written, so the rows may lie one after another, unfiltered in place; the sources may
