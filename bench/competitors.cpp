@@ -130,4 +130,28 @@ void inflateImageData(const PngFacts& facts, std::vector<uint8_t>& out) {
         throw std::runtime_error("zlib: image data did not inflate to the expected size");
 }
 
+void inflateImageDataByChunk(std::span<const uint8_t> file, const PngFacts& facts,
+                             std::vector<uint8_t>& out) {
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK)
+        throw std::runtime_error("zlib: inflateInit failed");
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(facts.filteredSize);
+    int rc = Z_OK;
+    for (const auto& [offset, length] : facts.imageChunks) {
+        z.next_in = const_cast<Bytef*>(file.data() + offset);
+        z.avail_in = static_cast<uInt>(length);
+        rc = inflate(&z, Z_NO_FLUSH);
+        if (rc != Z_OK || z.avail_out == 0)
+            break;
+    }
+    const uLong produced = z.total_out;
+    const std::string zlibMessage = z.msg ? z.msg : "inflate failed";
+    inflateEnd(&z);
+    if (rc < 0 && rc != Z_BUF_ERROR)
+        throw std::runtime_error(std::string("zlib: ") + zlibMessage);
+    if (produced != facts.filteredSize)
+        throw std::runtime_error("zlib: image data did not inflate to the expected size");
+}
+
 } // namespace bench

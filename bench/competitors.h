@@ -31,4 +31,10 @@ uint64_t decodeWithStb(std::span<const uint8_t> file);
 // Inflates facts.imageData into `out`, which must hold facts.filteredSize bytes.
 void inflateImageData(const PngFacts& facts, std::vector<uint8_t>& out);
 
+// The same, with zlib fed the IDAT chunks of `file` one by one where they lie, as a reader that
+// streams the file must feed it: each chunk is a call of its own, and zlib starts every call
+// over with its matches reaching back into its window. Same output, same checks.
+void inflateImageDataByChunk(std::span<const uint8_t> file, const PngFacts& facts,
+                             std::vector<uint8_t>& out);
+
 } // namespace bench

@@ -95,6 +95,7 @@ PngFacts readPngFacts(const std::vector<uint8_t>& file) {
             facts.hasGamma = true;
         } else if (isIdat && !imageRunDone) {
             facts.imageData.insert(facts.imageData.end(), data, data + length);
+            facts.imageChunks.emplace_back(pos + 8, length);
             inImageRun = true;
         } else if (std::memcmp(type, "IEND", 4) == 0) {
             break;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace bench {
@@ -19,6 +20,8 @@ struct PngFacts {
     bool hasGamma = false;
     // Payloads of the first run of consecutive IDAT chunks, joined.
     std::vector<uint8_t> imageData;
+    // Where those payloads lie in the file (offset, length), as a reader meets them.
+    std::vector<std::pair<size_t, size_t>> imageChunks;
     // Bytes that inflating imageData yields: every row of every pass with its filter byte.
     size_t filteredSize = 0;
 };

@@ -469,12 +469,13 @@ void PlaceColour(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha
 template <bool Gamma>
 void ConvertColour(std::uint8_t colorType, std::uint8_t bitDepth, const std::uint8_t* src,
                    std::uint8_t* dib, std::uint8_t* alpha, std::uint32_t count, std::uint32_t first,
-                   std::uint32_t step, const std::uint8_t* g) {
+                   std::uint32_t step, const std::uint8_t* g, bool streamRows) {
     if (!Gamma && bitDepth == 8 && first == 0 && step == 1) {
         if (colorType == COLOR_RGB)
-            ConvertRgb8(src, dib, count);
+            streamRows ? ConvertRgb8Streaming(src, dib, count) : ConvertRgb8(src, dib, count);
         else
-            ConvertRgba8(src, dib, alpha, count);
+            streamRows ? ConvertRgba8Streaming(src, dib, alpha, count)
+                       : ConvertRgba8(src, dib, alpha, count);
         return;
     }
     if (!Gamma && bitDepth == 8 && step == 2 && colorType == COLOR_RGB) {
@@ -498,7 +499,8 @@ void ConvertColour(std::uint8_t colorType, std::uint8_t bitDepth, const std::uin
 
 void ConvertRow(std::uint8_t colorType, std::uint8_t bitDepth, const std::uint8_t* src,
                 std::uint8_t* dibRow, std::uint8_t* alphaRow, std::uint32_t count,
-                std::uint32_t firstColumn, std::uint32_t columnStep, const std::uint8_t* gamma) {
+                std::uint32_t firstColumn, std::uint32_t columnStep, const std::uint8_t* gamma,
+                bool streamRows) {
     switch (colorType) {
     case COLOR_GRAYSCALE:
     case COLOR_PALETTE:
@@ -522,10 +524,10 @@ void ConvertRow(std::uint8_t colorType, std::uint8_t bitDepth, const std::uint8_
     case COLOR_RGBALPHA:
         if (gamma)
             ConvertColour<true>(colorType, bitDepth, src, dibRow, alphaRow, count, firstColumn,
-                                columnStep, gamma);
+                                columnStep, gamma, streamRows);
         else
             ConvertColour<false>(colorType, bitDepth, src, dibRow, alphaRow, count, firstColumn,
-                                 columnStep, gamma);
+                                 columnStep, gamma, streamRows);
         break;
     default:
         break;

@@ -36,9 +36,12 @@ bool HasConversion(std::uint8_t colorType, std::uint8_t bitDepth);
 
 // Converts count pixels of an unfiltered row (src) into the DIB row and the alpha row, pixel k
 // landing at column firstColumn + k x columnStep. gamma maps the colour samples of truecolour.
+// streamRows: the rows belong to a bitmap too large for the caches and are not read while the
+// image is decoded; whole rows of 8-bit truecolour then go around the caches (the same bytes).
 void ConvertRow(std::uint8_t colorType, std::uint8_t bitDepth, const std::uint8_t* src,
                 std::uint8_t* dibRow, std::uint8_t* alphaRow, std::uint32_t count,
-                std::uint32_t firstColumn, std::uint32_t columnStep, const std::uint8_t* gamma);
+                std::uint32_t firstColumn, std::uint32_t columnStep, const std::uint8_t* gamma,
+                bool streamRows = false);
 
 // Fills the colour table of greyscale images with a ramp through the gamma curve.
 void BuildGreyRamp(TChunkIHDR& header, const std::uint8_t* gamma);

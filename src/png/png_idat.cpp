@@ -268,6 +268,14 @@ bool BitmapHoldsRows(const TChunkIHDR& h) {
            (h.BitDepth() == 1 || h.BitDepth() == 4 || h.BitDepth() == 8);
 }
 
+// Whether the bitmap is too large to stay in the caches while it is written (a second-level
+// cache holds about a megabyte): its rows, which the decoding does not read back, then go
+// straight to memory.
+bool StreamsRows(const TChunkIHDR& h) {
+    constexpr std::uint64_t kStreamFrom = std::uint64_t(1) << 20;
+    return std::uint64_t(h.RowStride()) * h.Height() >= kStreamFrom;
+}
+
 // Every row of plain order is written whole, top row first: bitmap planes that come unwritten
 // are taken as they are, each row's padding is zeroed with it, and the rows the data never
 // reaches are zeroed when the decoding ends, however it ends.
@@ -287,6 +295,7 @@ void DecodePlain(TDecodeState& s) {
         unwritten ? (std::size_t(h.Width()) * h.DibInfo().bmiHeader.biBitCount + 7) / 8 : stride;
     const std::size_t rowLength = PackedRowBytes(h.Width(), h.ColorType(), h.BitDepth());
     const bool direct = BitmapHoldsRows(h) && s.FilterStride == 1;
+    const bool stream = StreamsRows(h);
     std::uint8_t* const top = pixels + stride * (h.Height() - 1); // image row 0
     const auto dibRow = [top, stride](std::uint32_t y) { return top - stride * y; };
     ForEachRow(
@@ -298,7 +307,8 @@ void DecodePlain(TDecodeState& s) {
             if (row != dib) {
                 std::uint8_t* alpha =
                     alphaPlane ? alphaPlane + std::size_t(y) * h.Width() : nullptr;
-                ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, h.Width(), 0, 1, s.Gamma);
+                ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, h.Width(), 0, 1, s.Gamma,
+                           stream);
             }
             written.Count = y + 1;
         });
@@ -306,6 +316,7 @@ void DecodePlain(TDecodeState& s) {
 
 void DecodeAdam7(TDecodeState& s, std::size_t bufferBytes) {
     TChunkIHDR& h = s.Header;
+    const bool stream = StreamsRows(h); // only the last pass writes whole rows
     for (int pass = 1; pass <= 7; ++pass) {
         const TAdam7Pass& p = kAdam7Passes[pass - 1];
         const std::uint32_t passWidth = Adam7PassWidth(pass, h.Width());
@@ -322,7 +333,7 @@ void DecodeAdam7(TDecodeState& s, std::size_t bufferBytes) {
                 std::uint8_t* alpha =
                     h.AlphaPlane() ? h.AlphaPlane() + std::size_t(y) * h.Width() : nullptr;
                 ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, passWidth, p.FirstColumn,
-                           p.ColumnStep, s.Gamma);
+                           p.ColumnStep, s.Gamma, stream);
             });
     }
 }

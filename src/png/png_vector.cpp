@@ -3,6 +3,7 @@
 #include "png/png_decode.h"
 #include "png/png_quad_avx2.h"
 
+#include <array>
 #include <atomic>
 #include <cstring>
 
@@ -503,6 +504,83 @@ __attribute__((target("ssse3"))) std::uint32_t ConvertRgba8Ssse3(const std::uint
     }
     return k;
 }
+
+// Rows written around the caches: groups of sixteen pixels whose colour bytes start on a 16-byte
+// boundary, stored whole and straight to memory, without first reading in the lines they
+// overwrite. Output byte j of a group is input byte 3 (j / 3) + 2 - j % 3: each of the three
+// stores gathers its bytes from two or three of the group's three loads.
+__attribute__((target("ssse3"))) std::uint32_t
+StreamRgb8Ssse3(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count) {
+    alignas(16) static const std::array<std::array<std::int8_t, 16>, 9> picks = [] {
+        std::array<std::array<std::int8_t, 16>, 9> p{};
+        for (int store = 0; store < 3; ++store)
+            for (int load = 0; load < 3; ++load)
+                for (int b = 0; b < 16; ++b) {
+                    const int j = 16 * store + b, from = 3 * (j / 3) + 2 - j % 3;
+                    p[3 * store + load][b] = std::int8_t(from / 16 == load ? from % 16 : -1);
+                }
+        return p;
+    }();
+    const auto mask = [](int store, int load) {
+        return _mm_load_si128(reinterpret_cast<const __m128i*>(picks[3 * store + load].data()));
+    };
+    const __m128i m00 = mask(0, 0), m01 = mask(0, 1), m10 = mask(1, 0), m11 = mask(1, 1),
+                  m12 = mask(1, 2), m21 = mask(2, 1), m22 = mask(2, 2);
+    std::uint32_t k = 0;
+    for (; k + 16 <= count; k += 16) {
+        const auto* in = reinterpret_cast<const __m128i*>(src + 3 * k);
+        const __m128i a = _mm_loadu_si128(in), b = _mm_loadu_si128(in + 1),
+                      c = _mm_loadu_si128(in + 2);
+        auto* out = reinterpret_cast<__m128i*>(dib + 3 * k);
+        _mm_stream_si128(out, _mm_or_si128(_mm_shuffle_epi8(a, m00), _mm_shuffle_epi8(b, m01)));
+        _mm_stream_si128(
+            out + 1, _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(a, m10), _mm_shuffle_epi8(b, m11)),
+                                  _mm_shuffle_epi8(c, m12)));
+        _mm_stream_si128(out + 2, _mm_or_si128(_mm_shuffle_epi8(b, m21), _mm_shuffle_epi8(c, m22)));
+    }
+    _mm_sfence(); // the streamed stores are ordered before whatever the caller does next
+    return k;
+}
+
+// The same for RGBA, sixteen pixels to three colour stores and one alpha store; the alpha store
+// goes around the caches too when the alpha row is aligned the same way.
+__attribute__((target("ssse3"))) std::uint32_t StreamRgba8Ssse3(const std::uint8_t* src,
+                                                                std::uint8_t* dib,
+                                                                std::uint8_t* alpha,
+                                                                std::uint32_t count) {
+    const __m128i split = _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, 3, 7, 11, 15);
+    const __m128i colour = _mm_setr_epi32(-1, -1, -1, 0);
+    const bool alphaAligned = reinterpret_cast<std::uintptr_t>(alpha) % 16 == 0;
+    std::uint32_t k = 0;
+    for (; k + 16 <= count; k += 16) {
+        const auto* s = reinterpret_cast<const __m128i*>(src + 4 * k);
+        const __m128i a0 = _mm_shuffle_epi8(_mm_loadu_si128(s), split);
+        const __m128i a1 = _mm_shuffle_epi8(_mm_loadu_si128(s + 1), split);
+        const __m128i a2 = _mm_shuffle_epi8(_mm_loadu_si128(s + 2), split);
+        const __m128i a3 = _mm_shuffle_epi8(_mm_loadu_si128(s + 3), split);
+        auto* d = reinterpret_cast<__m128i*>(dib + 3 * k);
+        _mm_stream_si128(d, _mm_or_si128(_mm_and_si128(a0, colour), _mm_slli_si128(a1, 12)));
+        _mm_stream_si128(d + 1, _mm_or_si128(_mm_srli_si128(_mm_and_si128(a1, colour), 4),
+                                             _mm_slli_si128(a2, 8)));
+        _mm_stream_si128(d + 2, _mm_or_si128(_mm_srli_si128(_mm_and_si128(a2, colour), 8),
+                                             _mm_slli_si128(a3, 4)));
+        const __m128i a =
+            _mm_unpackhi_epi64(_mm_unpackhi_epi32(a0, a1), _mm_unpackhi_epi32(a2, a3));
+        auto* to = reinterpret_cast<__m128i*>(alpha + k);
+        if (alphaAligned)
+            _mm_stream_si128(to, a);
+        else
+            _mm_storeu_si128(to, a);
+    }
+    _mm_sfence();
+    return k;
+}
+
+// The first pixel from which pixel k's colour bytes, 3 k on from dib, start on a 16-byte
+// boundary: 3 x 11 = 1 (mod 16).
+std::uint32_t AlignedPixel(const std::uint8_t* dib) {
+    return std::uint32_t((16 - reinterpret_cast<std::uintptr_t>(dib) % 16) * 11 % 16);
+}
 #endif
 
 } // namespace
@@ -707,6 +785,36 @@ void ConvertRgba8(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alph
         dib[3 * k + 2] = src[4 * k];
         alpha[k] = src[4 * k + 3];
     }
+}
+
+void ConvertRgb8Streaming(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
+                          TVectorLevel level) {
+#if SC_PNG_X86
+    const std::uint32_t head = AlignedPixel(dib);
+    if (level >= TVectorLevel::Ssse3 && count >= head + 16) {
+        ConvertRgb8(src, dib, head, level);
+        const std::uint32_t k =
+            head + StreamRgb8Ssse3(src + 3 * head, dib + 3 * head, count - head);
+        ConvertRgb8(src + 3 * k, dib + 3 * k, count - k, level);
+        return;
+    }
+#endif
+    ConvertRgb8(src, dib, count, level);
+}
+
+void ConvertRgba8Streaming(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha,
+                           std::uint32_t count, TVectorLevel level) {
+#if SC_PNG_X86
+    const std::uint32_t head = AlignedPixel(dib);
+    if (level >= TVectorLevel::Ssse3 && count >= head + 16) {
+        ConvertRgba8(src, dib, alpha, head, level);
+        const std::uint32_t k =
+            head + StreamRgba8Ssse3(src + 4 * head, dib + 3 * head, alpha + head, count - head);
+        ConvertRgba8(src + 4 * k, dib + 3 * k, alpha + k, count - k, level);
+        return;
+    }
+#endif
+    ConvertRgba8(src, dib, alpha, count, level);
 }
 
 } // namespace sc::png

@@ -78,5 +78,12 @@ void ConvertRgb8Every2(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t
                        TVectorLevel level = VectorLevel());
 void ConvertRgba8(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha,
                   std::uint32_t count, TVectorLevel level = VectorLevel());
+// The same two for the rows of a bitmap too large to stay in the caches, which nothing reads
+// while the image is decoded: the whole aligned 16-byte blocks of dib (and of alpha, when it is
+// aligned alike) are written straight to memory, without reading in the lines they replace.
+void ConvertRgb8Streaming(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
+                          TVectorLevel level = VectorLevel());
+void ConvertRgba8Streaming(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha,
+                           std::uint32_t count, TVectorLevel level = VectorLevel());
 
 } // namespace sc::png

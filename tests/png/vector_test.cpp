@@ -277,6 +277,34 @@ TEST(PngVector, TruecolourConversionsMatchAndStopAtTheRowEnd) {
         }
 }
 
+// The streamed forms write the same bytes, wherever their rows start against a 16-byte
+// boundary (the blocks before the first boundary go the cached way), and nothing behind them.
+TEST(PngVector, StreamedConversionsWriteWhatTheCachedOnesDo) {
+    const auto aligned = [](Bytes& b, std::size_t offset) {
+        const auto at = reinterpret_cast<std::uintptr_t>(b.data());
+        return b.data() + (16 - at % 16) % 16 + offset;
+    };
+    for (TVectorLevel level : Levels())
+        for (std::size_t offset = 0; offset < 16; ++offset)
+            for (std::uint32_t count : {0u, 15u, 16u, 17u, 31u, 32u, 47u, 48u, 67u}) {
+                const Bytes rgb = Noise(3 * count + kRowSlack, count + 3);
+                const Bytes rgba = Noise(4 * count + kRowSlack, count + 4);
+                Bytes want(3 * count + 8, 0xEE), wantAlpha(count + 8, 0xEE);
+                Bytes dib(3 * count + 48, 0xEE), alpha(count + 48, 0xEE);
+                std::uint8_t* d = aligned(dib, offset);
+                std::uint8_t* a = aligned(alpha, offset * 5 % 16);
+                ConvertRgb8(rgb.data(), want.data(), count, level);
+                ConvertRgb8Streaming(rgb.data(), d, count, level);
+                ASSERT_TRUE(std::equal(want.begin(), want.end(), d))
+                    << "rgb level " << int(level) << " offset " << offset << " count " << count;
+                ConvertRgba8(rgba.data(), want.data(), wantAlpha.data(), count, level);
+                ConvertRgba8Streaming(rgba.data(), d, a, count, level);
+                ASSERT_TRUE(std::equal(want.begin(), want.end(), d) &&
+                            std::equal(wantAlpha.begin(), wantAlpha.end(), a))
+                    << "rgba level " << int(level) << " offset " << offset << " count " << count;
+            }
+}
+
 TEST(PngVector, FoldedCrcMatchesTheTables) {
     const Bytes data = Noise(400, 7);
     for (TVectorLevel level : Levels())
@@ -291,6 +319,24 @@ TEST(PngVector, FoldedCrcMatchesTheTables) {
     EXPECT_EQ(Crc32("123456789", 9), 0xCBF43926u);
 }
 
+// The bitmap and alpha plane of png, decoded at each level.
+std::vector<Bytes> DecodeAtEachLevel(const Bytes& png) {
+    std::vector<Bytes> results;
+    for (TVectorLevel level : Levels()) {
+        SetVectorLevel(level);
+        EXPECT_EQ(VectorLevel(), level);
+        TPNGObject image;
+        Read(image, png);
+        const TChunkIHDR& h = image.HeaderChunk();
+        Bytes out(h.Pixels(), h.Pixels() + std::size_t(h.RowStride()) * h.Height());
+        if (h.AlphaPlane())
+            out.insert(out.end(), h.AlphaPlane(),
+                       h.AlphaPlane() + std::size_t(h.Width()) * h.Height());
+        results.push_back(out);
+    }
+    return results;
+}
+
 // Whole images through the decoder with the level the run-time check chose and with the check
 // forced to plain: wide rows in steps of their own and rows split over many small IDAT chunks;
 // rows long enough for bands (straight into the bitmap, in zlib's output, in Adam7 passes) with
@@ -298,6 +344,14 @@ TEST(PngVector, FoldedCrcMatchesTheTables) {
 // and in Adam7 passes, for the loops of four rows.
 TEST(PngVector, DecodingForcedToPlainGivesTheSamePixels) {
     LevelGuard guard;
+    // Truecolour bitmaps past a megabyte, whose rows are streamed around the caches.
+    for (std::uint8_t type : {2, 6})
+        for (bool adam7 : {false, true}) {
+            const std::vector<Bytes> results = DecodeAtEachLevel(
+                BuildPng(Pattern(700, 520, 8, type, type + 5u), adam7, {}, 0, -1));
+            for (std::size_t l = 1; l < results.size(); ++l)
+                EXPECT_EQ(results[l], results[0]) << "large, type " << int(type) << " level " << l;
+        }
     for (std::uint8_t type : {0, 2, 4, 6})
         for (std::uint8_t depth : {1, 4, 8, 16})
             for (std::size_t piece : {std::size_t(0), std::size_t(97)})
@@ -308,23 +362,11 @@ TEST(PngVector, DecodingForcedToPlainGivesTheSamePixels) {
                     const bool wide = shape > 0 && shape < 4, adam7 = shape == 3 || shape == 5;
                     const Image img = Pattern(wide ? 1100 / depth : 67, wide ? 75 : 40, depth, type,
                                               type * 17u + depth);
-                    const Bytes png = BuildPng(img, adam7, {}, piece,
-                                               shape == 2  ? 4
-                                               : shape > 3 ? -2
-                                                           : -1);
-                    std::vector<Bytes> results;
-                    for (TVectorLevel level : Levels()) {
-                        SetVectorLevel(level);
-                        ASSERT_EQ(VectorLevel(), level);
-                        TPNGObject image;
-                        Read(image, png);
-                        const TChunkIHDR& h = image.HeaderChunk();
-                        Bytes out(h.Pixels(), h.Pixels() + std::size_t(h.RowStride()) * h.Height());
-                        if (h.AlphaPlane())
-                            out.insert(out.end(), h.AlphaPlane(),
-                                       h.AlphaPlane() + std::size_t(h.Width()) * h.Height());
-                        results.push_back(out);
-                    }
+                    const std::vector<Bytes> results =
+                        DecodeAtEachLevel(BuildPng(img, adam7, {}, piece,
+                                                   shape == 2  ? 4
+                                                   : shape > 3 ? -2
+                                                               : -1));
                     for (std::size_t l = 1; l < results.size(); ++l)
                         EXPECT_EQ(results[l], results[0])
                             << "type " << int(type) << " depth " << int(depth) << " piece " << piece
