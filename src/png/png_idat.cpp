@@ -147,6 +147,10 @@ struct TDecodeState {
         if (Record.OutputEnd - Record.OutputAt < 4 * bytes)
             return false;
         std::uint8_t* src = Record.Output + Record.OutputAt;
+        // Rows of other filters are refused here, before the call, as cheaply as in the pairs.
+        for (unsigned k = 0; k < 4; ++k)
+            if (!PairsWell(src[k * bytes]))
+                return false;
         const std::uint8_t* in[4];
         std::uint8_t* out[4];
         for (unsigned k = 0; k < 4; ++k) {
