@@ -470,33 +470,40 @@ ConvertRgb8Every2Ssse3(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t
     return k;
 }
 
+// Each RGBA pixel of a 16-byte block as blue, green, red, then the four alpha bytes at the end.
+__attribute__((target("ssse3"))) inline __m128i SplitRgba8(const std::uint8_t* src) {
+    const __m128i split = _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, 3, 7, 11, 15);
+    return _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src)), split);
+}
+
+// Sixteen RGBA pixels: their colours joined into three whole 16-byte blocks, their alpha into
+// a fourth.
+__attribute__((target("ssse3"))) inline void Rgba8Group(const std::uint8_t* src, __m128i out[4]) {
+    const __m128i colour = _mm_setr_epi32(-1, -1, -1, 0);
+    const __m128i a0 = SplitRgba8(src), a1 = SplitRgba8(src + 16), a2 = SplitRgba8(src + 32),
+                  a3 = SplitRgba8(src + 48);
+    out[0] = _mm_or_si128(_mm_and_si128(a0, colour), _mm_slli_si128(a1, 12));
+    out[1] = _mm_or_si128(_mm_srli_si128(_mm_and_si128(a1, colour), 4), _mm_slli_si128(a2, 8));
+    out[2] = _mm_or_si128(_mm_srli_si128(_mm_and_si128(a2, colour), 8), _mm_slli_si128(a3, 4));
+    out[3] = _mm_unpackhi_epi64(_mm_unpackhi_epi32(a0, a1), _mm_unpackhi_epi32(a2, a3));
+}
+
 __attribute__((target("ssse3"))) std::uint32_t ConvertRgba8Ssse3(const std::uint8_t* src,
                                                                  std::uint8_t* dib,
                                                                  std::uint8_t* alpha,
                                                                  std::uint32_t count) {
-    const __m128i split = _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, 3, 7, 11, 15);
     std::uint32_t k = 0;
-    // Sixteen pixels: their colours joined into three whole stores, their alpha into one.
-    const __m128i colour = _mm_setr_epi32(-1, -1, -1, 0);
     for (; k + 16 <= count; k += 16) {
-        const auto* s = reinterpret_cast<const __m128i*>(src + 4 * k);
-        const __m128i a0 = _mm_shuffle_epi8(_mm_loadu_si128(s), split);
-        const __m128i a1 = _mm_shuffle_epi8(_mm_loadu_si128(s + 1), split);
-        const __m128i a2 = _mm_shuffle_epi8(_mm_loadu_si128(s + 2), split);
-        const __m128i a3 = _mm_shuffle_epi8(_mm_loadu_si128(s + 3), split);
+        __m128i v[4];
+        Rgba8Group(src + 4 * k, v);
         auto* d = reinterpret_cast<__m128i*>(dib + 3 * k);
-        _mm_storeu_si128(d, _mm_or_si128(_mm_and_si128(a0, colour), _mm_slli_si128(a1, 12)));
-        _mm_storeu_si128(d + 1, _mm_or_si128(_mm_srli_si128(_mm_and_si128(a1, colour), 4),
-                                             _mm_slli_si128(a2, 8)));
-        _mm_storeu_si128(d + 2, _mm_or_si128(_mm_srli_si128(_mm_and_si128(a2, colour), 8),
-                                             _mm_slli_si128(a3, 4)));
-        _mm_storeu_si128(
-            reinterpret_cast<__m128i*>(alpha + k),
-            _mm_unpackhi_epi64(_mm_unpackhi_epi32(a0, a1), _mm_unpackhi_epi32(a2, a3)));
+        _mm_storeu_si128(d, v[0]);
+        _mm_storeu_si128(d + 1, v[1]);
+        _mm_storeu_si128(d + 2, v[2]);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(alpha + k), v[3]);
     }
     for (; k + 6 <= count; k += 4) {
-        const __m128i v =
-            _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * k)), split);
+        const __m128i v = SplitRgba8(src + 4 * k);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dib + 3 * k), v);
         const std::uint32_t a =
             static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(v, 12)));
@@ -548,29 +555,20 @@ __attribute__((target("ssse3"))) std::uint32_t StreamRgba8Ssse3(const std::uint8
                                                                 std::uint8_t* dib,
                                                                 std::uint8_t* alpha,
                                                                 std::uint32_t count) {
-    const __m128i split = _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, 3, 7, 11, 15);
-    const __m128i colour = _mm_setr_epi32(-1, -1, -1, 0);
     const bool alphaAligned = reinterpret_cast<std::uintptr_t>(alpha) % 16 == 0;
     std::uint32_t k = 0;
     for (; k + 16 <= count; k += 16) {
-        const auto* s = reinterpret_cast<const __m128i*>(src + 4 * k);
-        const __m128i a0 = _mm_shuffle_epi8(_mm_loadu_si128(s), split);
-        const __m128i a1 = _mm_shuffle_epi8(_mm_loadu_si128(s + 1), split);
-        const __m128i a2 = _mm_shuffle_epi8(_mm_loadu_si128(s + 2), split);
-        const __m128i a3 = _mm_shuffle_epi8(_mm_loadu_si128(s + 3), split);
+        __m128i v[4];
+        Rgba8Group(src + 4 * k, v);
         auto* d = reinterpret_cast<__m128i*>(dib + 3 * k);
-        _mm_stream_si128(d, _mm_or_si128(_mm_and_si128(a0, colour), _mm_slli_si128(a1, 12)));
-        _mm_stream_si128(d + 1, _mm_or_si128(_mm_srli_si128(_mm_and_si128(a1, colour), 4),
-                                             _mm_slli_si128(a2, 8)));
-        _mm_stream_si128(d + 2, _mm_or_si128(_mm_srli_si128(_mm_and_si128(a2, colour), 8),
-                                             _mm_slli_si128(a3, 4)));
-        const __m128i a =
-            _mm_unpackhi_epi64(_mm_unpackhi_epi32(a0, a1), _mm_unpackhi_epi32(a2, a3));
+        _mm_stream_si128(d, v[0]);
+        _mm_stream_si128(d + 1, v[1]);
+        _mm_stream_si128(d + 2, v[2]);
         auto* to = reinterpret_cast<__m128i*>(alpha + k);
         if (alphaAligned)
-            _mm_stream_si128(to, a);
+            _mm_stream_si128(to, v[3]);
         else
-            _mm_storeu_si128(to, a);
+            _mm_storeu_si128(to, v[3]);
     }
     _mm_sfence();
     return k;
