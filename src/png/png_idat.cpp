@@ -109,62 +109,65 @@ struct TDecodeState {
     // Whether the next count rows (whole in zlib's output) are worth a band.
     bool BandPaysFor(std::size_t rowLength, std::uint32_t count) const {
         std::uint8_t* in[kBandRows];
-        BandSources(rowLength, count, in);
+        GroupSources(rowLength, count, in);
         return BandPays(in, static_cast<int>(count), rowLength, FilterStride);
     }
-    void BandSources(std::size_t rowLength, std::uint32_t count, std::uint8_t* in[]) const {
+    void GroupSources(std::size_t rowLength, std::uint32_t count, std::uint8_t* in[]) const {
         std::uint8_t* src = Record.Output + Record.OutputAt;
         for (std::uint32_t k = 0; k < count; ++k)
             in[k] = src + k * (rowLength + 1);
     }
 
-    // Reads the next count rows (whole in zlib's output) as a band. Rows without a direct target
-    // are unfiltered in place in zlib's output, except the last one: it is the row above the
-    // next call and goes into a row buffer, which zlib's next step does not overwrite.
-    void NextRowBand(std::size_t rowLength, std::uint32_t count, std::uint8_t* const direct[],
-                     const std::uint8_t* rows[]) {
-        std::uint8_t* in[kBandRows];
-        std::uint8_t* out[kBandRows];
-        BandSources(rowLength, count, in);
+    // The sources of the next count rows (whole in zlib's output) and where they are unfiltered:
+    // into their direct targets, or in place in zlib's output, except the last one: it is the row
+    // above the next call and goes into a row buffer, which zlib's next step does not overwrite.
+    void GroupPlaces(std::size_t rowLength, std::uint32_t count, std::uint8_t* const direct[],
+                     std::uint8_t* in[], std::uint8_t* out[]) const {
+        GroupSources(rowLength, count, in);
         for (std::uint32_t k = 0; k < count; ++k)
             out[k] = direct[k] ? direct[k] : in[k] + 1;
         if (!direct[count - 1])
             out[count - 1] = Following(1) + 1;
-        UnfilterBand(out, in, static_cast<int>(count), Above, rowLength, FilterStride);
+    }
+    // Moves on past count rows unfiltered into out, which rows then names.
+    void GroupRead(std::size_t rowLength, std::uint32_t count, std::uint8_t* const out[],
+                   const std::uint8_t* rows[]) {
         Record.OutputAt += count * (rowLength + 1);
         Last = Last == 2 ? 0 : Last + 1;
         Above = out[count - 1];
         std::copy_n(out, count, rows);
     }
 
+    // Reads the next count rows (whole in zlib's output) as a band, placed as GroupPlaces says.
+    void NextRowBand(std::size_t rowLength, std::uint32_t count, std::uint8_t* const direct[],
+                     const std::uint8_t* rows[]) {
+        std::uint8_t* in[kBandRows];
+        std::uint8_t* out[kBandRows];
+        GroupPlaces(rowLength, count, direct, in, out);
+        UnfilterBand(out, in, static_cast<int>(count), Above, rowLength, FilterStride);
+        GroupRead(rowLength, count, out, rows);
+    }
+
     // The next four rows at once when all four lie whole in zlib's output and the loop of four
-    // takes them (see UnfilterRowQuadInto); false, and nothing read, otherwise. Rows without a
-    // direct target are unfiltered in place, the last one into a row buffer, as in NextRowBand.
+    // takes them (see UnfilterRowQuadInto), placed as GroupPlaces says; false, and nothing read,
+    // otherwise.
     bool NextRowQuad(std::size_t rowLength, std::uint8_t* const direct[4],
                      const std::uint8_t* rows[4]) {
         const std::size_t bytes = rowLength + 1;
         Record.RowUnit = bytes;
         if (Record.OutputEnd - Record.OutputAt < 4 * bytes)
             return false;
-        std::uint8_t* src = Record.Output + Record.OutputAt;
+        const std::uint8_t* src = Record.Output + Record.OutputAt;
         // Rows of other filters are refused here, before the call, as cheaply as in the pairs.
         for (unsigned k = 0; k < 4; ++k)
             if (!PairsWell(src[k * bytes]))
                 return false;
-        const std::uint8_t* in[4];
+        std::uint8_t* in[4];
         std::uint8_t* out[4];
-        for (unsigned k = 0; k < 4; ++k) {
-            in[k] = src + k * bytes;
-            out[k] = direct[k] ? direct[k] : src + k * bytes + 1;
-        }
-        if (!direct[3])
-            out[3] = Following(1) + 1;
+        GroupPlaces(rowLength, 4, direct, in, out);
         if (!UnfilterRowQuadInto(out, in, Above, rowLength, FilterStride))
             return false;
-        Record.OutputAt += 4 * bytes;
-        Last = Last == 2 ? 0 : Last + 1;
-        Above = out[3];
-        std::copy_n(out, 4, rows);
+        GroupRead(rowLength, 4, out, rows);
         return true;
     }
 
