@@ -476,32 +476,42 @@ __attribute__((target("ssse3"))) inline __m128i SplitRgba8(const std::uint8_t* s
     return _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src)), split);
 }
 
-// Sixteen RGBA pixels: their colours joined into three whole 16-byte blocks, their alpha into
-// a fourth.
-__attribute__((target("ssse3"))) inline void Rgba8Group(const std::uint8_t* src, __m128i out[4]) {
+// Groups of sixteen RGBA pixels: their colours joined into three whole 16-byte stores, their
+// alpha into a fourth. Streamed, the colour stores go straight to memory (dib + 3 k lies on a
+// 16-byte boundary), and so do the alpha stores when alpha is aligned alike.
+template <bool Streamed>
+__attribute__((target("ssse3"))) std::uint32_t
+Rgba8Groups(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha, std::uint32_t count) {
     const __m128i colour = _mm_setr_epi32(-1, -1, -1, 0);
-    const __m128i a0 = SplitRgba8(src), a1 = SplitRgba8(src + 16), a2 = SplitRgba8(src + 32),
-                  a3 = SplitRgba8(src + 48);
-    out[0] = _mm_or_si128(_mm_and_si128(a0, colour), _mm_slli_si128(a1, 12));
-    out[1] = _mm_or_si128(_mm_srli_si128(_mm_and_si128(a1, colour), 4), _mm_slli_si128(a2, 8));
-    out[2] = _mm_or_si128(_mm_srli_si128(_mm_and_si128(a2, colour), 8), _mm_slli_si128(a3, 4));
-    out[3] = _mm_unpackhi_epi64(_mm_unpackhi_epi32(a0, a1), _mm_unpackhi_epi32(a2, a3));
+    const bool alphaStreamed = Streamed && reinterpret_cast<std::uintptr_t>(alpha) % 16 == 0;
+    const auto put = [](std::uint8_t* to, __m128i v, bool streamed) {
+        auto* at = reinterpret_cast<__m128i*>(to);
+        streamed ? _mm_stream_si128(at, v) : _mm_storeu_si128(at, v);
+    };
+    std::uint32_t k = 0;
+    for (; k + 16 <= count; k += 16) {
+        const std::uint8_t* s = src + 4 * k;
+        const __m128i a0 = SplitRgba8(s), a1 = SplitRgba8(s + 16), a2 = SplitRgba8(s + 32),
+                      a3 = SplitRgba8(s + 48);
+        std::uint8_t* d = dib + 3 * k;
+        put(d, _mm_or_si128(_mm_and_si128(a0, colour), _mm_slli_si128(a1, 12)), Streamed);
+        put(d + 16,
+            _mm_or_si128(_mm_srli_si128(_mm_and_si128(a1, colour), 4), _mm_slli_si128(a2, 8)),
+            Streamed);
+        put(d + 32,
+            _mm_or_si128(_mm_srli_si128(_mm_and_si128(a2, colour), 8), _mm_slli_si128(a3, 4)),
+            Streamed);
+        put(alpha + k, _mm_unpackhi_epi64(_mm_unpackhi_epi32(a0, a1), _mm_unpackhi_epi32(a2, a3)),
+            alphaStreamed);
+    }
+    return k;
 }
 
 __attribute__((target("ssse3"))) std::uint32_t ConvertRgba8Ssse3(const std::uint8_t* src,
                                                                  std::uint8_t* dib,
                                                                  std::uint8_t* alpha,
                                                                  std::uint32_t count) {
-    std::uint32_t k = 0;
-    for (; k + 16 <= count; k += 16) {
-        __m128i v[4];
-        Rgba8Group(src + 4 * k, v);
-        auto* d = reinterpret_cast<__m128i*>(dib + 3 * k);
-        _mm_storeu_si128(d, v[0]);
-        _mm_storeu_si128(d + 1, v[1]);
-        _mm_storeu_si128(d + 2, v[2]);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(alpha + k), v[3]);
-    }
+    std::uint32_t k = Rgba8Groups<false>(src, dib, alpha, count);
     for (; k + 6 <= count; k += 4) {
         const __m128i v = SplitRgba8(src + 4 * k);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dib + 3 * k), v);
@@ -549,27 +559,12 @@ StreamRgb8Ssse3(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count)
     return k;
 }
 
-// The same for RGBA, sixteen pixels to three colour stores and one alpha store; the alpha store
-// goes around the caches too when the alpha row is aligned the same way.
+// The same for RGBA (see Rgba8Groups).
 __attribute__((target("ssse3"))) std::uint32_t StreamRgba8Ssse3(const std::uint8_t* src,
                                                                 std::uint8_t* dib,
                                                                 std::uint8_t* alpha,
                                                                 std::uint32_t count) {
-    const bool alphaAligned = reinterpret_cast<std::uintptr_t>(alpha) % 16 == 0;
-    std::uint32_t k = 0;
-    for (; k + 16 <= count; k += 16) {
-        __m128i v[4];
-        Rgba8Group(src + 4 * k, v);
-        auto* d = reinterpret_cast<__m128i*>(dib + 3 * k);
-        _mm_stream_si128(d, v[0]);
-        _mm_stream_si128(d + 1, v[1]);
-        _mm_stream_si128(d + 2, v[2]);
-        auto* to = reinterpret_cast<__m128i*>(alpha + k);
-        if (alphaAligned)
-            _mm_stream_si128(to, v[3]);
-        else
-            _mm_storeu_si128(to, v[3]);
-    }
+    const std::uint32_t k = Rgba8Groups<true>(src, dib, alpha, count);
     _mm_sfence();
     return k;
 }
