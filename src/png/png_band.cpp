@@ -1,27 +1,23 @@
-#include "png/png_band.h"
+// Unfiltering a band of consecutive rows at once. Average and Paeth rows carry a serial chain
+// along the row, so one row alone runs at that chain's latency; a band works its rows side by
+// side in two SSE2 registers, one row per byte lane, each row a column behind the one above it.
+#include "png/png_vector.h"
 
-#include "png/png_band_avx2.h"
-#include "png/png_decode.h"
+#if SC_PNG_X86
+#include <emmintrin.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
-
-#if defined(__x86_64__) && defined(__SSE2__)
-#include <emmintrin.h>
-#define SC_PNG_BAND_X86 1
-#endif
 
 namespace sc::png {
 namespace {
 
-#if SC_PNG_BAND_X86
-// The band as a wavefront over the byte lanes of one or two registers, numbered g = 0..31
-// across them: lane 0 holds the row above the band, lane g row g - 1 of the band, and step t
-// works column t - g in lane g. Every neighbour a byte needs then comes from an earlier step: the
-// left one (a) from step t - S in the same lane, the upper one (b) from step t - 1 one lane down,
-// the upper-left one (c) from step t - 1 - S one lane down. Two registers keep two chains of
-// steps in flight, which the latency of a Paeth step needs.
+// The band as a wavefront over the byte lanes of two registers, numbered g = 0..31 across them:
+// lane 0 holds the row above the band, lane g row g - 1 of the band, and step t works column
+// t - g in lane g. Every neighbour a byte needs then comes from an earlier step: the left one (a)
+// from step t - S in the same lane, the upper one (b) from step t - 1 one lane down, the
+// upper-left one (c) from step t - 1 - S one lane down. Two registers keep two chains of steps in
+// flight, which the latency of a Paeth step needs.
 //
 // The lanes hold the complements of the bytes. The floor mean of two bytes is the complement of
 // pavgb's rounded-up mean of their complements, and Paeth picks the same neighbour from the
@@ -36,7 +32,8 @@ namespace {
 // same way.
 
 constexpr int kLanes = 16;
-constexpr int kRegisters = (kBandRows + 1) / kLanes; // the band and the row above it
+constexpr int kRegisters = 2;
+constexpr int kAll = kRegisters * kLanes; // the band and the row above it
 
 // Transposes sixteen registers of sixteen bytes: byte k of register j goes to byte j of
 // register k. Each round interleaves register i with register i + 8; four rounds rotate the
@@ -76,24 +73,22 @@ inline void PaethTerms(__m128i a, __m128i b, __m128i c, __m128i mask, __m128i& d
 struct Band {
     int count;
     std::ptrdiff_t length;
-    int stride;          // bytes a pixel: 1, 2, 3, 4, 6 or 8
+    int stride;          // bytes a pixel: 1, 2 or 3
     std::uint32_t plain; // bit g: lane g takes no prediction (lane 0 and rows without filter)
-    // Lane g works column t - lag[g] of its row at step t: lag[g] is g, and the lanes past the
-    // band repeat the last row. in[g] is that row's bytes, out[g] its results (lanes 1..count).
-    std::ptrdiff_t lag[kRegisters * kLanes];
-    const std::uint8_t* in[kRegisters * kLanes];
-    std::uint8_t* out[kRegisters * kLanes];
+    // Lane g works column t - g of its row at step t; the lanes past the band repeat the last
+    // row. in[g] is that row's bytes, out[g] its results (lanes 1..count).
+    const std::uint8_t* in[kAll];
+    std::uint8_t* out[kAll];
     // Per lane: all ones where the lane's row has that filter.
     __m128i sub[kRegisters], up[kRegisters], average[kRegisters], paeth[kRegisters];
 };
 
 // The block of steps [first, first + 16) of an edge of the band, where some lane's columns
 // (first - g on) leave its row: through stage, where columns outside the row read as zero.
-template <int R>
 __attribute__((noinline)) void LoadEdge(const Band& band, std::ptrdiff_t first,
-                                        std::uint8_t (&stage)[R * kLanes][kLanes]) {
+                                        std::uint8_t (&stage)[kAll][kLanes]) {
     std::memset(stage, 0, sizeof stage);
-    for (int g = 0; g <= std::min(band.count, R * kLanes - 1); ++g) {
+    for (int g = 0; g <= std::min(band.count, kAll - 1); ++g) {
         const std::ptrdiff_t from = first - g;
         const std::ptrdiff_t lo = std::max<std::ptrdiff_t>(from, 0);
         const std::ptrdiff_t hi = std::min<std::ptrdiff_t>(from + kLanes, band.length);
@@ -102,10 +97,9 @@ __attribute__((noinline)) void LoadEdge(const Band& band, std::ptrdiff_t first,
     }
 }
 
-template <int R>
 __attribute__((noinline)) void StoreEdge(const Band& band, std::ptrdiff_t first,
-                                         const std::uint8_t (&stage)[R * kLanes][kLanes]) {
-    for (int g = 1; g <= std::min(band.count, R * kLanes - 1); ++g) {
+                                         const std::uint8_t (&stage)[kAll][kLanes]) {
+    for (int g = 1; g <= std::min(band.count, kAll - 1); ++g) {
         const std::ptrdiff_t from = first - g;
         const std::ptrdiff_t lo = std::max<std::ptrdiff_t>(from, 0);
         const std::ptrdiff_t hi = std::min<std::ptrdiff_t>(from + kLanes, band.length);
@@ -114,24 +108,24 @@ __attribute__((noinline)) void StoreEdge(const Band& band, std::ptrdiff_t first,
     }
 }
 
-// The steps over R registers of 16 lanes: lane 0 of register r takes its upper neighbours from
-// lane 15 of register r - 1. Wide: pixels of S = band.stride bytes, 2 to 8, whose left and
-// upper-left neighbours are read back from memory (as steps t - S lie far enough back); without
-// it S is 1 and they stay in registers. Paeth says whether any row of the band needs it. A block
-// loads all of its bytes before it stores any, and later blocks read only columns further
-// right, so out may be src + 1.
-template <int R, bool Wide, bool Paeth> void UnfilterLanes(const Band& band) {
-    constexpr int kHistory = 8; // the widest stride
-    constexpr int kAll = R * kLanes;
+// The steps over the two registers: lane 0 of the second takes its upper neighbours from lane 15
+// of the first. Wide: pixels of S = band.stride bytes, 2 or 3, whose left and upper-left
+// neighbours are read back from memory (as steps t - S lie far enough back); without it S is 1
+// and they stay in registers. Paeth says whether any row of the band needs it. A block loads all
+// of its bytes before it stores any, and later blocks read only columns further right, so out
+// may be src + 1.
+template <bool Wide, bool Paeth> void UnfilterLanes(const Band& band) {
+    constexpr int kHistory = 3; // the widest stride
     const int stride = Wide ? band.stride : 1;
     const __m128i ones = _mm_set1_epi8(-1);
     // The steps' raw bytes (transposed), their complemented results and their upper neighbours
     // (b), which are the upper-left ones (c) S steps later, kept in memory with the last
     // kHistory steps of the block before: the chain from one step to the next keeps only the
     // last results in registers.
-    alignas(16) __m128i raw[R][kLanes], res[R][kHistory + kLanes], ups[R][kHistory + kLanes];
-    __m128i last[R], lastUp[R];
-    for (int r = 0; r < R; ++r) {
+    alignas(16) __m128i raw[kRegisters][kLanes], res[kRegisters][kHistory + kLanes],
+        ups[kRegisters][kHistory + kLanes];
+    __m128i last[kRegisters], lastUp[kRegisters];
+    for (int r = 0; r < kRegisters; ++r) {
         last[r] = lastUp[r] = ones;
         for (int h = 0; h < kHistory; ++h)
             res[r][h] = ups[r][h] = ones;
@@ -142,31 +136,28 @@ template <int R, bool Wide, bool Paeth> void UnfilterLanes(const Band& band) {
         const bool inside = first >= band.count && first + kLanes <= band.length;
         __m128i v[kAll];
         if (!inside)
-            LoadEdge<R>(band, first, stage);
+            LoadEdge(band, first, stage);
 #pragma GCC unroll 32
         for (int g = 0; g < kAll; ++g) {
-            const std::uint8_t* from = inside ? band.in[g] + (first - band.lag[g]) : stage[g];
+            const std::uint8_t* from =
+                inside ? band.in[g] + (first - std::min(g, band.count)) : stage[g];
             v[g] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
             if (band.plain >> g & 1)
                 v[g] = _mm_sub_epi8(v[g], ones);
         }
 #pragma GCC unroll 2
-        for (int r = 0; r < R; ++r) {
+        for (int r = 0; r < kRegisters; ++r) {
             Transpose(v + r * kLanes);
 #pragma GCC unroll 16
             for (int k = 0; k < kLanes; ++k)
                 raw[r][k] = v[r * kLanes + k];
         }
-        // The barriers keep the compiler from carrying raw bytes and results in registers from
-        // one step to a later one: with too few registers for them all, it would spill the very
-        // result the next step waits for.
 #pragma GCC unroll 2
         for (int k = 0; k < kLanes; ++k) {
-            asm("" : : "r"(raw), "r"(res), "r"(ups) : "memory");
             const int t = kHistory + k;
-            __m128i next[R];
+            __m128i next[kRegisters];
 #pragma GCC unroll 2
-            for (int r = 0; r < R; ++r) {
+            for (int r = 0; r < kRegisters; ++r) {
                 const __m128i a = Wide ? res[r][t - stride] : last[r];
                 __m128i b = _mm_slli_si128(last[r], 1);
                 if (r > 0)
@@ -190,12 +181,11 @@ template <int R, bool Wide, bool Paeth> void UnfilterLanes(const Band& band) {
                 else
                     lastUp[r] = b;
             }
-            for (int r = 0; r < R; ++r)
+            for (int r = 0; r < kRegisters; ++r)
                 last[r] = next[r];
         }
-        asm("" : : "r"(raw), "r"(res), "r"(ups) : "memory");
 #pragma GCC unroll 2
-        for (int r = 0; r < R; ++r) {
+        for (int r = 0; r < kRegisters; ++r) {
 #pragma GCC unroll 16
             for (int k = 0; k < kLanes; ++k)
                 v[r * kLanes + k] = _mm_xor_si128(res[r][kHistory + k], ones);
@@ -215,22 +205,17 @@ template <int R, bool Wide, bool Paeth> void UnfilterLanes(const Band& band) {
 #pragma GCC unroll 32
             for (int g = 0; g < kAll; ++g)
                 _mm_store_si128(reinterpret_cast<__m128i*>(stage[g]), v[g]);
-            StoreEdge<R>(band, first, stage);
+            StoreEdge(band, first, stage);
         }
     }
 }
 
-template <int R> void UnfilterLanesFor(const Band& band, bool paeth) {
-    if (band.stride == 1)
-        paeth ? UnfilterLanes<R, false, true>(band) : UnfilterLanes<R, false, false>(band);
-    else
-        paeth ? UnfilterLanes<R, true, true>(band) : UnfilterLanes<R, true, false>(band);
-}
+} // namespace
 
 void UnfilterBandSse2(std::uint8_t* const out[], const std::uint8_t* const src[], int count,
                       const std::uint8_t* above, std::size_t rowLength,
                       std::uint32_t filterStride) {
-    alignas(16) std::uint8_t masks[5][kRegisters * kLanes] = {};
+    alignas(16) std::uint8_t masks[5][kAll] = {};
     std::uint32_t plain = 1;
     bool paeth = false;
     for (int k = 0; k < count; ++k) {
@@ -239,14 +224,10 @@ void UnfilterBandSse2(std::uint8_t* const out[], const std::uint8_t* const src[]
         plain |= std::uint32_t(type == 0) << (k + 1);
         paeth |= type == 4;
     }
-    const int stride = filterStride == 2 || filterStride == 3 || filterStride == 4 ||
-                               filterStride == 6 || filterStride == 8
-                           ? int(filterStride)
-                           : 1; // as UnfilterRowPlain: other strides are taken as 1
-    Band band{count, std::ptrdiff_t(rowLength), stride, plain, {}, {}, {}, {}, {}, {}, {}};
-    for (int g = 0; g < kRegisters * kLanes; ++g) {
+    const int stride = filterStride == 2 || filterStride == 3 ? int(filterStride) : 1;
+    Band band{count, std::ptrdiff_t(rowLength), stride, plain, {}, {}, {}, {}, {}, {}};
+    for (int g = 0; g < kAll; ++g) {
         const int row = std::min(g, count);
-        band.lag[g] = row;
         band.in[g] = row == 0 ? above : src[row - 1] + 1;
         band.out[g] = g >= 1 && g <= count ? out[g - 1] : nullptr;
     }
@@ -259,96 +240,11 @@ void UnfilterBandSse2(std::uint8_t* const out[], const std::uint8_t* const src[]
         band.average[r] = mask(3);
         band.paeth[r] = mask(4);
     }
-    if (kRegisters > 1 && count >= kLanes)
-        UnfilterLanesFor<kRegisters>(band, paeth);
+    if (stride == 1)
+        paeth ? UnfilterLanes<false, true>(band) : UnfilterLanes<false, false>(band);
     else
-        UnfilterLanesFor<1>(band, paeth);
-}
-#endif
-
-// The AVX2 form pays from this many rows on; fewer fit one SSE2 register, which is faster.
-constexpr int kAvx2Rows = 16;
-
-// The AVX2 form for single-byte pixels against the row routines by their costs, measured on rows
-// of 128 bytes to 4 KiB (in tenths of a cycle): a band costs a fixed part and one a byte column,
-// the same for every filter type, more with Paeth rows; the row routines cost per byte by filter
-// type. For wider pixels the kernel's gain on Average rows did not show in whole decodes (RGB and
-// RGBA rows of 1024 pixels came out the same or slower), so they keep the rules of the SSE2 form.
-bool Avx2BandPays(const std::uint8_t* const src[], int count, std::size_t rowLength) {
-    static constexpr std::uint64_t kRowCost[5] = {1, 13, 2, 14, 69}; // None, Sub, Up, Avg, Paeth
-    std::uint64_t rows = 0;
-    bool paeth = false;
-    for (int k = 0; k < count; ++k) {
-        const std::uint8_t type = src[k][0] <= 4 ? src[k][0] : 0;
-        rows += kRowCost[type];
-        paeth |= type == 4;
-    }
-    if (rowLength > (std::size_t(1) << 48)) // far beyond any image; keeps the products exact
-        return false;
-    const std::uint64_t length = rowLength;
-    const std::uint64_t band = paeth ? 205 * length + 30000 : 160 * length + 25000;
-    return rows * length > band;
-}
-
-} // namespace
-
-bool BandPays(const std::uint8_t* const src[], int count, std::size_t rowLength,
-              std::uint32_t filterStride, TVectorLevel level) {
-    if (level == TVectorLevel::Plain)
-        return false;
-    // Measured against the row routines on rows of 1 KiB: at 8 rows a band costs as much as
-    // they do, at 12 to 15 about two thirds for single-byte pixels; below 128 bytes a row the
-    // staged blocks eat the gain.
-    constexpr int kFewestRows = 12;
-    constexpr std::size_t kShortestRow = 128;
-    if (count < kFewestRows || rowLength < kShortestRow)
-        return false;
-    if (level >= TVectorLevel::Avx2 && count >= kAvx2Rows && filterStride == 1)
-        return Avx2BandPays(src, count, rowLength);
-    int serial = 0, paeth = 0;
-    for (int k = 0; k < count; ++k) {
-        const std::uint8_t type = src[k][0];
-        serial += type == 1 || type == 3 || type == 4;
-        paeth += type == 4;
-    }
-    switch (filterStride) {
-    case 1:
-        return 2 * serial >= count;
-    case 2:
-        return 4 * paeth >= count;
-    case 3:
-        return 2 * paeth >= count;
-    case 4:
-        return 4 * paeth >= 3 * count;
-    default:
-        return false;
-    }
-}
-
-void UnfilterBand(std::uint8_t* const out[], const std::uint8_t* const src[], int count,
-                  const std::uint8_t* above, std::size_t rowLength, std::uint32_t filterStride,
-                  TVectorLevel level) {
-    if (rowLength == 0)
-        return;
-    for (int done = 0; done < count; done += kBandRows) {
-        const int n = std::min(count - done, kBandRows);
-        const std::uint8_t* const up = done == 0 ? above : out[done - 1];
-#if SC_PNG_BAND_X86
-        // The steps are counted in ptrdiff_t: rows beyond its range go row by row.
-        if (rowLength < std::size_t(PTRDIFF_MAX) / 2 && level >= TVectorLevel::Avx2 &&
-            n >= kAvx2Rows) {
-            UnfilterBandAvx2(out + done, src + done, n, up, rowLength, filterStride);
-            continue;
-        }
-        if (rowLength < std::size_t(PTRDIFF_MAX) / 2 && level != TVectorLevel::Plain) {
-            UnfilterBandSse2(out + done, src + done, n, up, rowLength, filterStride);
-            continue;
-        }
-#endif
-        for (int k = 0; k < n; ++k)
-            UnfilterRowPlain(out[done + k], src[done + k], k == 0 ? up : out[done + k - 1],
-                             rowLength, filterStride);
-    }
+        paeth ? UnfilterLanes<true, true>(band) : UnfilterLanes<true, false>(band);
 }
 
 } // namespace sc::png
+#endif

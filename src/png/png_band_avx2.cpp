@@ -1,14 +1,15 @@
-#include "png/png_band_avx2.h"
+// The band of png_band.cpp in one AVX2 register, for processors at TVectorLevel::Avx2 only.
+#include "png/png_vector.h"
 
-#if defined(__x86_64__)
+#if SC_PNG_X86
 #include <immintrin.h>
 
 #include <algorithm>
 #include <cstring>
 
-// Only the functions here use AVX2; the caller checks the processor first. On Windows this file
-// is assembled with unaligned moves for the register spills (the stack is aligned to 16 bytes,
-// not 32).
+// Only the functions here use AVX2; ChooseRowFunctions checks the processor first. On Windows
+// this file is assembled with unaligned moves for the register spills (the stack is aligned to
+// 16 bytes, not 32).
 #define SC_AVX2 __attribute__((target("avx2")))
 
 namespace sc::png {
@@ -65,7 +66,7 @@ struct Band {
     int count;
     std::ptrdiff_t length;
     std::ptrdiff_t steps; // length + the last row's lag
-    int stride;           // bytes a pixel: 1, 2, 3, 4, 6 or 8
+    int stride;           // bytes a pixel: 1, 2 or 3
     // Lanes past the band repeat the last row; out is set for lanes 1..count only.
     std::ptrdiff_t lag[kLanes];
     const std::uint8_t* in[kLanes];
@@ -99,10 +100,10 @@ __attribute__((noinline)) void StoreEdge(const Band& band, std::ptrdiff_t first,
     }
 }
 
-// Wide and Paeth as in png_band.cpp: pixels of band.stride bytes (2 to 8) read their left and
+// Wide and Paeth as in png_band.cpp: pixels of band.stride bytes (2 or 3) read their left and
 // upper-left neighbours back from memory; Paeth says whether any row needs it.
 template <bool Wide, bool Paeth> SC_AVX2 void UnfilterLanes(const Band& band) {
-    constexpr int kHistory = 8; // the widest stride
+    constexpr int kHistory = 3; // the widest stride
     const int stride = Wide ? band.stride : 1;
     const __m256i ones = _mm256_set1_epi8(-1);
 #define SC_MASK(m) _mm256_load_si256(reinterpret_cast<const __m256i*>(m))
@@ -135,8 +136,6 @@ template <bool Wide, bool Paeth> SC_AVX2 void UnfilterLanes(const Band& band) {
             raw[k] = _mm256_add_epi8(v[k], plain); // + 1 in lanes without prediction
 #pragma GCC unroll 2
         for (int k = 0; k < kSteps; ++k) {
-            // Keeps the raw bytes and results in memory between steps (see png_band.cpp).
-            asm("" : : "r"(raw), "r"(res), "r"(ups) : "memory");
             const int t = kHistory + k;
             const __m256i a = Wide ? res[t - stride] : last;
             const __m256i cross =
@@ -160,7 +159,6 @@ template <bool Wide, bool Paeth> SC_AVX2 void UnfilterLanes(const Band& band) {
             before = last;
             last = next;
         }
-        asm("" : : "r"(raw), "r"(res), "r"(ups) : "memory");
 #pragma GCC unroll 16
         for (int k = 0; k < kSteps; ++k)
             v[k] = _mm256_xor_si256(res[kHistory + k], ones);
@@ -200,10 +198,7 @@ SC_AVX2 void UnfilterBandAvx2(std::uint8_t* const out[], const std::uint8_t* con
     band.count = count;
     band.length = std::ptrdiff_t(rowLength);
     band.steps = band.length + Lag(count);
-    band.stride = filterStride == 2 || filterStride == 3 || filterStride == 4 ||
-                          filterStride == 6 || filterStride == 8
-                      ? int(filterStride)
-                      : 1; // as UnfilterRowPlain: other strides are taken as 1
+    band.stride = filterStride == 2 || filterStride == 3 ? int(filterStride) : 1;
     bool paeth = false;
     band.plain[0] = 1;
     for (int k = 0; k < count; ++k) {

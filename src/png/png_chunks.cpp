@@ -66,9 +66,7 @@ std::uint32_t TChunkgAMA::GammaValue() {
         SetGammaValue(1);
         return 1;
     }
-    const std::uint8_t* p = Payload();
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
-           std::uint32_t(p[3]);
+    return BigEndian32(Payload());
 }
 
 void TChunkgAMA::SetGammaValue(std::uint32_t value) {

@@ -4,11 +4,8 @@
 
 #include <cstring>
 
-#if defined(__x86_64__) && defined(__SSE2__)
-#include <emmintrin.h>
-#include <smmintrin.h>
-#include <wmmintrin.h>
-#define SC_PNG_CLMUL 1
+#if SC_PNG_X86
+#include <immintrin.h>
 #endif
 
 namespace sc::png {
@@ -34,7 +31,7 @@ const CrcTables& Tables() {
     return tables;
 }
 
-#if SC_PNG_CLMUL
+#if SC_PNG_X86
 // Folds a whole number of 16-byte blocks (at least four) into the CRC register with carry-less
 // multiplication: four lanes of 128 bits folded 64 bytes at a time, then into one lane, then
 // to 64 bits, and a Barrett reduction to the 32-bit register. The constants are powers of x
@@ -104,7 +101,7 @@ std::uint32_t CrcUpdate(std::uint32_t crc, const void* data, std::size_t size) {
 std::uint32_t CrcUpdate(std::uint32_t crc, const void* data, std::size_t size, TVectorLevel level) {
     const CrcTables& t = Tables();
     const auto* p = static_cast<const std::uint8_t*>(data);
-#if SC_PNG_CLMUL
+#if SC_PNG_X86
     if (level >= TVectorLevel::Clmul && size >= 64) {
         const std::size_t whole = size & ~std::size_t(15);
         crc = CrcFold(crc, p, whole);

@@ -5,10 +5,6 @@
 
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace sc::png {
 
 const TAdam7Pass kAdam7Passes[7] = {{0, 8, 0, 8}, {0, 8, 4, 8}, {4, 8, 0, 4}, {0, 4, 2, 4},
@@ -65,9 +61,16 @@ std::uint8_t PaethPick(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
 
 namespace {
 
-// The filters, one pixel stride at a time: the left and upper-left bytes of each channel stay in
-// locals, so no byte is read back from memory just after it was stored.
-template <unsigned S> void UnfilterSub(std::uint8_t* d, const std::uint8_t* r, std::size_t n) {
+// The filters, one pixel stride at a time, in the form of TUnfilterRow: the left and upper-left
+// bytes of each channel stay in locals, so no byte is read back from memory just after it was
+// stored. out may be raw.
+void CopyRow(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t*, std::size_t n) {
+    if (d != r)
+        std::memcpy(d, r, n);
+}
+
+template <unsigned S>
+void UnfilterSub(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t*, std::size_t n) {
     if (d != r)
         std::memcpy(d, r, n < S ? n : S);
     if (n <= S)
@@ -80,6 +83,11 @@ template <unsigned S> void UnfilterSub(std::uint8_t* d, const std::uint8_t* r, s
             d[j + k] = left[k] = std::uint8_t(r[j + k] + left[k]);
     for (unsigned k = 0; j < n; ++j, ++k)
         d[j] = std::uint8_t(r[j] + left[k]);
+}
+
+void UnfilterUp(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
+    for (std::size_t j = 0; j < n; ++j)
+        d[j] = std::uint8_t(r[j] + q[j]);
 }
 
 template <unsigned S>
@@ -117,190 +125,38 @@ void UnfilterPaeth(std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q
         d[j] = std::uint8_t(r[j] + Paeth(left[k], q[j], upLeft[k]));
 }
 
-// The plain loops; d may be r.
-template <unsigned S>
-void UnfilterPlain(int type, std::uint8_t* d, const std::uint8_t* r, const std::uint8_t* q,
-                   std::size_t n) {
-    switch (type) {
-    case 1:
-        UnfilterSub<S>(d, r, n);
-        break;
-    case 2:
-        for (std::size_t j = 0; j < n; ++j)
-            d[j] = std::uint8_t(r[j] + q[j]);
-        break;
-    case 3:
-        UnfilterAverage<S>(d, r, q, n);
-        break;
-    case 4:
-        UnfilterPaeth<S>(d, r, q, n);
-        break;
-    default: // 0 and unknown filter types: the row stays as it is
-        if (d != r)
-            std::memcpy(d, r, n);
-        break;
-    }
-}
-
-#if defined(__SSE2__)
-// Whole pixels of 3 to 8 bytes at once, one byte per 16-bit lane.
-// The bytes are gathered in registers: a pixel assembled on the stack would stall every load.
-template <unsigned S> inline std::uint64_t LoadBytes(const std::uint8_t* p) {
-    if constexpr (S == 3 || S == 6) {
-        constexpr unsigned head = S == 3 ? 2 : 4;
-        std::uint64_t v;
-        if constexpr (head == 2) {
-            std::uint16_t h;
-            std::memcpy(&h, p, 2);
-            v = h;
-        } else {
-            std::uint32_t h;
-            std::memcpy(&h, p, 4);
-            v = h;
-        }
-        std::uint16_t t = 0;
-        std::memcpy(&t, p + head, S - head);
-        return v | std::uint64_t(t) << (8 * head);
-    } else if constexpr (S == 4) {
-        std::uint32_t v;
-        std::memcpy(&v, p, 4);
-        return v;
-    } else {
-        std::uint64_t v;
-        std::memcpy(&v, p, 8);
-        return v;
-    }
-}
-
-template <unsigned S> inline void StoreBytes(std::uint8_t* p, std::uint64_t v) {
-    if constexpr (S == 3 || S == 6) {
-        constexpr unsigned head = S == 3 ? 2 : 4;
-        if constexpr (head == 2) {
-            const std::uint16_t h = static_cast<std::uint16_t>(v);
-            std::memcpy(p, &h, 2);
-        } else {
-            const std::uint32_t h = static_cast<std::uint32_t>(v);
-            std::memcpy(p, &h, 4);
-        }
-        const std::uint16_t t = static_cast<std::uint16_t>(v >> (8 * head));
-        if constexpr (S - head == 1)
-            p[head] = static_cast<std::uint8_t>(t);
-        else
-            std::memcpy(p + head, &t, 2);
-    } else if constexpr (S == 4) {
-        const std::uint32_t h = static_cast<std::uint32_t>(v);
-        std::memcpy(p, &h, 4);
-    } else {
-        std::memcpy(p, &v, 8);
-    }
-}
-
-// Whole pixels of 3 to 8 bytes at once, one byte per 16-bit lane.
-template <unsigned S> inline __m128i LoadPixel(const std::uint8_t* p) {
-    return _mm_unpacklo_epi8(_mm_cvtsi64_si128(static_cast<long long>(LoadBytes<S>(p))),
-                             _mm_setzero_si128());
-}
-
-template <unsigned S> inline void StorePixel(std::uint8_t* p, __m128i lanes) {
-    StoreBytes<S>(p, static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packus_epi16(lanes, lanes))));
-}
-
-inline __m128i Abs16(__m128i x) {
-    return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x));
-}
-
-template <unsigned S>
-bool UnfilterWide(int type, std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
-    if constexpr (S < 3) {
-        return false;
-    } else {
-        if (n % S != 0 || (type != 1 && type != 3 && type != 4))
-            return false;
-        __m128i left = _mm_setzero_si128(), upLeft = _mm_setzero_si128();
-        for (std::size_t j = 0; j < n; j += S) {
-            const __m128i raw = LoadPixel<S>(r + j);
-            __m128i value;
-            if (type == 1) {
-                value = _mm_add_epi16(raw, left);
-            } else if (type == 3) {
-                const __m128i up = LoadPixel<S>(q + j);
-                value = _mm_add_epi16(raw, _mm_srli_epi16(_mm_add_epi16(left, up), 1));
-            } else {
-                const __m128i up = LoadPixel<S>(q + j);
-                const __m128i pa = Abs16(_mm_sub_epi16(up, upLeft));
-                const __m128i pb = Abs16(_mm_sub_epi16(left, upLeft));
-                const __m128i pc =
-                    Abs16(_mm_sub_epi16(_mm_add_epi16(left, up), _mm_add_epi16(upLeft, upLeft)));
-                // a when pa <= pb and pa <= pc; else b when pb <= pc; else c.
-                const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
-                const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
-                const __m128i bc =
-                    _mm_or_si128(_mm_and_si128(takeC, upLeft), _mm_andnot_si128(takeC, up));
-                const __m128i pick =
-                    _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, left));
-                value = _mm_add_epi16(raw, pick);
-                upLeft = up;
-            }
-            value = _mm_and_si128(value, _mm_set1_epi16(0xFF));
-            StorePixel<S>(r + j, value);
-            left = value;
-        }
-        return true;
-    }
-}
-#endif
-
-template <unsigned S>
-void UnfilterStride(int type, std::uint8_t* r, const std::uint8_t* q, std::size_t n) {
-#if defined(__SSE2__)
-    if (UnfilterWide<S>(type, r, q, n))
-        return;
-#endif
-    UnfilterPlain<S>(type, r, r, q, n);
+template <unsigned S> void PlainUnfiltersOf(TUnfilterRow (&unfilter)[5]) {
+    unfilter[0] = CopyRow;
+    unfilter[1] = UnfilterSub<S>;
+    unfilter[2] = UnfilterUp;
+    unfilter[3] = UnfilterAverage<S>;
+    unfilter[4] = UnfilterPaeth<S>;
 }
 
 } // namespace
 
-void UnfilterRow(std::uint8_t* row, const std::uint8_t* previous, std::size_t rowLength,
-                 std::uint32_t filterStride) {
-    std::uint8_t* r = row + 1;
-    const std::uint8_t* q = previous + 1;
+void PlainUnfilters(std::uint32_t filterStride, TUnfilterRow (&unfilter)[5]) {
     switch (filterStride) {
     case 2:
-        return UnfilterStride<2>(row[0], r, q, rowLength);
+        return PlainUnfiltersOf<2>(unfilter);
     case 3:
-        return UnfilterStride<3>(row[0], r, q, rowLength);
+        return PlainUnfiltersOf<3>(unfilter);
     case 4:
-        return UnfilterStride<4>(row[0], r, q, rowLength);
+        return PlainUnfiltersOf<4>(unfilter);
     case 6:
-        return UnfilterStride<6>(row[0], r, q, rowLength);
+        return PlainUnfiltersOf<6>(unfilter);
     case 8:
-        return UnfilterStride<8>(row[0], r, q, rowLength);
+        return PlainUnfiltersOf<8>(unfilter);
     default: // 1, and a stride that no sample format has
-        return UnfilterStride<1>(row[0], r, q, rowLength);
+        return PlainUnfiltersOf<1>(unfilter);
     }
 }
 
 void UnfilterRowPlain(std::uint8_t* out, const std::uint8_t* src, const std::uint8_t* above,
                       std::size_t rowLength, std::uint32_t filterStride) {
-    const int type = src[0];
-    std::uint8_t* d = out;
-    const std::uint8_t* r = src + 1;
-    const std::uint8_t* q = above;
-    switch (filterStride) {
-    case 2:
-        return UnfilterPlain<2>(type, d, r, q, rowLength);
-    case 3:
-        return UnfilterPlain<3>(type, d, r, q, rowLength);
-    case 4:
-        return UnfilterPlain<4>(type, d, r, q, rowLength);
-    case 6:
-        return UnfilterPlain<6>(type, d, r, q, rowLength);
-    case 8:
-        return UnfilterPlain<8>(type, d, r, q, rowLength);
-    default:
-        return UnfilterPlain<1>(type, d, r, q, rowLength);
-    }
+    TUnfilterRow unfilter[5];
+    PlainUnfilters(filterStride, unfilter);
+    unfilter[src[0] < 5 ? src[0] : 0](out, src + 1, above, rowLength);
 }
 
 bool HasConversion(std::uint8_t colorType, std::uint8_t bitDepth) {
@@ -469,17 +325,12 @@ void PlaceColour(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha
 template <bool Gamma>
 void ConvertColour(std::uint8_t colorType, std::uint8_t bitDepth, const std::uint8_t* src,
                    std::uint8_t* dib, std::uint8_t* alpha, std::uint32_t count, std::uint32_t first,
-                   std::uint32_t step, const std::uint8_t* g, bool streamRows) {
+                   std::uint32_t step, const std::uint8_t* g) {
     if (!Gamma && bitDepth == 8 && first == 0 && step == 1) {
         if (colorType == COLOR_RGB)
-            streamRows ? ConvertRgb8Streaming(src, dib, count) : ConvertRgb8(src, dib, count);
+            ConvertRgb8(src, dib, count);
         else
-            streamRows ? ConvertRgba8Streaming(src, dib, alpha, count)
-                       : ConvertRgba8(src, dib, alpha, count);
-        return;
-    }
-    if (!Gamma && bitDepth == 8 && step == 2 && colorType == COLOR_RGB) {
-        ConvertRgb8Every2(src, dib + 3 * std::size_t(first), count);
+            ConvertRgba8(src, dib, alpha, count);
         return;
     }
     if (colorType == COLOR_RGB) {
@@ -499,8 +350,7 @@ void ConvertColour(std::uint8_t colorType, std::uint8_t bitDepth, const std::uin
 
 void ConvertRow(std::uint8_t colorType, std::uint8_t bitDepth, const std::uint8_t* src,
                 std::uint8_t* dibRow, std::uint8_t* alphaRow, std::uint32_t count,
-                std::uint32_t firstColumn, std::uint32_t columnStep, const std::uint8_t* gamma,
-                bool streamRows) {
+                std::uint32_t firstColumn, std::uint32_t columnStep, const std::uint8_t* gamma) {
     switch (colorType) {
     case COLOR_GRAYSCALE:
     case COLOR_PALETTE:
@@ -524,10 +374,10 @@ void ConvertRow(std::uint8_t colorType, std::uint8_t bitDepth, const std::uint8_
     case COLOR_RGBALPHA:
         if (gamma)
             ConvertColour<true>(colorType, bitDepth, src, dibRow, alphaRow, count, firstColumn,
-                                columnStep, gamma, streamRows);
+                                columnStep, gamma);
         else
             ConvertColour<false>(colorType, bitDepth, src, dibRow, alphaRow, count, firstColumn,
-                                 columnStep, gamma, streamRows);
+                                 columnStep, gamma);
         break;
     default:
         break;

@@ -10,11 +10,6 @@
 namespace sc::png {
 namespace {
 
-std::uint32_t BigEndian32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
-           std::uint32_t(p[3]);
-}
-
 std::uint16_t DibBitsPerPixel(std::uint8_t colorType, std::uint8_t bitDepth) {
     switch (colorType) {
     case COLOR_GRAYSCALE:

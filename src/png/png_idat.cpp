@@ -1,6 +1,5 @@
 // Reading the image data: one zlib stream over the run of IDAT chunks, unfiltered row by row
 // into the header's bitmap.
-#include "png/png_band.h"
 #include "png/png_crc.h"
 #include "png/png_decode.h"
 #include "png/png_image.h"
@@ -14,11 +13,6 @@
 
 namespace sc::png {
 namespace {
-
-std::uint32_t BigEndian32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
-           std::uint32_t(p[3]);
-}
 
 bool IsIdentity(const std::array<std::uint8_t, 256>& curve) {
     static const std::array<std::uint8_t, 256> identity = [] {
@@ -37,12 +31,14 @@ struct TDecodeState {
     std::uint64_t& ChunkEnd;
     const std::uint8_t* Gamma; // nullptr for the identity
     // Three row buffers in turn, each with the filter type in front of its row; rows that are
-    // not unfiltered straight into the bitmap go into Following(1) (and Following(2)).
+    // not unfiltered straight into the bitmap go into Following(1).
     std::uint8_t* Buffers[3];
     unsigned Last = 0;
     std::uint32_t FilterStride;
     // The row above the next one, unfiltered, without its filter type.
     const std::uint8_t* Above = Buffers[0] + 1;
+    // The row functions of the image, or of the Adam7 pass, being read.
+    TRowFunctions Rows{};
 
     // k at most 2, Last at most 2: one subtraction instead of a division.
     std::uint8_t* Following(unsigned k) const {
@@ -58,44 +54,20 @@ struct TDecodeState {
         std::uint8_t* row = Following(1);
         const std::size_t bytes = rowLength + 1;
         Record.RowUnit = bytes;
+        const std::uint8_t* src = row;
         std::uint8_t* out = row + 1;
         if (Record.OutputEnd - Record.OutputAt >= bytes) {
+            src = Record.Output + Record.OutputAt;
             if (direct)
                 out = direct;
-            UnfilterRowInto(out, Record.Output + Record.OutputAt, Above, rowLength, FilterStride);
             Record.OutputAt += bytes;
-        } else {
-            if (FillFromIdat(Record, row, Crc, ChunkEnd, bytes) == 0)
-                return nullptr;
-            UnfilterRowInto(out, row, Above, rowLength, FilterStride);
+        } else if (FillFromIdat(Record, row, Crc, ChunkEnd, bytes) == 0) {
+            return nullptr;
         }
+        Rows.Unfilter[src[0] < 5 ? src[0] : 0](out, src + 1, Above, rowLength);
         Last = Last == 2 ? 0 : Last + 1;
         Above = out;
         return out;
-    }
-
-    // The next two rows at once when both lie whole in zlib's output and both have a filter
-    // with a serial chain (Average or Paeth), which can then be reversed side by side; false,
-    // and nothing read, otherwise. direct as for NextRow.
-    static bool PairsWell(std::uint8_t type) { return type == 3 || type == 4; }
-    bool NextRowPair(std::size_t rowLength, std::uint8_t* const direct[2],
-                     const std::uint8_t* rows[2]) {
-        const std::size_t bytes = rowLength + 1;
-        Record.RowUnit = bytes;
-        if (Record.OutputEnd - Record.OutputAt < 2 * bytes)
-            return false;
-        const std::uint8_t* src = Record.Output + Record.OutputAt;
-        if (!PairsWell(src[0]) || !PairsWell(src[bytes]))
-            return false;
-        std::uint8_t* first = direct[0] ? direct[0] : Following(1) + 1;
-        std::uint8_t* second = direct[1] ? direct[1] : Following(2) + 1;
-        UnfilterRowPairInto(first, src, second, src + bytes, Above, rowLength, FilterStride);
-        Record.OutputAt += 2 * bytes;
-        Last = Last == 0 ? 2 : Last - 1; // two on, of three
-        Above = second;
-        rows[0] = first;
-        rows[1] = second;
-        return true;
     }
 
     // The number of rows, at most kBandRows, that lie whole in zlib's output.
@@ -106,112 +78,49 @@ struct TDecodeState {
         return whole < kBandRows ? static_cast<std::uint32_t>(whole) : kBandRows;
     }
 
-    // Whether the next count rows (whole in zlib's output) are worth a band.
-    bool BandPaysFor(std::size_t rowLength, std::uint32_t count) const {
-        std::uint8_t* in[kBandRows];
-        GroupSources(rowLength, count, in);
-        return BandPays(in, static_cast<int>(count), rowLength, FilterStride);
-    }
-    void GroupSources(std::size_t rowLength, std::uint32_t count, std::uint8_t* in[]) const {
-        std::uint8_t* src = Record.Output + Record.OutputAt;
+    // Reads the next count rows (whole in zlib's output) as a band when it pays (false, and
+    // nothing read, otherwise): into their direct targets, or in place in zlib's output, except
+    // the last one: it is the row above the next call and goes into a row buffer, which zlib's
+    // next step does not overwrite. rows then names where each one lies.
+    bool NextRowBand(std::size_t rowLength, std::uint32_t count, std::uint8_t* const direct[],
+                     const std::uint8_t* rows[]) {
+        std::uint8_t* in[kBandRows] = {};
+        std::uint8_t* out[kBandRows];
         for (std::uint32_t k = 0; k < count; ++k)
-            in[k] = src + k * (rowLength + 1);
-    }
-
-    // The sources of the next count rows (whole in zlib's output) and where they are unfiltered:
-    // into their direct targets, or in place in zlib's output, except the last one: it is the row
-    // above the next call and goes into a row buffer, which zlib's next step does not overwrite.
-    void GroupPlaces(std::size_t rowLength, std::uint32_t count, std::uint8_t* const direct[],
-                     std::uint8_t* in[], std::uint8_t* out[]) const {
-        GroupSources(rowLength, count, in);
+            in[k] = Record.Output + Record.OutputAt + k * (rowLength + 1);
+        if (!TRowFunctions::BandPays(in, static_cast<int>(count)))
+            return false;
         for (std::uint32_t k = 0; k < count; ++k)
             out[k] = direct[k] ? direct[k] : in[k] + 1;
         if (!direct[count - 1])
             out[count - 1] = Following(1) + 1;
-    }
-    // Moves on past count rows unfiltered into out, which rows then names.
-    void GroupRead(std::size_t rowLength, std::uint32_t count, std::uint8_t* const out[],
-                   const std::uint8_t* rows[]) {
+        Rows.Band(out, in, static_cast<int>(count), Above, rowLength, FilterStride);
         Record.OutputAt += count * (rowLength + 1);
         Last = Last == 2 ? 0 : Last + 1;
         Above = out[count - 1];
         std::copy_n(out, count, rows);
-    }
-
-    // Reads the next count rows (whole in zlib's output) as a band, placed as GroupPlaces says.
-    void NextRowBand(std::size_t rowLength, std::uint32_t count, std::uint8_t* const direct[],
-                     const std::uint8_t* rows[]) {
-        std::uint8_t* in[kBandRows];
-        std::uint8_t* out[kBandRows];
-        GroupPlaces(rowLength, count, direct, in, out);
-        UnfilterBand(out, in, static_cast<int>(count), Above, rowLength, FilterStride);
-        GroupRead(rowLength, count, out, rows);
-    }
-
-    // The next four rows at once when all four lie whole in zlib's output and the loop of four
-    // takes them (see UnfilterRowQuadInto), placed as GroupPlaces says; false, and nothing read,
-    // otherwise.
-    bool NextRowQuad(std::size_t rowLength, std::uint8_t* const direct[4],
-                     const std::uint8_t* rows[4]) {
-        const std::size_t bytes = rowLength + 1;
-        Record.RowUnit = bytes;
-        if (Record.OutputEnd - Record.OutputAt < 4 * bytes)
-            return false;
-        const std::uint8_t* src = Record.Output + Record.OutputAt;
-        // Rows of other filters are refused here, before the call, as cheaply as in the pairs.
-        for (unsigned k = 0; k < 4; ++k)
-            if (!PairsWell(src[k * bytes]))
-                return false;
-        std::uint8_t* in[4];
-        std::uint8_t* out[4];
-        GroupPlaces(rowLength, 4, direct, in, out);
-        if (!UnfilterRowQuadInto(out, in, Above, rowLength, FilterStride))
-            return false;
-        GroupRead(rowLength, 4, out, rows);
-        return true;
-    }
-
-    // The next three rows at once, when all three lie whole in zlib's output, are Average rows
-    // of single-byte pixels and go straight to direct; false, and nothing read, otherwise.
-    bool NextRowTriple(std::size_t rowLength, std::uint8_t* const direct[3]) {
-        const std::size_t bytes = rowLength + 1;
-        Record.RowUnit = bytes;
-        if (FilterStride != 1 || !direct[0] || !direct[1] || !direct[2] ||
-            Record.OutputEnd - Record.OutputAt < 3 * bytes)
-            return false;
-        const std::uint8_t* src = Record.Output + Record.OutputAt;
-        if (src[0] != 3 || src[bytes] != 3 || src[2 * bytes] != 3)
-            return false;
-        const std::uint8_t* const rows[3] = {src, src + bytes, src + 2 * bytes};
-        UnfilterRowTripleInto(direct, rows, Above, rowLength, FilterStride);
-        Record.OutputAt += 3 * bytes;
-        Above = direct[2]; // Last moves three on, of three: where it was
         return true;
     }
 };
 
 // Hands the rows of one image (or Adam7 pass) to convert(y, row) for y = first, first + step,
-// ... below height, in bands, fours, threes or twos where zlib's output holds them; stops when
-// the data ends. target(y) names where row y may be unfiltered directly (nullptr: a row buffer);
-// convert is called for those rows too.
+// ... below height, in bands where zlib's output holds enough of them and they pay, one by one
+// otherwise; stops when the data ends. target(y) names where row y may be unfiltered directly
+// (nullptr: a row buffer); convert is called for those rows too.
 template <class Target, class Convert>
 void ForEachRow(TDecodeState& s, std::size_t rowLength, std::uint32_t first, std::uint32_t step,
                 std::uint32_t height, Target target, Convert convert) {
-    const bool bands = VectorLevel() != TVectorLevel::Plain;
-    // Fours only where their loop works: pixels of 2 to 4 bytes, at Avx2.
-    const bool fours =
-        VectorLevel() >= TVectorLevel::Avx2 && s.FilterStride >= 2 && s.FilterStride <= 4;
+    s.Rows = ChooseRowFunctions(s.FilterStride, rowLength);
     std::uint32_t bandFrom = first; // rows a band was refused for go on without one
     for (std::uint32_t y = first; y < height; y += step) {
-        if (bands && y >= bandFrom && height - y > 2 * step) {
+        if (s.Rows.Band && y >= bandFrom) {
             const std::uint32_t count =
                 std::min<std::uint32_t>(s.WholeRows(rowLength), (height - y + step - 1) / step);
-            if (count >= 2 && s.BandPaysFor(rowLength, count)) {
-                std::uint8_t* direct[kBandRows];
-                const std::uint8_t* rows[kBandRows];
-                for (std::uint32_t k = 0; k < count; ++k)
-                    direct[k] = target(y + k * step);
-                s.NextRowBand(rowLength, count, direct, rows);
+            std::uint8_t* direct[kBandRows];
+            const std::uint8_t* rows[kBandRows];
+            for (std::uint32_t k = 0; k < count; ++k)
+                direct[k] = target(y + k * step);
+            if (count >= kBandRowsMin && s.NextRowBand(rowLength, count, direct, rows)) {
                 for (std::uint32_t k = 0; k < count; ++k)
                     convert(y + k * step, rows[k]);
                 y += (count - 1) * step;
@@ -220,43 +129,6 @@ void ForEachRow(TDecodeState& s, std::size_t rowLength, std::uint32_t first, std
                 continue;
             }
             bandFrom = y + std::max<std::uint32_t>(count, 1) * step;
-        }
-        if (fours && height - y > 3 * step) {
-            std::uint8_t* const direct[4] = {target(y), target(y + step), target(y + 2 * step),
-                                             target(y + 3 * step)};
-            const std::uint8_t* rows[4];
-            if (s.NextRowQuad(rowLength, direct, rows)) {
-                for (unsigned k = 0; k < 4; ++k)
-                    convert(y + k * step, rows[k]);
-                y += 3 * step;
-                if (height - y <= step)
-                    return;
-                continue;
-            }
-        }
-        if (height - y > 2 * step) {
-            std::uint8_t* const direct[3] = {target(y), target(y + step), target(y + 2 * step)};
-            if (s.NextRowTriple(rowLength, direct)) {
-                convert(y, direct[0]);
-                convert(y + step, direct[1]);
-                y += 2 * step;
-                convert(y, direct[2]);
-                if (height - y <= step)
-                    return;
-                continue;
-            }
-        }
-        const std::uint8_t* pair[2];
-        if (height - y > step) {
-            std::uint8_t* const direct[2] = {target(y), target(y + step)};
-            if (s.NextRowPair(rowLength, direct, pair)) {
-                convert(y, pair[0]);
-                y += step;
-                convert(y, pair[1]);
-                if (height - y <= step)
-                    return;
-                continue;
-            }
         }
         const std::uint8_t* row = s.NextRow(rowLength, target(y));
         if (!row)
@@ -273,14 +145,6 @@ void ForEachRow(TDecodeState& s, std::size_t rowLength, std::uint32_t first, std
 bool BitmapHoldsRows(const TChunkIHDR& h) {
     return (h.ColorType() == COLOR_GRAYSCALE || h.ColorType() == COLOR_PALETTE) &&
            (h.BitDepth() == 1 || h.BitDepth() == 4 || h.BitDepth() == 8);
-}
-
-// Whether the bitmap is too large to stay in the caches while it is written (a second-level
-// cache holds about a megabyte): its rows, which the decoding does not read back, then go
-// straight to memory.
-bool StreamsRows(const TChunkIHDR& h) {
-    constexpr std::uint64_t kStreamFrom = std::uint64_t(1) << 20;
-    return std::uint64_t(h.RowStride()) * h.Height() >= kStreamFrom;
 }
 
 // Every row of plain order is written whole, top row first: bitmap planes that come unwritten
@@ -302,7 +166,6 @@ void DecodePlain(TDecodeState& s) {
         unwritten ? (std::size_t(h.Width()) * h.DibInfo().bmiHeader.biBitCount + 7) / 8 : stride;
     const std::size_t rowLength = PackedRowBytes(h.Width(), h.ColorType(), h.BitDepth());
     const bool direct = BitmapHoldsRows(h) && s.FilterStride == 1;
-    const bool stream = StreamsRows(h);
     std::uint8_t* const top = pixels + stride * (h.Height() - 1); // image row 0
     const auto dibRow = [top, stride](std::uint32_t y) { return top - stride * y; };
     ForEachRow(
@@ -314,8 +177,7 @@ void DecodePlain(TDecodeState& s) {
             if (row != dib) {
                 std::uint8_t* alpha =
                     alphaPlane ? alphaPlane + std::size_t(y) * h.Width() : nullptr;
-                ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, h.Width(), 0, 1, s.Gamma,
-                           stream);
+                ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, h.Width(), 0, 1, s.Gamma);
             }
             written.Count = y + 1;
         });
@@ -323,7 +185,6 @@ void DecodePlain(TDecodeState& s) {
 
 void DecodeAdam7(TDecodeState& s, std::size_t bufferBytes) {
     TChunkIHDR& h = s.Header;
-    const bool stream = StreamsRows(h); // only the last pass writes whole rows
     for (int pass = 1; pass <= 7; ++pass) {
         const TAdam7Pass& p = kAdam7Passes[pass - 1];
         const std::uint32_t passWidth = Adam7PassWidth(pass, h.Width());
@@ -340,7 +201,7 @@ void DecodeAdam7(TDecodeState& s, std::size_t bufferBytes) {
                 std::uint8_t* alpha =
                     h.AlphaPlane() ? h.AlphaPlane() + std::size_t(y) * h.Width() : nullptr;
                 ConvertRow(h.ColorType(), h.BitDepth(), row, dib, alpha, passWidth, p.FirstColumn,
-                           p.ColumnStep, s.Gamma, stream);
+                           p.ColumnStep, s.Gamma);
             });
     }
 }

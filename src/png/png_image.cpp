@@ -21,11 +21,6 @@ template <class T> std::unique_ptr<TChunk> Make(TPNGObject& owner) {
     return chunk;
 }
 
-std::uint32_t BigEndian32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
-           std::uint32_t(p[3]);
-}
-
 // The type code as text, up to its first zero byte.
 std::string_view TypeTextOf(const char code[4]) {
     std::size_t n = 0;

@@ -13,6 +13,12 @@ namespace sc::png {
 // The reader draws from the picture framework's streams.
 using TPngStream = tk::TStream;
 
+// The format's numbers are stored with the most significant byte first.
+inline std::uint32_t BigEndian32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
+           std::uint32_t(p[3]);
+}
+
 // Reads from a caller-owned block of memory, which must outlive the stream.
 class TPngMemoryStream final : public TPngStream {
   public:

@@ -1,17 +1,22 @@
-// The decoder's row loops in vector form: unfiltering of whole pixels with SSE2 (the x86-64
-// baseline), the truecolour conversions with SSSE3, the CRC with carry-less multiplication
-// and bands of rows with AVX2 where the processor has them. The plain
-// loops of png_decode.cpp stay the reference and the fallback on every other processor.
+// The decoder's row functions, chosen once per image by pixel width and the processor's level:
+// unfiltering of whole pixels with SSE2 (the x86-64 baseline), bands of rows side by side with
+// SSE2 or AVX2, the truecolour conversions with SSSE3. The plain loops of png_decode.cpp stay the
+// reference and the fallback on every other processor.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+// The x86-64 code paths; every other target builds the plain loops alone.
+#if defined(__x86_64__) && defined(__SSE2__)
+#define SC_PNG_X86 1
+#endif
+
 namespace sc::png {
 
 // Each level includes the ones before it. Clmul: SSE4.1 and carry-less multiplication, which
 // fold the CRC of the image data 64 bytes at a time. Avx2: 32-byte registers, with the system
-// saving them on a thread switch; the band kernel (png_band.h) works 31 rows in one of them.
+// saving them on a thread switch.
 enum class TVectorLevel { Plain, Sse2, Ssse3, Clmul, Avx2 };
 
 // The level the decoder uses: the best the processor offers, unless lowered by SetVectorLevel.
@@ -22,68 +27,66 @@ TVectorLevel SupportedVectorLevel();
 // taken as the supported one. For tests that compare the vector routines with the plain ones.
 void SetVectorLevel(TVectorLevel level);
 
-// Bytes that UnfilterRowInto and the row conversions may read and write behind a row: every
+// Bytes that the row functions and the row conversions may read and write behind a row: every
 // buffer they are handed holds that many bytes more than the row.
 inline constexpr std::size_t kRowSlack = 16;
 
-// Reverses the filter of src (src[0] the filter type, src[1..rowLength] the data) into
-// out[0..rowLength-1], using above, the row above without its filter type (already
-// unfiltered). out may be src + 1; above is neither. The same result as UnfilterRowPlain, at the
-// given level. Pixels of one byte are written within the row; wider ones may write kRowSlack
-// bytes behind it.
-void UnfilterRowInto(std::uint8_t* out, const std::uint8_t* src, const std::uint8_t* above,
-                     std::size_t rowLength, std::uint32_t filterStride,
-                     TVectorLevel level = VectorLevel());
+// Reverses one filter type on a row of n bytes: raw holds the filtered bytes (without the filter
+// type), above the unfiltered row above; out may be raw, above is neither. Pixels of one byte are
+// written within the row; wider ones may write kRowSlack bytes behind it.
+using TUnfilterRow = void (*)(std::uint8_t* out, const std::uint8_t* raw, const std::uint8_t* above,
+                              std::size_t n);
 
-// Reverses the filters of two consecutive rows: src0 into out0 (the row above it is above),
-// then src1 into out1 (the row above it is out0). Where both rows are Average or Paeth, they are
-// worked in one loop, the second a pixel behind the first, so that their serial chains overlap;
-// other pairs go row by row. The same result as two calls of UnfilterRowInto. The outputs are
-// distinct from each other, from the sources and from above.
-void UnfilterRowPairInto(std::uint8_t* out0, const std::uint8_t* src0, std::uint8_t* out1,
-                         const std::uint8_t* src1, const std::uint8_t* above, std::size_t rowLength,
-                         std::uint32_t filterStride, TVectorLevel level = VectorLevel());
+// The most rows a band takes at once, and the fewest the row loop hands it.
+inline constexpr int kBandRows = 31;
+inline constexpr int kBandRowsMin = 16;
 
-// The same for three consecutive rows: src[k] into out[k], the row above out[k - 1] (above for
-// the first). Where all three are Average rows of single-byte pixels they are worked in one
-// loop, each row two blocks of 16 bytes behind the one above it; other groups go as a pair and
-// a row. The same result as three calls of UnfilterRowInto.
-void UnfilterRowTripleInto(std::uint8_t* const out[3], const std::uint8_t* const src[3],
-                           const std::uint8_t* above, std::size_t rowLength,
-                           std::uint32_t filterStride, TVectorLevel level = VectorLevel());
+// Reverses the filters of count consecutive rows (1..kBandRows) side by side: src[k][0] is row
+// k's filter type (unknown types leave the row as it is, as with None), src[k] + 1 its rowLength
+// bytes; out[k] receives the unfiltered row; the row above out[0] is above, the row above out[k]
+// is out[k - 1]. out[k] may be src[k] + 1, otherwise outputs, sources and above are distinct.
+// Reads only src[k][0 .. rowLength], above[0 .. rowLength - 1]; writes only
+// out[k][0 .. rowLength - 1]. Same result as count rows through the plain loops.
+using TUnfilterBand = void (*)(std::uint8_t* const out[], const std::uint8_t* const src[],
+                               int count, const std::uint8_t* above, std::size_t rowLength,
+                               std::uint32_t filterStride);
 
-// Four consecutive Paeth rows, or three and an Average row, of pixels of 2, 3 or 4 bytes (more
-// Average rows go faster in pairs): src[k] into out[k],
-// the row above out[k - 1] (above for the first), all four in one loop at TVectorLevel::Avx2,
-// each row a pixel or two behind the one above it. out[k] may be src[k] + 1, and nothing behind
-// a row is written, so the rows may lie one after another, unfiltered in place; the sources may
-// be read up to four bytes behind their rows. Returns false, and writes nothing, for rows it
-// does not take (other filter types, strides, levels or rows shorter than kAvx2RowMinPixels).
-// Below that many pixels a row, the start and end of the 32-byte loops, where the rows that
-// run behind have not started or those ahead have ended, cost more than they gain; pairs of
-// 6 and 8 bytes a pixel take the AVX2 loop from there on too.
-inline constexpr std::size_t kAvx2RowMinPixels = 12;
-bool UnfilterRowQuadInto(std::uint8_t* const out[4], const std::uint8_t* const src[4],
-                         const std::uint8_t* above, std::size_t rowLength,
-                         std::uint32_t filterStride, TVectorLevel level = VectorLevel());
+// The row functions of one image (or Adam7 pass).
+struct TRowFunctions {
+    // By filter type: None, Sub, Up, Average, Paeth.
+    TUnfilterRow Unfilter[5];
+    // Bands for pixels of up to 3 bytes in rows of kBandShortestRow bytes or more; nullptr
+    // otherwise, and on plain processors.
+    TUnfilterBand Band;
+
+    // Whether a band is worth it for these rows (src as for the band): Average and Paeth carry a
+    // serial chain along the row, and so does Sub for pixels this small, so one row alone runs
+    // at that chain's latency, and a band, which costs about the same for every filter type, wins
+    // where at least half of its rows have such a chain.
+    static bool BandPays(const std::uint8_t* const src[], int count);
+};
+
+// Below this many bytes a row, a band's staged first and last blocks eat its gain.
+inline constexpr std::size_t kBandShortestRow = 128;
+
+// The row functions for rows of rowLength bytes and pixels of filterStride bytes (1, 2, 3, 4, 6
+// or 8; other strides are taken as 1) at the given level.
+TRowFunctions ChooseRowFunctions(std::uint32_t filterStride, std::size_t rowLength,
+                                 TVectorLevel level = VectorLevel());
+
+// The two forms of the band, behind the processor checks of ChooseRowFunctions: the rows one per
+// byte lane of two SSE2 registers, or of one AVX2 register (png_band.cpp, png_band_avx2.cpp).
+void UnfilterBandSse2(std::uint8_t* const out[], const std::uint8_t* const src[], int count,
+                      const std::uint8_t* above, std::size_t rowLength, std::uint32_t filterStride);
+void UnfilterBandAvx2(std::uint8_t* const out[], const std::uint8_t* const src[], int count,
+                      const std::uint8_t* above, std::size_t rowLength, std::uint32_t filterStride);
 
 // 8-bit truecolour into the DIB row without gamma: count pixels of src (red, green, blue and,
 // with alpha, the alpha byte) to blue, green, red in dib and alpha in alpha. The bytes behind
 // the last pixel of dib and alpha stay as they are; src has kRowSlack bytes behind the row.
 void ConvertRgb8(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
                  TVectorLevel level = VectorLevel());
-// The same for the Adam7 passes that fill every second column: pixel k lands at dib + 6 k; the
-// pixels between them stay as they are.
-void ConvertRgb8Every2(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
-                       TVectorLevel level = VectorLevel());
 void ConvertRgba8(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha,
                   std::uint32_t count, TVectorLevel level = VectorLevel());
-// The same two for the rows of a bitmap too large to stay in the caches, which nothing reads
-// while the image is decoded: the whole aligned 16-byte blocks of dib (and of alpha, when it is
-// aligned alike) are written straight to memory, without reading in the lines they replace.
-void ConvertRgb8Streaming(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
-                          TVectorLevel level = VectorLevel());
-void ConvertRgba8Streaming(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha,
-                           std::uint32_t count, TVectorLevel level = VectorLevel());
 
 } // namespace sc::png

@@ -13,11 +13,6 @@
 namespace sc::png {
 namespace {
 
-std::uint32_t BigEndian32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
-           std::uint32_t(p[3]);
-}
-
 // Room for zlib's inflate state behind the output (7160 bytes in the releases we build with).
 constexpr std::size_t kStateArena = 8192;
 constexpr std::size_t kArenaAlign = 16;

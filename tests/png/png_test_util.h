@@ -169,8 +169,7 @@ inline Bytes FilterRow(int type, const Bytes& row, const Bytes& prev, unsigned s
     return out;
 }
 
-// The image data, plain or Adam7. filter -1 cycles through the five filter types row by row,
-// -2 takes Paeth with every fifth row Average.
+// The image data, plain or Adam7. filter -1 cycles through the five filter types row by row.
 inline Bytes RawData(const Image& img, bool adam7, int filter = 0) {
     static const unsigned passes[7][4] = {{0, 8, 0, 8}, {0, 8, 4, 8}, {4, 8, 0, 4}, {0, 4, 2, 4},
                                           {2, 4, 0, 2}, {0, 2, 1, 2}, {1, 2, 0, 1}};
@@ -182,9 +181,7 @@ inline Bytes RawData(const Image& img, bool adam7, int filter = 0) {
         Bytes prev;
         for (std::uint32_t y = y0; y < img.h; y += ys) {
             Bytes row = PackRow(img, y, x0, xs);
-            int type = filter == -1   ? rowNumber % 5
-                       : filter == -2 ? (rowNumber % 5 == 4 ? 3 : 4)
-                                      : filter;
+            const int type = filter == -1 ? rowNumber % 5 : filter;
             ++rowNumber;
             Append(raw, FilterRow(type, row, prev, stride));
             prev = row;
