@@ -5,4 +5,3 @@ add_library(sc_main_window STATIC
   main_form_definition.cpp)
 target_link_libraries(sc_main_window PUBLIC sc_main_core sc_app_core sc_toolkit sc_about_window
                       sc_png_lists sc_controls_win)
-include(${PROJECT_SOURCE_DIR}/src/png/image_lists.cmake)

@@ -75,7 +75,7 @@ HICON CompositedIcon(const TPNGObject& png, tk::TColor background) {
         tk::FontCache fonts;
         tk::TCanvas canvas(fonts);
         canvas.setHandle(colour.Handle());
-        const_cast<TPNGObject&>(png).Draw(canvas, tk::TRect{0, 0, w, h});
+        DrawWithGdi(png, canvas, tk::TRect{0, 0, w, h});
         GdiFlush();
         parts.Colour.reset(colour.TakeBitmap());
     }
@@ -163,7 +163,7 @@ std::unique_ptr<TPNGObject> IconToPng(const tk::TIcon& icon) {
 void DrawPngImage(TPNGObject& png, tk::TCanvas& canvas, const tk::TRect& rect,
                   TPngOptions options) {
     if (options == 0) {
-        png.Draw(canvas, rect);
+        DrawWithGdi(png, canvas, rect);
         return;
     }
     TPNGObject copy;
@@ -172,7 +172,7 @@ void DrawPngImage(TPNGObject& png, tk::TCanvas& canvas, const tk::TRect& rect,
         BlendPngAlpha(copy, 127);
     if (options & pngGrayscaleOnDisabled)
         GrayscalePng(copy, 255);
-    copy.Draw(canvas, rect);
+    DrawWithGdi(copy, canvas, rect);
 }
 
 namespace {

@@ -54,6 +54,12 @@ class TIconTransparency {
     std::uint32_t Key;
 };
 
+// Draws png as TPNGObject::Draw does: nothing without a header or pixels.
+void DrawWithGdi(const TPNGObject& png, tk::TCanvas& canvas, const tk::TRect& rect);
+
+// The platform of TPNGObject on Windows (png_platform.h), installed by TPngPictureFormat.
+TPngPlatform& GdiPngPlatform();
+
 // The bitmap's pixels as 0x00BBGGRR, rows top-down (copied through a 32-bit section, so any
 // bitmap format and a bitmap selected into its canvas both work).
 std::vector<std::uint32_t> ReadBitmapPixels(const tk::TBitmap& bitmap);

@@ -1,9 +1,10 @@
-// Drawing a PNG image with GDI, its system palette, and assignment from a toolkit bitmap.
+// TPNGObject on Windows: drawing with GDI, system palettes and assignment from a toolkit bitmap.
 #include "png/png_blend.h"
 #include "png/png_functions.h"
 #include "png/png_gdi_win32.h"
 #include "png/png_image.h"
 #include "png/png_messages.h"
+#include "png/png_platform.h"
 #include "toolkit/canvas.h"
 
 namespace sc::png {
@@ -68,32 +69,14 @@ void DrawBlended(const TPNGObject& png, HDC dc, int left, int top) {
     BitBlt(dc, x, y, w, h, buffer.Handle(), 0, 0, SRCCOPY);
 }
 
-bool HasSystemPalette(const TChunkIHDR& header) {
-    return header.ColorType() == COLOR_GRAYSCALE || header.ColorType() == COLOR_PALETTE;
-}
-
-} // namespace
-
-void TPNGObject::Draw(tk::TCanvas& canvas, const tk::TRect& rect) {
-    const TChunkIHDR* header = FindHeader();
-    if (!header || !header->Pixels())
-        return;
-    switch (TransparencyKind()) {
-    case tkNone:
-        DrawOpaque(*header, canvas.handle(), rect);
-        break;
-    case tkKeyColor:
-        DrawKeyed(*header, canvas.handle(), rect, tk::ColorToRGB(KeyColor()));
-        break;
-    case tkPerPixel:
-        DrawBlended(*this, canvas.handle(), rect.Left, rect.Top);
-        break;
+// TPNGObject's platform on Windows.
+class TGdiPlatform final : public TPngPlatform {
+  public:
+    void Draw(const TPNGObject& image, tk::TCanvas& canvas, const tk::TRect& rect) override {
+        DrawWithGdi(image, canvas, rect);
     }
-}
 
-tk::TPaletteHandle TPNGObject::Palette() {
-    const TChunkIHDR& header = HeaderChunk();
-    if (HasSystemPalette(header) && !SystemPalette) {
+    tk::TPaletteHandle MakePalette(const TChunkIHDR& header) override {
         struct {
             WORD version, count;
             PALETTEENTRY entries[256];
@@ -102,57 +85,73 @@ tk::TPaletteHandle TPNGObject::Palette() {
             const TRgbQuad& q = header.DibInfo().bmiColors[i];
             logical.entries[i] = PALETTEENTRY{q.rgbRed, q.rgbGreen, q.rgbBlue, 0};
         }
-        SystemPalette = tk::live::CreatePalette(reinterpret_cast<const LOGPALETTE*>(&logical));
+        return tk::live::CreatePalette(reinterpret_cast<const LOGPALETTE*>(&logical));
     }
-    return SystemPalette;
-}
 
-void TPNGObject::SetPalette(tk::TPaletteHandle palette) {
-    TChunkIHDR* header = FindHeader();
-    if (!header || !HasSystemPalette(*header) || !palette)
+    void ReadPalette(tk::TPaletteHandle palette, TChunkIHDR& header) override {
+        PALETTEENTRY entries[256]{};
+        const UINT n = GetPaletteEntries(static_cast<HPALETTE>(palette), 0, 256, entries);
+        for (UINT i = 0; i < n && i < 256; ++i) {
+            TRgbQuad& q = header.DibInfo().bmiColors[i];
+            q.rgbRed = entries[i].peRed;
+            q.rgbGreen = entries[i].peGreen;
+            q.rgbBlue = entries[i].peBlue;
+        }
+    }
+
+    void DeletePalette(tk::TPaletteHandle palette) override {
+        tk::live::DeleteObject(static_cast<HPALETTE>(palette));
+    }
+
+    bool Assign(TPNGObject& target, const tk::TGraphic& source) override {
+        const auto* bitmap = dynamic_cast<const tk::TBitmap*>(&source);
+        if (!bitmap)
+            return false;
+        const std::vector<std::uint32_t> pixels = ReadBitmapPixels(*bitmap);
+        const int w = bitmap->Width();
+        TPNGObject image;
+        CreateBlankRgb(image, w, bitmap->Height());
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+            SetPixelColor(image, static_cast<int>(i % std::size_t(w)),
+                          static_cast<int>(i / std::size_t(w)), pixels[i]);
+        if (bitmap->Transparent()) {
+            const std::uint32_t key = tk::ColorToRGB(bitmap->TransparentColor());
+            auto* trns = image.ChunkList.AddChunk<TChunktRNS>();
+            const std::uint8_t data[6] = {0, std::uint8_t(key),      0, std::uint8_t(key >> 8),
+                                          0, std::uint8_t(key >> 16)};
+            trns->ResizePayload(6);
+            std::copy(data, data + 6, trns->Payload());
+            trns->AlphaValues.fill(255);
+            std::copy(data, data + 6, trns->AlphaValues.begin());
+            trns->SingleKey = true;
+        }
+        target.CopyImage(image);
+        return true;
+    }
+};
+
+} // namespace
+
+void DrawWithGdi(const TPNGObject& png, tk::TCanvas& canvas, const tk::TRect& rect) {
+    const TChunkIHDR* header = png.FindHeader();
+    if (!header || !header->Pixels())
         return;
-    PALETTEENTRY entries[256]{};
-    const UINT n = GetPaletteEntries(static_cast<HPALETTE>(palette), 0, 256, entries);
-    for (UINT i = 0; i < n && i < 256; ++i) {
-        TRgbQuad& q = header->DibInfo().bmiColors[i];
-        q.rgbRed = entries[i].peRed;
-        q.rgbGreen = entries[i].peGreen;
-        q.rgbBlue = entries[i].peBlue;
+    switch (png.TransparencyKind()) {
+    case tkNone:
+        DrawOpaque(*header, canvas.handle(), rect);
+        break;
+    case tkKeyColor:
+        DrawKeyed(*header, canvas.handle(), rect, tk::ColorToRGB(png.KeyColor()));
+        break;
+    case tkPerPixel:
+        DrawBlended(png, canvas.handle(), rect.Left, rect.Top);
+        break;
     }
-    ReleaseSystemPalette();
 }
 
-void TPNGObject::ReleaseSystemPalette() {
-    if (SystemPalette)
-        tk::live::DeleteObject(static_cast<HPALETTE>(SystemPalette));
-    SystemPalette = nullptr;
-}
-
-void TPNGObject::AssignOther(const tk::TGraphic& source) {
-    const auto* bitmap = dynamic_cast<const tk::TBitmap*>(&source);
-    if (!bitmap) {
-        TGraphic::Assign(source);
-        return;
-    }
-    const std::vector<std::uint32_t> pixels = ReadBitmapPixels(*bitmap);
-    const int w = bitmap->Width();
-    TPNGObject image;
-    CreateBlankRgb(image, w, bitmap->Height());
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-        SetPixelColor(image, static_cast<int>(i % std::size_t(w)),
-                      static_cast<int>(i / std::size_t(w)), pixels[i]);
-    if (bitmap->Transparent()) {
-        const std::uint32_t key = tk::ColorToRGB(bitmap->TransparentColor());
-        auto* trns = image.ChunkList.AddChunk<TChunktRNS>();
-        const std::uint8_t data[6] = {0, std::uint8_t(key),      0, std::uint8_t(key >> 8),
-                                      0, std::uint8_t(key >> 16)};
-        trns->ResizePayload(6);
-        std::copy(data, data + 6, trns->Payload());
-        trns->AlphaValues.fill(255);
-        std::copy(data, data + 6, trns->AlphaValues.begin());
-        trns->SingleKey = true;
-    }
-    CopyImage(image);
+TPngPlatform& GdiPngPlatform() {
+    static TGdiPlatform platform;
+    return platform;
 }
 
 } // namespace sc::png

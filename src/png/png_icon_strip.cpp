@@ -74,7 +74,7 @@ void IconStrip::Put(int slot, const TPNGObject& png, tk::TColor background) {
     tk::FontCache fonts;
     tk::TCanvas canvas(fonts);
     canvas.setHandle(dc_.get());
-    const_cast<TPNGObject&>(png).Draw(canvas, tk::TRect{x0, 0, x0 + w, h});
+    DrawWithGdi(png, canvas, tk::TRect{x0, 0, x0 + w, h});
     GdiFlush();
     for (int y = 0; y < height_; ++y) {
         const std::uint8_t* alpha = y < h ? png.AlphaRow(static_cast<std::uint32_t>(y)) : nullptr;

@@ -3,6 +3,7 @@
 
 #include "png/png_crc.h"
 #include "png/png_messages.h"
+#include "png/png_platform.h"
 
 #include <cstring>
 #include <string_view>
@@ -306,7 +307,57 @@ void TPNGObject::Assign(const tk::TGraphic& source) {
         CopyImage(*png);
         return;
     }
-    AssignOther(source);
+    if (!PngPlatform() || !PngPlatform()->Assign(*this, source))
+        TGraphic::Assign(source);
+}
+
+void TPNGObject::Draw(tk::TCanvas& canvas, const tk::TRect& rect) {
+    const TChunkIHDR* header = FindHeader();
+    if (!header)
+        return;
+    if (!PngPlatform())
+        RaiseError<EPngError>("This build cannot draw.");
+    if (header->Pixels())
+        PngPlatform()->Draw(*this, canvas, rect);
+}
+
+tk::TPaletteHandle TPNGObject::Palette() {
+    const TChunkIHDR& header = HeaderChunk();
+    const bool indexed =
+        header.ColorType() == COLOR_GRAYSCALE || header.ColorType() == COLOR_PALETTE;
+    if (indexed && !SystemPalette && PngPlatform()) {
+        SystemPalette = PngPlatform()->MakePalette(header);
+        PaletteMaker = PngPlatform();
+    }
+    return SystemPalette;
+}
+
+void TPNGObject::SetPalette(tk::TPaletteHandle palette) {
+    TChunkIHDR* header = FindHeader();
+    if (!header || !palette || !PngPlatform() ||
+        (header->ColorType() != COLOR_GRAYSCALE && header->ColorType() != COLOR_PALETTE))
+        return;
+    PngPlatform()->ReadPalette(palette, *header);
+    ReleaseSystemPalette();
+}
+
+void TPNGObject::ReleaseSystemPalette() {
+    if (SystemPalette)
+        PaletteMaker->DeletePalette(SystemPalette);
+    SystemPalette = nullptr;
+    PaletteMaker = nullptr;
+}
+
+namespace {
+TPngPlatform* InstalledPlatform = nullptr;
+}
+
+void SetPngPlatform(TPngPlatform* platform) {
+    InstalledPlatform = platform;
+}
+
+TPngPlatform* PngPlatform() {
+    return InstalledPlatform;
 }
 
 void TPNGObject::SetWidth(std::uint32_t) {

@@ -65,6 +65,7 @@ static_assert(sizeof(TDibInfo) == 1064);
 static_assert(offsetof(TDibInfo, bmiColors) == 40);
 
 class TPNGObject;
+class TPngPlatform;
 class TChunk;
 
 // ---- Chunk classes ----
@@ -380,7 +381,7 @@ class TPNGObject : public tk::TGraphic {
     const char* ClassName() const override { return "TPNGObject"; }
     // Opaque and key-colour images are stretched to the rectangle; per-pixel alpha images are
     // blended at their own size at its top-left corner. An image without a header draws nothing.
-    // Only the Windows layer can draw; elsewhere this raises EPngError.
+    // Only a platform can draw (png_platform.h); without one this raises EPngError.
     void Draw(tk::TCanvas& canvas, const tk::TRect& rect) override;
     // The header's size; 0 without a header.
     int Width() const override;
@@ -389,11 +390,11 @@ class TPNGObject : public tk::TGraphic {
     // True when the transparency kind is not tkNone (false without a header).
     bool Transparent() const override;
     // For colour types 0 and 3 the system palette of the colour table, built on first request;
-    // none for the others. EPNGHeaderNotPresent without a header. Windows only.
+    // none for the others. EPNGHeaderNotPresent without a header. Only with a platform.
     tk::TPaletteHandle Palette() override;
     // For colour types 0 and 3 takes up to 256 entries of the palette into the colour table.
     void SetPalette(tk::TPaletteHandle palette) override;
-    // From a TPNGObject: CopyImage. From a toolkit bitmap (Windows): an image of its pixels.
+    // From a TPNGObject: CopyImage. From a bitmap of the platform: an image of its pixels.
     // Anything else: the base class's EConvertError.
     void Assign(const tk::TGraphic& source) override;
     void LoadFromStream(tk::TStream& stream) override { ReadPng(stream); }
@@ -418,7 +419,7 @@ class TPNGObject : public tk::TGraphic {
     std::uint32_t KeyColor() const;
     void AddAlphaPlane();
 
-    // Forgets the cached system palette (deleting it on Windows).
+    // Forgets the cached system palette, deleting it.
     void ReleaseSystemPalette();
     tk::TPaletteHandle CachedSystemPalette() const { return SystemPalette; }
 
@@ -432,10 +433,8 @@ class TPNGObject : public tk::TGraphic {
     }
 
   private:
-    // Assignment from a graphic other than a TPNGObject: the platform layer's.
-    void AssignOther(const tk::TGraphic& source);
-
     tk::TPaletteHandle SystemPalette = nullptr;
+    TPngPlatform* PaletteMaker = nullptr; // the platform that made SystemPalette
 };
 
 } // namespace sc::png

@@ -1,4 +1,5 @@
-// Enters TPNGObject as the picture format of ".png" files for the registration's lifetime.
+// Enters TPNGObject as the picture format of ".png" files, and GDI as its platform
+// (png_platform.h), for the registration's lifetime.
 #pragma once
 
 namespace sc::png {

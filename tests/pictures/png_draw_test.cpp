@@ -2,6 +2,7 @@
 #include "memory_canvas.h"
 #include "png/png_blend.h"
 #include "png/png_functions.h"
+#include "png/png_picture_format_win32.h"
 #include "png_test_util.h"
 
 #include <gtest/gtest.h>
@@ -18,9 +19,14 @@ Bytes PaletteChunks(const Bytes& alphas) {
     return b;
 }
 
+// The picture format installs GDI as the images' platform.
+class PngDraw : public ::testing::Test {
+    TPngPictureFormat format_;
+};
+
 } // namespace
 
-TEST(PngDraw, OpaqueAndKeyColourImagesFillTheRectangle) {
+TEST_F(PngDraw, OpaqueAndKeyColourImagesFillTheRectangle) {
     TPNGObject opaque;
     Read(opaque, BuildPng(Image{2, 1, 8, 2, {255, 0, 0, 0, 0, 255}}, false));
     MemoryCanvas target(8, 4, RGB(9, 9, 9));
@@ -44,7 +50,7 @@ TEST(PngDraw, OpaqueAndKeyColourImagesFillTheRectangle) {
     EXPECT_EQ(over.at(5, 0), 0x00FF00u);
 }
 
-TEST(PngDraw, PerPixelImagesBlendAtTheirOwnSize) {
+TEST_F(PngDraw, PerPixelImagesBlendAtTheirOwnSize) {
     // The same palette with a second entry at 128: alpha-blended, not keyed.
     TPNGObject png;
     Read(png, BuildPng(Image{3, 1, 8, 3, {0, 1, 2}}, false, PaletteChunks({255, 0, 128})));
@@ -69,7 +75,7 @@ TEST(PngDraw, PerPixelImagesBlendAtTheirOwnSize) {
     EXPECT_EQ(over.at(1, 0), 0x0A141Eu);
 }
 
-TEST(PngDraw, GreyWithAlphaBlendsItsSamplesAndEmptyImagesDrawNothing) {
+TEST_F(PngDraw, GreyWithAlphaBlendsItsSamplesAndEmptyImagesDrawNothing) {
     Bytes gamma;
     Put32(gamma, 100000); // a gamma table far from identity
     TPNGObject png;
@@ -86,7 +92,7 @@ TEST(PngDraw, GreyWithAlphaBlendsItsSamplesAndEmptyImagesDrawNothing) {
 
 // A 65535 x 65535 grey image with alpha whose first rows are opaque black: drawn into a small
 // bitmap, only the visible part is blended, so nothing of the whole image's size is allocated.
-TEST(PngDraw, HugeImageBlendsOnlyTheVisiblePart) {
+TEST_F(PngDraw, HugeImageBlendsOnlyTheVisiblePart) {
     TPNGObject png;
     ReadHugeImageOfFourBlackRows(png);
     ASSERT_EQ(png.Width(), 65535);
@@ -98,7 +104,7 @@ TEST(PngDraw, HugeImageBlendsOnlyTheVisiblePart) {
     EXPECT_EQ(target.at(170, 3), 0xFFFFFFu); // row 4: alpha 0
 }
 
-TEST(PngDraw, PaletteOfGreyAndPaletteImagesIsBuiltOnceAndAssignedBack) {
+TEST_F(PngDraw, PaletteOfGreyAndPaletteImagesIsBuiltOnceAndAssignedBack) {
     TPNGObject png;
     Read(png, BuildPng(Image{2, 1, 8, 3, {0, 1}}, false, PaletteChunks({255, 255})));
     HPALETTE palette = static_cast<HPALETTE>(png.Palette());

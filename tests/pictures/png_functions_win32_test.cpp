@@ -2,6 +2,7 @@
 #include "memory_canvas.h"
 #include "png/png_blend.h"
 #include "png/png_functions_win32.h"
+#include "png/png_picture_format_win32.h"
 #include "png_test_util.h"
 
 #include <gtest/gtest.h>
@@ -153,7 +154,9 @@ TEST(PngFunctionsWin32, BitmapsBecomePngImages) {
         EXPECT_EQ(target.Pixel(2, 1), RGB(1, 2, 3));
     }
 
-    // Assignment: an RGB image with the transparent colour as key colour.
+    // Assignment (through the platform the picture format installs): an RGB image with the
+    // transparent colour as key colour.
+    const TPngPictureFormat format;
     TPNGObject assigned;
     assigned.Assign(bitmap);
     EXPECT_EQ(assigned.HeaderChunk().ColorType(), COLOR_RGB);
