@@ -52,14 +52,6 @@ std::uint32_t Adam7PassWidth(int pass, std::uint32_t width) {
 }
 
 namespace {
-inline std::uint8_t Paeth(int a, int b, int c);
-}
-
-std::uint8_t PaethPick(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
-    return Paeth(a, b, c);
-}
-
-namespace {
 
 // The filters, one pixel stride at a time, in the form of TUnfilterRow: the left and upper-left
 // bytes of each channel stay in locals, so no byte is read back from memory just after it was

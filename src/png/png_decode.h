@@ -22,8 +22,6 @@ std::uint32_t FilterStrideFor(std::uint8_t colorType, std::uint8_t bitDepth);
 // Pixels of one Adam7 pass row (pass 1..7) in an image of that width.
 std::uint32_t Adam7PassWidth(int pass, std::uint32_t width);
 
-std::uint8_t PaethPick(std::uint8_t a, std::uint8_t b, std::uint8_t c);
-
 // The plain loops for pixels of filterStride bytes (other strides than 2, 3, 4, 6 and 8 are taken
 // as 1), by filter type as in TRowFunctions: the reference of every other form and the fallback.
 void PlainUnfilters(std::uint32_t filterStride, TUnfilterRow (&unfilter)[5]);

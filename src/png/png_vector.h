@@ -39,7 +39,7 @@ using TUnfilterRow = void (*)(std::uint8_t* out, const std::uint8_t* raw, const 
 
 // The most rows a band takes at once, and the fewest the row loop hands it.
 inline constexpr int kBandRows = 31;
-inline constexpr int kBandRowsMin = 16;
+inline constexpr int kBandRowsMin = 12;
 
 // Reverses the filters of count consecutive rows (1..kBandRows) side by side: src[k][0] is row
 // k's filter type (unknown types leave the row as it is, as with None), src[k] + 1 its rowLength
@@ -67,7 +67,7 @@ struct TRowFunctions {
 };
 
 // Below this many bytes a row, a band's staged first and last blocks eat its gain.
-inline constexpr std::size_t kBandShortestRow = 128;
+inline constexpr std::size_t kBandShortestRow = 64;
 
 // The row functions for rows of rowLength bytes and pixels of filterStride bytes (1, 2, 3, 4, 6
 // or 8; other strides are taken as 1) at the given level.

@@ -54,6 +54,16 @@ std::string Name(const Format& f, std::uint32_t w = 0, std::uint32_t h = 0) {
            std::to_string(w) + "x" + std::to_string(h);
 }
 
+// Paeth's pick among the left (a), upper (b) and upper-left (c) byte: the second byte of a Paeth
+// row of single bytes with raw byte 0. The first byte, with 0 on its left and upper left, picks
+// the byte above it, c.
+std::uint8_t PaethPick(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
+    const Bytes src = {4, std::uint8_t(a - c), 0}, above = {c, b};
+    Bytes out(2);
+    UnfilterRowPlain(out.data(), src.data(), above.data(), 2, 1);
+    return out[1];
+}
+
 } // namespace
 
 TEST(PngUnfilter, PaethTiesGoToLeftThenAbove) {
