@@ -183,22 +183,6 @@ void PlaceIndices(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t coun
             dib[col >> 3] |= std::uint8_t(Sample(src, k, 1) << (7 - (col & 7)));
         break;
     case 4:
-        if (step % 2 == 0) {
-            // All columns share the parity of the first: the same half of each byte, a source
-            // byte giving two of them.
-            const unsigned shift = (first & 1) ? 0 : 4;
-            const std::size_t half = step / 2;
-            std::uint8_t* d = dib + (first >> 1);
-            std::uint32_t k = 0;
-            for (; k + 2 <= count; k += 2, d += 2 * half) {
-                const unsigned pair = src[k >> 1];
-                d[0] |= std::uint8_t((pair >> 4) << shift);
-                d[half] |= std::uint8_t((pair & 15) << shift);
-            }
-            if (k < count)
-                d[0] |= std::uint8_t((src[k >> 1] >> 4) << shift);
-            break;
-        }
         for (std::uint32_t k = 0; k < count; ++k, col += step) {
             std::uint32_t v = (src[k >> 1] >> ((k & 1) ? 0 : 4)) & 15;
             dib[col >> 1] |= std::uint8_t((col & 1) ? v : v << 4);
@@ -213,35 +197,10 @@ void PlaceIndices(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t coun
 
 // 2-bit samples widened to 4-bit indices: palette indices keep their value, grey levels are
 // multiplied by 5 so that they meet the 16-entry ramp at 0, 85, 170 and 255.
-struct TwoBitTables {
-    std::uint8_t Pairs[2][256][2];
-    TwoBitTables() {
-        for (int grey = 0; grey < 2; ++grey)
-            for (unsigned b = 0; b < 256; ++b) {
-                unsigned m = grey ? 5 : 1;
-                unsigned s0 = (b >> 6) & 3, s1 = (b >> 4) & 3, s2 = (b >> 2) & 3, s3 = b & 3;
-                Pairs[grey][b][0] = std::uint8_t((s0 * m) << 4 | (s1 * m));
-                Pairs[grey][b][1] = std::uint8_t((s2 * m) << 4 | (s3 * m));
-            }
-    }
-};
-
-const TwoBitTables& TwoBit() {
-    static const TwoBitTables tables;
-    return tables;
-}
-
 void PlaceTwoBit(const std::uint8_t* src, std::uint8_t* dib, std::uint32_t count,
                  std::uint32_t first, std::uint32_t step, bool grey) {
-    if (step == 1 && first == 0) {
-        const auto& pairs = TwoBit().Pairs[grey ? 1 : 0];
-        std::uint32_t bytes = (count + 3) / 4;
-        for (std::uint32_t i = 0; i < bytes; ++i) {
-            dib[2 * i] = pairs[src[i]][0];
-            dib[2 * i + 1] = pairs[src[i]][1];
-        }
-        return;
-    }
+    if (step == 1 && first == 0) // a whole row, written over whatever the bitmap held
+        std::memset(dib, 0, (std::size_t(count) + 1) / 2);
     const std::uint32_t m = grey ? 5 : 1;
     std::uint32_t col = first;
     for (std::uint32_t k = 0; k < count; ++k, col += step) {
@@ -275,29 +234,7 @@ void PlaceColour(const std::uint8_t* src, std::uint8_t* dib, std::uint8_t* alpha
     std::uint8_t* d = dib + 3 * std::size_t(first);
     const std::size_t dstep = 3 * std::size_t(step);
     std::uint8_t* a = alpha ? alpha + first : nullptr;
-    std::uint32_t k = 0;
-    if constexpr (Gamma) {
-        // Four pixels a turn: the lookups dominate, the loop's own steps are shared.
-        const auto put = [g](const std::uint8_t* from, std::uint8_t* to) {
-            to[0] = g[from[2 * W]];
-            to[1] = g[from[W]];
-            to[2] = g[from[0]];
-        };
-        for (; k + 4 <= count; k += 4, src += 4 * N, d += 4 * dstep) {
-            put(src, d);
-            put(src + N, d + dstep);
-            put(src + 2 * N, d + 2 * dstep);
-            put(src + 3 * N, d + 3 * dstep);
-            if constexpr (A >= 0) {
-                a[0] = src[A];
-                a[step] = src[N + A];
-                a[2 * step] = src[2 * N + A];
-                a[3 * step] = src[3 * N + A];
-                a += 4 * step;
-            }
-        }
-    }
-    for (; k < count; ++k, src += N, d += dstep) {
+    for (std::uint32_t k = 0; k < count; ++k, src += N, d += dstep) {
         if constexpr (Gamma) {
             d[0] = g[src[2 * W]];
             d[1] = g[src[W]];
@@ -384,21 +321,11 @@ void BuildGreyRamp(TChunkIHDR& header, const std::uint8_t* gamma) {
         return;
     // Entry k shows level round(k x 255 / (n - 1)), which is k x (255 / (n - 1)) exactly, as 255
     // is a multiple of 1, 15 and 255. The reserved bytes stay as they are.
-    // Entries are handled as words (blue in the low byte), which the compiler can widen.
     const unsigned n = 1u << bits;
     const unsigned step = 255 / (n - 1);
-    std::uint32_t words[256];
     TRgbQuad* table = header.DibInfo().bmiColors;
-    std::memcpy(words, table, 4 * std::size_t(n));
-    const auto fill = [&](unsigned count, unsigned stride) {
-        for (unsigned k = 0; k < count; ++k)
-            words[k] = (words[k] & 0xFF000000u) | gamma[k * stride] * 0x010101u;
-    };
-    if (n == 256)
-        fill(256, 1); // constant bounds: the usual 8-bit ramp as one vector loop
-    else
-        fill(n, step);
-    std::memcpy(table, words, 4 * std::size_t(n));
+    for (unsigned k = 0; k < n; ++k)
+        table[k].rgbBlue = table[k].rgbGreen = table[k].rgbRed = gamma[k * step];
 }
 
 } // namespace sc::png
