@@ -30,9 +30,10 @@ struct TDecodeState {
     std::uint32_t& Crc;
     std::uint64_t& ChunkEnd;
     const std::uint8_t* Gamma; // nullptr for the identity
-    // Three row buffers in turn, each with the filter type in front of its row; rows that are
-    // not unfiltered straight into the bitmap go into Following(1).
-    std::uint8_t* Buffers[3];
+    // Two row buffers in turn, each with the filter type in front of its row: Current() holds
+    // the row above when it is not in the bitmap, and the next row that is not unfiltered
+    // straight into the bitmap goes into Other().
+    std::uint8_t* Buffers[2];
     unsigned Last = 0;
     std::uint32_t FilterStride;
     // The row above the next one, unfiltered, without its filter type.
@@ -40,18 +41,15 @@ struct TDecodeState {
     // The row functions of the image, or of the Adam7 pass, being read.
     TRowFunctions Rows{};
 
-    // k at most 2, Last at most 2: one subtraction instead of a division.
-    std::uint8_t* Following(unsigned k) const {
-        const unsigned at = Last + k;
-        return Buffers[at >= 3 ? at - 3 : at];
-    }
+    std::uint8_t* Current() const { return Buffers[Last]; }
+    std::uint8_t* Other() const { return Buffers[Last ^ 1]; }
 
     // Reads, unfilters and returns the next row of rowLength bytes; nullptr when no byte came.
     // A row that lies whole in zlib's output is unfiltered straight out of it, into direct when
     // given; one that does not (the end of a step, or of the data) is gathered in its row buffer
     // first and stays there.
     const std::uint8_t* NextRow(std::size_t rowLength, std::uint8_t* direct) {
-        std::uint8_t* row = Following(1);
+        std::uint8_t* row = Other();
         const std::size_t bytes = rowLength + 1;
         Record.RowUnit = bytes;
         const std::uint8_t* src = row;
@@ -65,7 +63,7 @@ struct TDecodeState {
             return nullptr;
         }
         Rows.Unfilter[src[0] < 5 ? src[0] : 0](out, src + 1, Above, rowLength);
-        Last = Last == 2 ? 0 : Last + 1;
+        Last ^= 1;
         Above = out;
         return out;
     }
@@ -93,10 +91,10 @@ struct TDecodeState {
         for (std::uint32_t k = 0; k < count; ++k)
             out[k] = direct[k] ? direct[k] : in[k] + 1;
         if (!direct[count - 1])
-            out[count - 1] = Following(1) + 1;
+            out[count - 1] = Other() + 1;
         Rows.Band(out, in, static_cast<int>(count), Above, rowLength, FilterStride);
         Record.OutputAt += count * (rowLength + 1);
-        Last = Last == 2 ? 0 : Last + 1;
+        Last ^= 1;
         Above = out[count - 1];
         std::copy_n(out, count, rows);
         return true;
@@ -191,8 +189,8 @@ void DecodeAdam7(TDecodeState& s, std::size_t bufferBytes) {
         const std::size_t rowLength = PackedRowBytes(passWidth, h.ColorType(), h.BitDepth());
         if (rowLength == 0)
             continue;
-        std::fill_n(s.Following(0), bufferBytes, std::uint8_t(0));
-        s.Above = s.Following(0) + 1;
+        std::fill_n(s.Current(), bufferBytes, std::uint8_t(0));
+        s.Above = s.Current() + 1;
         ForEachRow(
             s, rowLength, p.FirstRow, p.RowStep, h.Height(),
             [](std::uint32_t) { return static_cast<std::uint8_t*>(nullptr); },
@@ -248,17 +246,17 @@ bool TChunkIDAT::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint
             const std::size_t bufferBytes = rowLength + 1;
             // Each buffer has room behind its row for the vector loops.
             const std::size_t spacing = bufferBytes + kRowSlack;
-            std::unique_ptr<std::uint8_t[]> lines(new (std::nothrow) std::uint8_t[3 * spacing]);
+            std::unique_ptr<std::uint8_t[]> lines(new (std::nothrow) std::uint8_t[2 * spacing]);
             if (!lines)
                 TPNGObject::RaiseError<EPNGOutMemory>(messages::EPNGOutMemoryText);
-            std::fill_n(lines.get(), 3 * spacing, std::uint8_t(0));
+            std::fill_n(lines.get(), 2 * spacing, std::uint8_t(0));
             const bool identity = IsIdentity(image.GammaCurve);
             TDecodeState state{header,
                                record,
                                crc,
                                chunkEnd,
                                identity ? nullptr : image.GammaCurve.data(),
-                               {lines.get(), lines.get() + spacing, lines.get() + 2 * spacing},
+                               {lines.get(), lines.get() + spacing},
                                0,
                                FilterStrideFor(header.ColorType(), header.BitDepth())};
             if (image.ImageInterlace == 1)
