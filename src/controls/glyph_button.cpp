@@ -2,6 +2,7 @@
 
 #include "controls/button_drawing_win32.h"
 #include "controls/theme_services.h"
+#include "toolkit/application.h"
 #include "toolkit/button.h"
 #include "toolkit/form.h"
 #include "toolkit/panel.h"
@@ -156,7 +157,12 @@ void TCustomGlyphButton::invalidateAll(bool erase) {
 }
 
 bool TCustomGlyphButton::UseThemes() {
-    return themeAware_ && !themeFallback_ && themeServices().themesInUse();
+    // In a contrast theme the button draws itself in the system colours.
+    return themeAware_ && !themeFallback_ && !contrastTheme() && themeServices().themesInUse();
+}
+
+bool TCustomGlyphButton::contrastTheme() const {
+    return tk::Application().display().highContrast();
 }
 
 void TCustomGlyphButton::FocusStateChanged() {
@@ -228,7 +234,7 @@ void TCustomGlyphButton::DrawCaption(tk::TCanvas& canvas, const Rect& rect, UINT
         SetTextColor(dc, resolveColour(colour));
         DrawTextA(dc, caption_.c_str(), -1, &moved, flags);
     };
-    Colour text = font.colour;
+    Colour text = contrastTheme() ? kBtnText : font.colour;
     if (enabled_) {
         if (textStyle_ == tsRaised || textStyle_ == tsRecessed) {
             Colour first = textStyle_ == tsRaised ? textShadowColor_ : textHighlightColor_;
@@ -502,7 +508,8 @@ void TGlyphButton::Paint() {
     const Rect client{0, 0, width(), height()};
     Rect r = client;
     bool focusedNow = focused();
-    Look look = chooseLook(UseThemes(), hotTrack());
+    const bool contrast = contrastTheme();
+    Look look = chooseLook(UseThemes(), hotTrack() && !contrast);
     if (look == Look::themed) {
         ThemedStateInput in;
         in.enabled = enabled();
@@ -529,6 +536,7 @@ void TGlyphButton::Paint() {
         c.grouped = groupIndex() != 0;
         c.sunken = downLook() || input_.showPressed();
         c.pressed = input_.showPressed();
+        c.contrast = contrast;
         r = paintClassicLook(surface, client, c);
     } else if (look == Look::hotTrack) {
         HotTrackLook h;
@@ -548,7 +556,7 @@ void TGlyphButton::Paint() {
         h.highlightColor = highlightColor();
         r = paintHotTrackLook(surface, client, h);
     }
-    if (downLook() && showDownPattern_) {
+    if (downLook() && showDownPattern_ && !contrast) {
         tk::UniqueBitmap pattern;
         BuildDownPattern(pattern);
         tk::UniqueBrush brush(tk::live::CreatePatternBrush(pattern.get()));
@@ -559,7 +567,7 @@ void TGlyphButton::Paint() {
     canvas().setBrushColor(color_);
     PaintContent();
     if (focusedNow && showFocusRect_) {
-        DrawDottedFocus(surface, focusRect(geometry()));
+        DrawDottedFocus(surface, focusRect(geometry()), contrast ? kBtnText : kBlack);
     }
 }
 

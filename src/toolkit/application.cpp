@@ -28,9 +28,10 @@ TApplication::TApplication()
     : busy_(screen_), platformShell_(std::make_unique<Win32ShellService>()),
       platformProfile_(std::make_unique<Win32ProfileReader>()),
       platformErrors_(std::make_unique<MessageBoxErrorPresenter>()),
-      platformDpi_(std::make_unique<Win32DpiService>()), shell_(platformShell_.get()),
+      platformDpi_(std::make_unique<Win32DpiService>()),
+      platformDisplay_(std::make_unique<Win32DisplaySettings>()), shell_(platformShell_.get()),
       profileReader_(platformProfile_.get()), errors_(platformErrors_.get()),
-      dpi_(platformDpi_.get()) {}
+      dpi_(platformDpi_.get()), display_(platformDisplay_.get()) {}
 
 TApplication::~TApplication() {
     if (handle_) {
@@ -254,6 +255,10 @@ void TApplication::setErrorPresenter(ErrorPresenter* presenter) {
 
 void TApplication::setDpiService(DpiService* service) {
     dpi_ = service ? service : platformDpi_.get();
+}
+
+void TApplication::setDisplaySettings(DisplaySettings* settings) {
+    display_ = settings ? settings : platformDisplay_.get();
 }
 
 void TApplication::reset() {

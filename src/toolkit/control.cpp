@@ -28,7 +28,8 @@ TControl::TControl(TForm& form, const ControlDefinition& definition)
       designBounds_(definition.bounds), designFont_(definition.font.value_or(form.designFont())),
       alignClient_(definition.align == Align::alClient), bounds_(scaledBounds()),
       anchors_(definition.anchors), tabOrder_(definition.tabOrder),
-      font_(scaledFont(designFont_, form.Dpi())), cursor_(definition.cursor) {}
+      font_(scaledFont(designFont_, form.Dpi())), cursor_(definition.cursor),
+      accessibleName_(definition.accessibleName) {}
 
 Bounds TControl::scaledBounds() const {
     if (alignClient_) {
@@ -140,6 +141,18 @@ LRESULT TWinControl::defaultProc(UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(nativeProc_, hwnd_, msg, wp, lp);
 }
 
+AccessibleSource* TWinControl::accessibleSourceOf(HWND window) {
+    if (GetWindowLongPtrW(window, GWLP_WNDPROC) !=
+        reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)) {
+        return nullptr;
+    }
+    return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+LRESULT TWinControl::accessibleObject(WPARAM wp, LPARAM lp) {
+    return serveAccessibleObject(hwnd_, wp, lp, &TWinControl::accessibleSourceOf);
+}
+
 LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) {
@@ -167,6 +180,10 @@ LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
         }
         if (msg == WM_SETFOCUS) {
             self->form().focusChanged(self);
+        }
+        if (msg == kAccessibleAction) {
+            self->accessibleAction(static_cast<long>(wp));
+            return 0;
         }
         LRESULT result = 0;
         if (self->subclassMessage(msg, wp, lp, result)) {

@@ -496,6 +496,19 @@ void TForm::paintSurface(HDC dc) {
     paintWindowless(nullptr, dc);
 }
 
+void TForm::displayChanged(UINT msg) {
+    // Only top-level windows hear of new system colours; the common controls among the children
+    // keep copies of them and take the new ones when told.
+    if (msg == WM_SYSCOLORCHANGE) {
+        for (const auto& c : controls_) {
+            if (c->handle()) {
+                SendMessageW(c->handle(), WM_SYSCOLORCHANGE, 0, 0);
+            }
+        }
+    }
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
@@ -557,6 +570,24 @@ LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kFocusChanged:
         focusChanged(reinterpret_cast<TControl*>(lp));
         return 0;
+    case WM_GETOBJECT:
+        if (LRESULT object = serveAccessibleObject(
+                hwnd_, wp, lp, [](HWND w) -> AccessibleSource* { return fromHandle(w); })) {
+            return object;
+        }
+        break;
+    case kAccessibleAction:
+        accessibleAction(static_cast<long>(wp));
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wp == SPI_SETHIGHCONTRAST) {
+            displayChanged(msg);
+        }
+        break;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+        displayChanged(msg);
+        break;
     case WM_SETFOCUS: // the form itself: none of its controls has the focus
         focusChanged(nullptr);
         break;

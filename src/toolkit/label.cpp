@@ -1,14 +1,18 @@
 #include "toolkit/label.h"
 
+#include "toolkit/application.h"
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
+
+#include <oleacc.h>
 
 namespace tk {
 
 TLabel::TLabel(TForm& form, const ControlDefinition& definition)
     : TControl(form, definition), caption_(definition.caption), autoSize_(definition.autoSize),
       wordWrap_(definition.wordWrap), transparent_(definition.transparent),
-      showAccelChar_(definition.showAccelChar), colour_(definition.colour) {
+      showAccelChar_(definition.showAccelChar), colour_(definition.colour),
+      contrastFontColour_(definition.contrastFontColour) {
     adjustSize();
 }
 
@@ -55,6 +59,20 @@ void TLabel::applyDpi() {
     adjustSize();
 }
 
+AccessibleElement TLabel::accessibleElement() const {
+    AccessibleElement e;
+    e.name = shownText(caption_, showAccelChar_);
+    if (OnClick) {
+        e.role = ROLE_SYSTEM_LINK;
+        e.state = STATE_SYSTEM_LINKED;
+        e.defaultAction = "Jump";
+    } else {
+        e.role = ROLE_SYSTEM_STATICTEXT;
+        e.state = STATE_SYSTEM_READONLY;
+    }
+    return e;
+}
+
 void TLabel::paint(HDC dc) {
     RECT r{left(), top(), left() + width(), top() + height()};
     if (!transparent_ && colour_ != clNone) {
@@ -63,7 +81,8 @@ void TLabel::paint(HDC dc) {
     }
     SelectGuard font(dc, form().fonts().get(this->font()));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColorToRGB(this->font().colour));
+    const bool contrast = contrastFontColour_ != clNone && Application().display().highContrast();
+    SetTextColor(dc, ColorToRGB(contrast ? contrastFontColour_ : this->font().colour));
     // A label sized to its text is not cut at its edges: some renderers draw glyphs a little
     // wider than the text's measured extent.
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r,

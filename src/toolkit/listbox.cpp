@@ -4,6 +4,7 @@
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
 namespace tk {
@@ -12,8 +13,8 @@ TListBox::TListBox(TForm& form, const ControlDefinition& definition, int id)
     : TWinControl(form, definition, id),
       style_(definition.ownerDrawFixed ? TListBoxStyle::lbOwnerDrawFixed
                                        : TListBoxStyle::lbStandard),
-      designItemHeight_(definition.itemHeight),
-      itemHeight_(form.scaled(definition.itemHeight)), canvas_(form.fonts()) {
+      designItemHeight_(definition.itemHeight), itemHeight_(form.scaled(definition.itemHeight)),
+      canvas_(form.fonts()) {
     create();
 }
 
@@ -165,8 +166,79 @@ void TListBox::drawItem(const DRAWITEMSTRUCT& dis) {
     canvas_.setHandle(nullptr);
 }
 
+AccessibleElement TListBox::accessibleSelf() {
+    AccessibleElement e;
+    e.role = ROLE_SYSTEM_LIST;
+    if (!accessibleName().empty()) {
+        e.name = accessibleName();
+    }
+    e.state = STATE_SYSTEM_FOCUSABLE | (focused() ? STATE_SYSTEM_FOCUSED : 0);
+    return e;
+}
+
+std::vector<AccessibleElement> TListBox::accessibleChildren() {
+    const int selected = itemIndex();
+    const int caret = static_cast<int>(SendMessageW(handle(), LB_GETCARETINDEX, 0, 0));
+    const bool hasFocus = focused();
+    const RECT client = clientRect();
+    std::vector<AccessibleElement> rows;
+    for (int i = 0, n = count(); i < n; ++i) {
+        const std::string text = item(i);
+        const TAccessibleRow row = OnAccessibleRow
+                                       ? OnAccessibleRow(i, text)
+                                       : TAccessibleRow{shownText(text, false), "", "Select"};
+        AccessibleElement e;
+        e.role = ROLE_SYSTEM_LISTITEM;
+        e.name = row.name;
+        e.description = row.description;
+        e.defaultAction = row.action;
+        e.state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+        if (i == selected) {
+            e.state |= STATE_SYSTEM_SELECTED;
+        }
+        if (hasFocus && i == caret) {
+            e.state |= STATE_SYSTEM_FOCUSED;
+        }
+        RECT r = itemRect(i);
+        RECT shown{};
+        if (!IntersectRect(&shown, &r, &client)) {
+            e.state |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
+        }
+        MapWindowPoints(handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+        e.location = r;
+        rows.push_back(std::move(e));
+    }
+    return rows;
+}
+
+void TListBox::accessibleAction(long child) {
+    const int index = static_cast<int>(child) - 1;
+    if (index >= 0 && index < count()) {
+        setItemIndex(index);
+        click();
+    }
+}
+
+std::optional<long> TListBox::accessibleFocus() {
+    if (!focused()) {
+        return std::nullopt;
+    }
+    if (count() == 0) {
+        return CHILDID_SELF;
+    }
+    return static_cast<long>(SendMessageW(handle(), LB_GETCARETINDEX, 0, 0)) + 1;
+}
+
+std::optional<long> TListBox::accessibleSelection() {
+    const int selected = itemIndex();
+    return selected < 0 ? std::nullopt : std::optional<long>(selected + 1);
+}
+
 bool TListBox::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
+    case WM_GETOBJECT:
+        result = accessibleObject(wp, lp);
+        return result != 0;
     case WM_MOUSEMOVE:
         if (OnMouseMove) {
             OnMouseMove(*this, static_cast<unsigned>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));

@@ -3,6 +3,7 @@
 #include "toolkit/form.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 
@@ -91,6 +92,13 @@ TTabSheet::TTabSheet(TForm& form, const ControlDefinition& definition, int id)
     setBounds(pageControl_.pageBounds());
     createContainer(false);
     pageControl_.addPage(*this, caption_);
+}
+
+AccessibleElement TTabSheet::accessibleSelf() {
+    AccessibleElement e;
+    e.role = ROLE_SYSTEM_PROPERTYPAGE;
+    e.name = shownText(caption_, true);
+    return e;
 }
 
 void TTabSheet::applyDpi() {

@@ -1,7 +1,10 @@
 #include "toolkit/panel.h"
 
+#include "toolkit/application.h"
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
+
+#include <oleacc.h>
 
 namespace tk {
 
@@ -58,12 +61,26 @@ void bevel(HDC dc, RECT& r, PanelBevel kind) {
 
 TContainer::TContainer(TForm& form, const ControlDefinition& definition, int id)
     : TWinControl(form, definition, id),
-      colour_(definition.colour == clNone ? clBtnFace : definition.colour) {}
+      colour_(definition.colour == clNone ? clBtnFace : definition.colour),
+      contrastColour_(definition.contrastColour) {}
+
+TColor TContainer::colour() const {
+    return contrastColour_ != clNone && Application().display().highContrast() ? contrastColour_
+                                                                               : colour_;
+}
 
 void TContainer::createContainer(bool visible) {
     registerContainerClass();
     createWindow(kContainerClass, WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0),
                  WS_EX_CONTROLPARENT, "");
+}
+
+std::vector<AccessibleElement> TContainer::accessibleChildren() {
+    return form().accessibleElements(this);
+}
+
+void TContainer::accessibleAction(long child) {
+    form().windowlessAction(this, child);
 }
 
 void TContainer::setColour(TColor colour) {
@@ -78,7 +95,7 @@ void TContainer::paintSurface(HDC target) {
     GetClientRect(handle(), &client);
     // Painted off screen and copied at once: no flicker of the picture and labels.
     OffscreenBuffer buffer(target, client.right, client.bottom);
-    fill(buffer.dc(), client, colour_);
+    fill(buffer.dc(), client, colour());
     paintFrame(buffer.dc(), client);
     form().paintWindowless(this, buffer.dc());
     buffer.copyTo(target);
@@ -105,6 +122,9 @@ bool TContainer::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
     case WM_NOTIFY:
     case WM_DRAWITEM:
         return form().reflect(msg, wp, lp, result);
+    case WM_GETOBJECT:
+        result = accessibleObject(wp, lp);
+        return result != 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
@@ -142,6 +162,15 @@ void TPanel::paintFrame(HDC dc, const RECT& client) {
 TGroupBox::TGroupBox(TForm& form, const ControlDefinition& definition, int id)
     : TContainer(form, definition, id), caption_(definition.caption) {
     createContainer(true);
+}
+
+AccessibleElement TGroupBox::accessibleSelf() {
+    AccessibleElement e;
+    e.role = ROLE_SYSTEM_GROUPING;
+    if (!caption_.empty()) {
+        e.name = shownText(caption_, true);
+    }
+    return e;
 }
 
 void TGroupBox::paintFrame(HDC dc, const RECT& client) {

@@ -41,6 +41,13 @@ std::string Win32ProfileReader::readString(std::string_view path, std::string_vi
     return std::string(buffer.data(), n < buffer.size() ? n : buffer.size() - 1);
 }
 
+bool Win32DisplaySettings::highContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 void MessageBoxErrorPresenter::showError(HWND owner, const std::string& caption,
                                          const std::string& text) {
     MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);

@@ -4,6 +4,7 @@
 #include "catalogue/profile_reader.h"
 #include "catalogue/shell_request.h"
 #include "toolkit/application.h"
+#include "toolkit/display_settings.h"
 
 namespace tk {
 
@@ -18,6 +19,12 @@ class Win32ProfileReader : public sc::ProfileReader {
   public:
     std::string readString(std::string_view path, std::string_view section,
                            std::string_view key) override;
+};
+
+// SystemParametersInfo(SPI_GETHIGHCONTRAST).
+class Win32DisplaySettings : public DisplaySettings {
+  public:
+    bool highContrast() override;
 };
 
 class MessageBoxErrorPresenter : public ErrorPresenter {

@@ -1,31 +1,15 @@
 // The About window in-process: opened from the main window's popup entry, driven from inside
 // its modal loop; the shell, the description file, the clock and the error dialog are doubles.
-#include "Main/main_form.h"
-#include "about/about_clock.h"
-#include "about/about_form.h"
 #include "about/about_placement.h"
-#include "app/description_file.h"
-#include "app/product_profile.h"
-#include "catalogue/program_directory.h"
-#include "png/png_picture_format_win32.h"
-#include "png_writer.h"
-#include "pointer.h"
-#include "support/fake_profile_reader.h"
-#include "support/gui_pump.h"
-#include "support/inside_modal.h"
-#include "support/recording_error_presenter.h"
-#include "support/recording_shell_service.h"
-#include "toolkit/application.h"
+#include "about_window_fixture.h"
+#include "accessible_tree.h"
 #include "toolkit/picture.h"
 #include "window_capture.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <array>
-#include <fstream>
 #include <functional>
-#include <memory>
 #include <optional>
 
 namespace sc {
@@ -33,93 +17,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-class FixedYear : public YearClock {
-  public:
-    int currentYear() const override { return 2031; }
-};
-
-using RecordingErrors = test::RecordingErrorPresenter;
-using test::InsideModal;
-
-class AboutWindowTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        tk::TApplication& app = tk::Application();
-        app.reset();
-        app.setShellService(&shell);
-        app.setErrorPresenter(&errors);
-        app.setProfileReader(&profile);
-        setAboutClock(&year);
-        directory = directoryPart(app.exeName());
-        setDescription("4.2.0.118", "Fernhollow Media Ltd.");
-        removeLogo();
-        ASSERT_TRUE(snapshot::parkPointer());
-        app.setTitle("Quillmark");
-        app.initialize();
-        main = std::make_unique<TMainForm>();
-        main->show();
-        test::pumpUntilIdle();
-    }
-    void TearDown() override {
-        main.reset();
-        test::pumpUntilIdle(10, 500);
-        removeLogo();
-        tk::TApplication& app = tk::Application();
-        app.reset();
-        app.setShellService(nullptr);
-        app.setErrorPresenter(nullptr);
-        app.setProfileReader(nullptr);
-        setAboutClock(nullptr);
-    }
-
-    void setDescription(const std::string& version, const std::string& company) {
-        const std::string path = descriptionFilePath(directory);
-        profile.set(path, "SYSTEM", "Version", version);
-        profile.set(path, "SYSTEM", "Company", company);
-    }
-    std::string logoPath() const { return directory + "leftlogo.png"; }
-    void removeLogo() const { DeleteFileA(logoPath().c_str()); }
-    // What the picture holder itself says about the logo file as it is now.
-    std::string loadFailure() const {
-        try {
-            tk::TPicture picture;
-            picture.LoadFromFile(logoPath());
-        } catch (const std::exception& e) {
-            return e.what();
-        }
-        return "";
-    }
-    void writeLogo(const std::string& bytes) const {
-        std::ofstream(logoPath(), std::ios::binary | std::ios::trunc) << bytes;
-    }
-    void writeLogo(const snapshot::RgbImage& image) const {
-        ASSERT_TRUE(snapshot::writePngFile(logoPath(), image));
-    }
-
-    ShellRequest request(const std::string& target) const {
-        ShellRequest r;
-        r.owner = tk::Application().ownerWindow();
-        r.verb = "open";
-        r.file = target;
-        r.showCommand = 10;
-        return r;
-    }
-
-    // A left click at the middle of a windowless control, on its parent's surface.
-    static void clickOn(const tk::TControl& c) {
-        test::clickAt(c.parentHandle(), c.left() + c.width() / 2, c.top() + c.height() / 2);
-    }
-
-    png::TPngPictureFormat pngFormat;
-    const BrandRow& brand = brandTable()[0];
-    test::RecordingShellService shell{&tk::Application().busyCursor()};
-    test::FakeProfileReader profile;
-    RecordingErrors errors;
-    FixedYear year;
-    std::string directory;
-    std::unique_ptr<TMainForm> main;
-};
 
 TEST_F(AboutWindowTest, OpensModalOverTheMainWindowOnTheAboutTabWithEveryText) {
     writeLogo(snapshot::RgbImage{2, 2, std::vector<std::uint8_t>(12, 200)});
@@ -203,6 +100,34 @@ TEST_F(AboutWindowTest, LinksUpdatesButtonAndLogoOpenTheirTargetsWithoutTheHourg
                                             request(std::string(brand.updatesAddress))));
     EXPECT_THAT(shell.busyCounts, ElementsAre(0, 0, 0, 0));
     EXPECT_EQ(tk::Application().screen().cursor(), crDefault);
+}
+
+TEST_F(AboutWindowTest, ScreenReadersFindTheTextsTheLinksAndTheLogoWithTheirActions) {
+    writeLogo(snapshot::RgbImage{2, 2, std::vector<std::uint8_t>(12, 200)});
+    CoInitialize(nullptr);
+    InsideModal::run(*main, [&](TFormAbout& about) {
+        const std::vector<acctree::AccessibleNode> tree = acctree::accessibleTree(about.handle());
+        EXPECT_NE(acctree::findNode(tree, ROLE_SYSTEM_PROPERTYPAGE, "About"), nullptr);
+        EXPECT_NE(acctree::findNode(tree, ROLE_SYSTEM_PROPERTYPAGE, "Update"), nullptr);
+        EXPECT_NE(acctree::findNode(tree, ROLE_SYSTEM_STATICTEXT, "Quillmark 4.2.0.118"), nullptr);
+        EXPECT_NE(acctree::findNode(tree, ROLE_SYSTEM_STATICTEXT, "Product information"), nullptr);
+        const acctree::AccessibleNode* web =
+            acctree::findNode(tree, ROLE_SYSTEM_LINK, std::string(brand.webSiteAddress));
+        const acctree::AccessibleNode* logo =
+            acctree::findNode(tree, ROLE_SYSTEM_GRAPHIC, "Quillmark");
+        ASSERT_NE(web, nullptr);
+        ASSERT_NE(logo, nullptr);
+        for (const acctree::AccessibleNode* node : {web, logo}) {
+            EXPECT_EQ(node->action, "Jump");
+            VARIANT child;
+            child.vt = VT_I4;
+            child.lVal = node->child;
+            EXPECT_EQ(node->object->accDoDefaultAction(child), S_OK);
+            test::pumpUntilIdle();
+        }
+    });
+    EXPECT_THAT(shell.requests, ElementsAre(request(std::string(brand.webSiteAddress)),
+                                            request(std::string(brand.updatesAddress))));
 }
 
 TEST_F(AboutWindowTest, ADoubleClickOnALinkOrTheLogoOpensItsTargetOnce) {

@@ -11,7 +11,6 @@
 #include "toolkit/image_list.h"
 
 #include <gtest/gtest.h>
-#include <oleacc.h>
 
 #include <cstdlib>
 #include <memory>
@@ -447,40 +446,6 @@ TEST(KindGlyphs, AKindButtonTakesThePictureForItsFormsDpi) {
     }
     tk::Application().setDpiService(nullptr);
     tk::Application().reset();
-}
-
-TEST_F(GlyphButtonTest, ScreenReadersSeePushButtonsNamedByCaptionOrHint) {
-    CoInitialize(nullptr);
-    form->help().setHint("Help");
-    auto read = [](HWND hwnd, LONG& role, std::wstring& name) {
-        IAccessible* acc = nullptr;
-        ASSERT_EQ(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
-                                             __uuidof(IAccessible), reinterpret_cast<void**>(&acc)),
-                  S_OK);
-        VARIANT self;
-        VariantInit(&self);
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        VARIANT r;
-        VariantInit(&r);
-        ASSERT_EQ(acc->get_accRole(self, &r), S_OK);
-        role = r.lVal;
-        BSTR text = nullptr;
-        acc->get_accName(self, &text);
-        name = text ? text : L"";
-        SysFreeString(text);
-        acc->Release();
-    };
-    LONG role = 0;
-    std::wstring name;
-    read(form->ok().handle(), role, name);
-    EXPECT_EQ(role, ROLE_SYSTEM_PUSHBUTTON);
-    EXPECT_EQ(name, L"OK");
-    read(form->help().handle(), role, name);
-    EXPECT_EQ(role, ROLE_SYSTEM_PUSHBUTTON);
-    EXPECT_EQ(name, L"Help");
-    EXPECT_EQ(accessibleName("R&&D &Go", "x"), "R&D Go");
-    CoUninitialize();
 }
 
 } // namespace

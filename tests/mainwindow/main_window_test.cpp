@@ -1,6 +1,7 @@
 // The main window in-process: real windows, real messages, the shell and the error dialog
 // replaced by doubles.
 #include "Main/main_form.h"
+#include "accessible_tree.h"
 #include "app/product_profile.h"
 #include "catalogue/program_directory.h"
 #include "catalogue/shell_request.h"
@@ -376,6 +377,36 @@ TEST_F(MainWindowTest, GlyphButtonsShowTheirPicturesScreenshot) {
     };
     EXPECT_GE(colours(8 + 7, 432 + 5), 8u);
     EXPECT_GE(colours(568 + 7, 432 + 5), 8u);
+}
+
+TEST_F(MainWindowTest, ScreenReadersGetNamedListsTaskRowsThatStartTheirTaskAndAMenuButton) {
+    start("Quillmark");
+    CoInitialize(nullptr);
+    const std::vector<acctree::AccessibleNode> tree = acctree::accessibleTree(form->handle());
+    EXPECT_NE(acctree::findNode(tree, ROLE_SYSTEM_LIST, "Categories"), nullptr);
+    EXPECT_NE(acctree::findNode(tree, ROLE_SYSTEM_LIST, "Tasks"), nullptr);
+    EXPECT_NE(acctree::findNode(tree, ROLE_SYSTEM_LISTITEM, "Music"), nullptr);
+    const acctree::AccessibleNode* row = acctree::findNode(tree, ROLE_SYSTEM_LISTITEM, "Data DVD");
+    ASSERT_NE(row, nullptr);
+    // The description runs on over the row's line breaks.
+    EXPECT_EQ(row->line(),
+              "    list item \"Data DVD\" description \"Create a data DVD which can be "
+              "used to save all types of files and complete folders. The DVD can be "
+              "read on all Windows platforms.\" (focusable, selectable) action "
+              "\"Start\"");
+    const acctree::AccessibleNode* help = acctree::findNode(tree, ROLE_SYSTEM_BUTTONMENU, "Help");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->stateBits & STATE_SYSTEM_HASPOPUP) << help->states;
+    EXPECT_NE(acctree::findNode(tree, ROLE_SYSTEM_PUSHBUTTON, "OK"), nullptr);
+
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = row->child;
+    EXPECT_EQ(row->object->accDoDefaultAction(child), S_OK);
+    EXPECT_TRUE(sc::test::pumpUntil([&] { return !shell.requests.empty(); }));
+    EXPECT_EQ(form->ListBoxData().itemIndex(), 1);
+    ASSERT_EQ(shell.requests.size(), 1u);
+    EXPECT_EQ(shell.requests[0].file, besideThisProgram("DataDiscTool.exe"));
 }
 
 class UnknownTitleTest : public MainWindowTest,
