@@ -1,5 +1,6 @@
 #include "toolkit/accessibility.h"
 
+#include "text/utf.h"
 #include "toolkit/run_time_link.h"
 
 #include <oleacc.h>
@@ -26,8 +27,8 @@ struct AccessibilityLibrary {
 const AccessibilityLibrary& accessibility() {
     static const AccessibilityLibrary library = [] {
         AccessibilityLibrary l;
-        HMODULE acc = LoadLibraryA("oleacc.dll");
-        HMODULE aut = LoadLibraryA("oleaut32.dll");
+        HMODULE acc = LoadLibraryW(L"oleacc.dll");
+        HMODULE aut = LoadLibraryW(L"oleaut32.dll");
         l.createStandardObject =
             ProcedureOf<decltype(l.createStandardObject)>(acc, "CreateStdAccessibleObject");
         l.resultFromObject = ProcedureOf<decltype(l.resultFromObject)>(acc, "LresultFromObject");
@@ -39,21 +40,6 @@ const AccessibilityLibrary& accessibility() {
     return library;
 }
 
-// The toolkit's text as UTF-16: read as UTF-8, and where it is none, in the ANSI code page.
-std::wstring wide(const std::string& text) {
-    const int size = static_cast<int>(text.size());
-    for (UINT codePage : {UINT{CP_UTF8}, UINT{CP_ACP}}) {
-        const DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
-        const int n = MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
-        if (n > 0) {
-            std::wstring out(static_cast<std::size_t>(n), L'\0');
-            MultiByteToWideChar(codePage, flags, text.data(), size, out.data(), n);
-            return out;
-        }
-    }
-    return {};
-}
-
 // A text answer; none (S_FALSE) for an empty text.
 HRESULT textAnswer(const std::string& text, BSTR* out) {
     if (!out) {
@@ -63,7 +49,7 @@ HRESULT textAnswer(const std::string& text, BSTR* out) {
     if (text.empty()) {
         return S_FALSE;
     }
-    *out = accessibility().allocString(wide(text).c_str());
+    *out = accessibility().allocString(sc::text::toUtf16(text).c_str());
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace tk {
@@ -156,7 +157,8 @@ class TWinControl : public TControl, public AccessibleSource {
     static AccessibleSource* accessibleSourceOf(HWND window);
 
   protected:
-    void createWindow(const char* windowClass, DWORD style, DWORD exStyle, const char* text);
+    void createWindow(const wchar_t* windowClass, DWORD style, DWORD exStyle,
+                      std::string_view text);
     void destroyWindow();
     void applyBounds() override;
     void applyFont() override;

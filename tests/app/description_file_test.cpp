@@ -38,6 +38,10 @@ TEST(DescriptionFile, ValueIsCutToTheReadBuffer) {
     EXPECT_EQ(readDescriptionValue(reader, "C:\\S\\", "Company"),
               longValue.substr(0, kProfileBufferSize - 1));
     EXPECT_EQ(readDescriptionValue(reader, "C:\\S\\", "Name").size(), kProfileBufferSize - 1);
+    // Counted in UTF-16 units: a character beyond U+FFFF takes two and is not halved.
+    const std::string units2046(kProfileBufferSize - 2, 'u');
+    reader.set("C:\\S\\lame.dll", "SYSTEM", "Version", units2046 + "\xF0\x9D\x92\x9C");
+    EXPECT_EQ(readDescriptionValue(reader, "C:\\S\\", "Version"), units2046);
 }
 
 } // namespace

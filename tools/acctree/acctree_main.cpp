@@ -89,7 +89,7 @@ struct AboutReader {
     static inline bool photographed = true;
     static void CALLBACK tick(HWND, UINT, UINT_PTR id, DWORD) {
         auto* about = dynamic_cast<sc::TFormAbout*>(
-            tk::TForm::fromHandle(FindWindowA("TFormAbout", nullptr)));
+            tk::TForm::fromHandle(FindWindowW(L"TFormAbout", nullptr)));
         if (!about || !about->visible() || done) {
             return;
         }
@@ -124,8 +124,7 @@ int main(int argc, char** argv) {
     snapshot::parkPointer();
 
     // Start-up as the program does it, up to the first idle loop.
-    app.screen().setCursorHandle(sc::crHandPoint,
-                                 LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+    app.screen().setCursorHandle(sc::crHandPoint, LoadCursorW(nullptr, IDC_HAND));
     app.setTitle(
         sc::readDescriptionValue(app.profileReader(), sc::directoryPart(app.exeName()), "Name"));
     app.initialize();
