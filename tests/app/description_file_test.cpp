@@ -30,15 +30,5 @@ TEST(DescriptionFile, ReadsTheKeyOfSectionSystem) {
                                                {"C:\\Suite\\lame.dll", "SYSTEM", "Company"}}));
 }
 
-TEST(DescriptionFile, ValueIsCutToTheReadBuffer) {
-    FakeProfileReader reader;
-    const std::string longValue(5000, 'v');
-    reader.set("C:\\S\\lame.dll", "SYSTEM", "Company", longValue);
-    reader.set("C:\\S\\lame.dll", "SYSTEM", "Name", std::string(kProfileBufferSize - 1, 'n'));
-    EXPECT_EQ(readDescriptionValue(reader, "C:\\S\\", "Company"),
-              longValue.substr(0, kProfileBufferSize - 1));
-    EXPECT_EQ(readDescriptionValue(reader, "C:\\S\\", "Name").size(), kProfileBufferSize - 1);
-}
-
 } // namespace
 } // namespace sc

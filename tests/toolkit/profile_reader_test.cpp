@@ -58,10 +58,9 @@ TEST_F(ProfileReaderTest, KeysAndSectionsMatchWithoutCaseButValuesKeepIt) {
     EXPECT_EQ(read("Name"), "quillmark");
 }
 
-TEST_F(ProfileReaderTest, LongValuesAreCutToTheBuffer) {
+TEST_F(ProfileReaderTest, LongValuesAreCutTo2047Characters) {
     write("[SYSTEM]\nName=" + std::string(5000, 'q') + "\n");
-    std::string value = read("Name");
-    EXPECT_EQ(value, std::string(kProfileBufferSize - 1, 'q'));
+    EXPECT_EQ(read("Name"), std::string(2047, 'q'));
 }
 
 TEST_F(ProfileReaderTest, BinaryOrHugeFilesReadWithoutHarm) {
@@ -70,7 +69,7 @@ TEST_F(ProfileReaderTest, BinaryOrHugeFilesReadWithoutHarm) {
         junk[i] = static_cast<char>((i * 7919u) >> 3);
     }
     write(junk);
-    EXPECT_NO_THROW(read("Name"));
+    EXPECT_EQ(read("Name"), ""); // no section SYSTEM in it
     write("\xEF\xBB\xBF[SYSTEM]\nName=Quillmark\n" + std::string(4 << 20, 'z'));
     EXPECT_EQ(read("Name"), "Quillmark");
 }
