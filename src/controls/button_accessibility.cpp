@@ -4,6 +4,8 @@
 #include "controls/glyph_button.h"
 #include "toolkit/run_time_link.h"
 
+#include "text/utf.h"
+
 #include <oleacc.h>
 
 #include <atomic>
@@ -13,14 +15,7 @@ namespace sc::controls {
 namespace {
 
 std::wstring widen(const std::string& text) {
-    std::wstring out;
-    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (n > 1) {
-        out.resize(static_cast<std::size_t>(n));
-        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out.data(), n);
-        out.resize(static_cast<std::size_t>(n - 1));
-    }
-    return out;
+    return sc::text::toUtf16(text);
 }
 
 bool isSelf(const VARIANT& child) {
@@ -38,8 +33,8 @@ struct AccessibilityLibrary {
 const AccessibilityLibrary& accessibility() {
     static const AccessibilityLibrary library = [] {
         AccessibilityLibrary l;
-        HMODULE acc = LoadLibraryA("oleacc.dll");
-        HMODULE aut = LoadLibraryA("oleaut32.dll");
+        HMODULE acc = LoadLibraryW(L"oleacc.dll");
+        HMODULE aut = LoadLibraryW(L"oleaut32.dll");
         l.createStandardObject =
             tk::ProcedureOf<decltype(l.createStandardObject)>(acc, "CreateStdAccessibleObject");
         l.resultFromObject =
@@ -127,7 +122,7 @@ class AccessibleButton final : public IAccessible {
         if (!isSelf(child)) {
             return inner_->accDoDefaultAction(child);
         }
-        PostMessageA(window_, BM_CLICK, 0, 0);
+        PostMessageW(window_, BM_CLICK, 0, 0);
         return S_OK;
     }
 

@@ -5,6 +5,9 @@
 #include "toolkit/button.h"
 #include "toolkit/form.h"
 #include "toolkit/panel.h"
+#include "toolkit/window_text.h"
+
+#include "text/utf.h"
 
 #include <uxtheme.h>
 #include <vssym32.h>
@@ -14,20 +17,20 @@ namespace sc::controls {
 
 namespace {
 
-constexpr const char* kWindowClass = "TGlyphButton";
+constexpr const wchar_t* kWindowClass = L"TGlyphButton";
 
 // The button's own window class: no double-click messages (they arrive as presses), no
 // background brush (the paint covers everything).
-const char* windowClass() {
+const wchar_t* windowClass() {
     static bool registered = false;
     if (!registered) {
-        WNDCLASSEXA wc{};
+        WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.lpszClassName = kWindowClass;
-        if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
             throw std::runtime_error("Error registering window class TGlyphButton");
         }
         registered = true;
@@ -55,7 +58,7 @@ TCustomGlyphButton::TCustomGlyphButton(tk::TForm& form, const tk::ControlDefinit
                                        int id)
     : TWinControl(form, definition, id), canvas_(form.fonts()), caption_(definition.caption) {
     // In the tab order unless told otherwise.
-    createWindow(windowClass(), WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, caption_.c_str());
+    createWindow(windowClass(), WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, caption_);
 }
 
 TCustomGlyphButton::~TCustomGlyphButton() {
@@ -63,7 +66,7 @@ TCustomGlyphButton::~TCustomGlyphButton() {
 }
 
 void TCustomGlyphButton::updateWindowText() {
-    SetWindowTextA(handle(), caption_.c_str());
+    tk::setWindowText(handle(), caption_);
 }
 
 void TCustomGlyphButton::setCaption(const std::string& value) {
@@ -79,8 +82,8 @@ void TCustomGlyphButton::setTabStop(bool value) {
         return;
     }
     tabStop_ = value;
-    LONG_PTR style = GetWindowLongPtrA(handle(), GWL_STYLE);
-    SetWindowLongPtrA(handle(), GWL_STYLE, value ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    LONG_PTR style = GetWindowLongPtrW(handle(), GWL_STYLE);
+    SetWindowLongPtrW(handle(), GWL_STYLE, value ? style | WS_TABSTOP : style & ~WS_TABSTOP);
 }
 
 bool TCustomGlyphButton::bindNotify(const std::string& event, tk::TNotifyEvent handler) {
@@ -217,16 +220,17 @@ void TCustomGlyphButton::DrawCaption(tk::TCanvas& canvas, const Rect& rect, UINT
     canvas.setFont(font);
     SelectObject(dc, form().fonts().get(font));
     RECT measure = toRECT(rect);
-    int h = DrawTextA(dc, caption_.c_str(), -1, &measure,
+    const std::wstring caption = sc::text::toUtf16(caption_);
+    int h = DrawTextW(dc, caption.c_str(), -1, &measure,
                       DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK | DT_VCENTER | DT_CENTER);
     RECT t = toRECT(textRect(rect, h, alignmentVertical_));
-    if (GetWindowLongA(handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) {
+    if (GetWindowLongW(handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) {
         flags |= DT_RTLREADING;
     }
     auto drawAt = [&](int dx, int dy, Colour colour) {
         RECT moved{t.left + dx, t.top + dy, t.right + dx, t.bottom + dy};
         SetTextColor(dc, resolveColour(colour));
-        DrawTextA(dc, caption_.c_str(), -1, &moved, flags);
+        DrawTextW(dc, caption.c_str(), -1, &moved, flags);
     };
     Colour text = font.colour;
     if (enabled_) {
@@ -336,8 +340,8 @@ bool TCustomGlyphButton::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT
         return true;
     case BM_CLICK: // a click asked for by a program: the mouse's press and release
         if (enabled_) {
-            SendMessageA(handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-            SendMessageA(handle(), WM_LBUTTONUP, 0, 0);
+            SendMessageW(handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            SendMessageW(handle(), WM_LBUTTONUP, 0, 0);
         }
         result = 0;
         return true;
@@ -388,7 +392,7 @@ void TGlyphButton::setHotTrack(bool value) {
 void TGlyphButton::setDefault(bool value) {
     input_.setDefault(value);
     if (handle()) {
-        SendMessageA(form().handle(), tk::kFocusChanged, 0,
+        SendMessageW(form().handle(), tk::kFocusChanged, 0,
                      reinterpret_cast<LPARAM>(form().activeControl()));
     }
 }
@@ -405,7 +409,7 @@ void TGlyphButton::broadcastGroupNotice() {
     // Only the buttons beside this one: a group lives within one parent.
     for (const auto& c : form().controls()) {
         if (c->parent() == parent() && c->handle()) {
-            SendMessageA(c->handle(), kGroupNotice, static_cast<WPARAM>(groupIndex()),
+            SendMessageW(c->handle(), kGroupNotice, static_cast<WPARAM>(groupIndex()),
                          reinterpret_cast<LPARAM>(this));
         }
     }
@@ -432,7 +436,7 @@ bool TGlyphButton::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
         return true;
     }
     case tk::kDialogChar:
-        result = input_.dialogChar(static_cast<char>(wp), caption(), canFocus()) ? 1 : 0;
+        result = input_.dialogChar(static_cast<char32_t>(wp), caption(), canFocus()) ? 1 : 0;
         return true;
     case kGroupNotice: {
         auto* sender = reinterpret_cast<TGlyphButton*>(lp);
@@ -467,7 +471,7 @@ ButtonGeometry TGlyphButton::geometry() {
     g.showPressed = input_.showPressed();
     g.grouped = groupIndex() != 0;
     g.down = downLook();
-    g.rightToLeft = (GetWindowLongA(handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
+    g.rightToLeft = (GetWindowLongW(handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
     return g;
 }
 

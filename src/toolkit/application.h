@@ -40,7 +40,7 @@ class TApplication : public sc::LaunchContext {
     // The hidden application window; owner of the shell's windows.
     HWND handle();
     // The title is kept as the application window's text: reading it gives at most 255
-    // characters.
+    // characters, counted in UTF-16 units, without parting a surrogate pair.
     std::string title();
     void setTitle(const std::string& title);
     std::string exeName() const override;

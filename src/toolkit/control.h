@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace tk {
@@ -144,7 +145,8 @@ class TWinControl : public TControl {
     virtual Bounds alignRect() const;
 
   protected:
-    void createWindow(const char* windowClass, DWORD style, DWORD exStyle, const char* text);
+    void createWindow(const wchar_t* windowClass, DWORD style, DWORD exStyle,
+                      std::string_view text);
     void destroyWindow();
     void applyBounds() override;
     void applyFont() override;

@@ -3,6 +3,8 @@
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
 
+#include "text/utf.h"
+
 namespace tk {
 
 TLabel::TLabel(TForm& form, const ControlDefinition& definition)
@@ -40,12 +42,12 @@ void TLabel::adjustSize() {
     UniqueMemoryDc screen(live::CreateCompatibleDC(nullptr));
     SelectGuard font(screen.get(), form().fonts().get(this->font()));
     // An empty text still takes one line.
-    std::string text = caption_;
-    if (text.empty() || (showAccelChar_ && text == "&")) {
-        text += ' ';
+    std::wstring text = sc::text::toUtf16(caption_);
+    if (text.empty() || (showAccelChar_ && text == L"&")) {
+        text += L' ';
     }
     RECT r{0, 0, wordWrap_ ? width() : 0, 0};
-    DrawTextA(screen.get(), text.c_str(), static_cast<int>(text.size()), &r,
+    DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &r,
               textFormat() | DT_CALCRECT);
     setBounds(Bounds{left(), top(), wordWrap_ ? width() : r.right - r.left, r.bottom - r.top});
 }
@@ -66,7 +68,8 @@ void TLabel::paint(HDC dc) {
     SetTextColor(dc, ColorToRGB(this->font().colour));
     // A label sized to its text is not cut at its edges: some renderers draw glyphs a little
     // wider than the text's measured extent.
-    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r,
+    const std::wstring caption = sc::text::toUtf16(caption_);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r,
               textFormat() | (autoSize_ && !wordWrap_ ? DT_NOCLIP : 0));
 }
 

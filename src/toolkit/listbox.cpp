@@ -4,6 +4,8 @@
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
 
+#include "text/utf.h"
+
 #include <windowsx.h>
 
 namespace tk {
@@ -12,8 +14,8 @@ TListBox::TListBox(TForm& form, const ControlDefinition& definition, int id)
     : TWinControl(form, definition, id),
       style_(definition.ownerDrawFixed ? TListBoxStyle::lbOwnerDrawFixed
                                        : TListBoxStyle::lbStandard),
-      designItemHeight_(definition.itemHeight),
-      itemHeight_(form.scaled(definition.itemHeight)), canvas_(form.fonts()) {
+      designItemHeight_(definition.itemHeight), itemHeight_(form.scaled(definition.itemHeight)),
+      canvas_(form.fonts()) {
     create();
 }
 
@@ -25,8 +27,8 @@ void TListBox::create() {
     if (style_ == TListBoxStyle::lbOwnerDrawFixed) {
         style |= LBS_OWNERDRAWFIXED;
     }
-    createWindow("LISTBOX", style, WS_EX_CLIENTEDGE, "");
-    SendMessageA(handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
+    createWindow(L"LISTBOX", style, WS_EX_CLIENTEDGE, "");
+    SendMessageW(handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
 }
 
 void TListBox::setStyle(TListBoxStyle style) {
@@ -56,7 +58,7 @@ void TListBox::setItemHeight(int designHeight) {
         return;
     }
     itemHeight_ = height;
-    SendMessageA(handle(), LB_SETITEMHEIGHT, 0, height);
+    SendMessageW(handle(), LB_SETITEMHEIGHT, 0, height);
     InvalidateRect(handle(), nullptr, TRUE);
 }
 
@@ -66,26 +68,27 @@ void TListBox::applyDpi() {
 }
 
 int TListBox::count() const {
-    return static_cast<int>(SendMessageA(handle(), LB_GETCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(handle(), LB_GETCOUNT, 0, 0));
 }
 
 void TListBox::addItem(const std::string& text) {
-    SendMessageA(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(handle(), LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(sc::text::toUtf16(text).c_str()));
 }
 
 void TListBox::clear() {
-    SendMessageA(handle(), LB_RESETCONTENT, 0, 0);
+    SendMessageW(handle(), LB_RESETCONTENT, 0, 0);
 }
 
 std::string TListBox::item(int index) const {
-    LRESULT length = SendMessageA(handle(), LB_GETTEXTLEN, index, 0);
+    LRESULT length = SendMessageW(handle(), LB_GETTEXTLEN, index, 0);
     if (length == LB_ERR) {
         return {};
     }
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    LRESULT got = SendMessageA(handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    LRESULT got = SendMessageW(handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
-    return text;
+    return sc::text::toUtf8(text);
 }
 
 std::vector<std::string> TListBox::items() const {
@@ -97,17 +100,17 @@ std::vector<std::string> TListBox::items() const {
 }
 
 int TListBox::itemIndex() const {
-    return static_cast<int>(SendMessageA(handle(), LB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(handle(), LB_GETCURSEL, 0, 0));
 }
 
 void TListBox::setItemIndex(int index) {
     if (index != itemIndex()) {
-        SendMessageA(handle(), LB_SETCURSEL, index, 0);
+        SendMessageW(handle(), LB_SETCURSEL, index, 0);
     }
 }
 
 int TListBox::topIndex() const {
-    return static_cast<int>(SendMessageA(handle(), LB_GETTOPINDEX, 0, 0));
+    return static_cast<int>(SendMessageW(handle(), LB_GETTOPINDEX, 0, 0));
 }
 
 RECT TListBox::clientRect() const {
@@ -118,7 +121,7 @@ RECT TListBox::clientRect() const {
 
 RECT TListBox::itemRect(int index) const {
     RECT r{};
-    SendMessageA(handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+    SendMessageW(handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
     return r;
 }
 

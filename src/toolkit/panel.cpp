@@ -3,29 +3,31 @@
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
 
+#include "text/utf.h"
+
 namespace tk {
 
 namespace {
 
-constexpr const char* kContainerClass = "TkContainer";
+constexpr const wchar_t* kContainerClass = L"TkContainer";
 
 void registerContainerClass() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA existing{};
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(instance, kContainerClass, &existing)) {
+    if (GetClassInfoExW(instance, kContainerClass, &existing)) {
         return;
     }
-    WNDCLASSEXA wc{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     // The second press of a double click arrives as one: it is no second click.
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kContainerClass;
-    if (!RegisterClassExA(&wc)) {
-        throw std::runtime_error("Error registering window class " + std::string(kContainerClass));
+    if (!RegisterClassExW(&wc)) {
+        throw std::runtime_error("Error registering window class TkContainer");
     }
 }
 
@@ -146,8 +148,8 @@ TGroupBox::TGroupBox(TForm& form, const ControlDefinition& definition, int id)
 
 void TGroupBox::paintFrame(HDC dc, const RECT& client) {
     SelectGuard font(dc, form().fonts().get(this->font()));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     RECT frame = client;
     frame.top += metrics.tmHeight / 2;
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
@@ -155,11 +157,12 @@ void TGroupBox::paintFrame(HDC dc, const RECT& client) {
         const int inset = form().scaled(8);
         const int gap = form().scaled(2);
         RECT text{inset, 0, client.right - inset, metrics.tmHeight};
-        DrawTextA(dc, caption_.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+        const std::wstring caption = sc::text::toUtf16(caption_);
+        DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
         fill(dc, RECT{text.left - gap, text.top, text.right + gap, text.bottom}, colour());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, ColorToRGB(this->font().colour));
-        DrawTextA(dc, caption_.c_str(), -1, &text, DT_SINGLELINE);
+        DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE);
     }
 }
 

@@ -134,7 +134,7 @@ TEST_F(AboutWindowTest, OpensModalOverTheMainWindowOnTheAboutTabWithEveryText) {
         EXPECT_FALSE(IsWindowVisible(about.TabSheetUpdate().handle()));
         EXPECT_EQ(about.label("LabalTitle").caption(), "Quillmark 4.2.0.118");
         const tk::TLabel& copyright = about.label("LabelCopyright");
-        EXPECT_EQ(copyright.caption(), "Copyright \xA9 2006-2031 Fernhollow Media Ltd.");
+        EXPECT_EQ(copyright.caption(), "Copyright \xC2\xA9 2006-2031 Fernhollow Media Ltd.");
         EXPECT_EQ(copyright.left(), 16);
         EXPECT_EQ(copyright.top(), 44);
         EXPECT_GT(copyright.width(), 150); // sized to its text
@@ -251,7 +251,7 @@ TEST_F(AboutWindowTest, ChangedVersionAndCompanyShowAtTheNextOpeningOnTheAboutTa
         version = about.label("LabelVersion").caption();
     });
     EXPECT_EQ(title, "Quillmark ");
-    EXPECT_EQ(copyright, "Copyright \xA9 2006-2031 50% R&D");
+    EXPECT_EQ(copyright, "Copyright \xC2\xA9 2006-2031 50% R&D");
     EXPECT_EQ(version, "");
 }
 
@@ -385,6 +385,35 @@ TEST_F(AboutWindowTest, LogoLargerThanThePanelIsCentredAndCutOffAtItsEdges) {
                         std::pair{100, 252}, std::pair{190, 100}, std::pair{100, 258}}) {
         EXPECT_NE(pixel(x, y)[2], 77) << "picture drawn outside the image at " << x << ", " << y;
     }
+}
+
+TEST_F(AboutWindowTest, CompanyOfAUtf16OrAnAnsiDescriptionFileShowsWhole) {
+    tk::Application().setProfileReader(nullptr); // the platform's own reader
+    const std::string path = descriptionFilePath(directory);
+    auto copyrightShown = [&](const std::string& fileBytes) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << fileBytes;
+        std::string copyright;
+        InsideModal::run(
+            *main, [&](TFormAbout& about) { copyright = about.label("LabelCopyright").caption(); });
+        DeleteFileA(path.c_str());
+        return copyright;
+    };
+    // UTF-16 with its byte-order mark: scripts that no code page holds together, and a letter
+    // beyond U+FFFF.
+    const std::wstring utf16 = L"\xFEFF[SYSTEM]\r\nCompany=Ωμέγα Жук 日本 𝒜 GmbH\r\n";
+    EXPECT_EQ(copyrightShown(std::string(reinterpret_cast<const char*>(utf16.data()),
+                                         utf16.size() * sizeof(wchar_t))),
+              "Copyright © 2006-2031 Ωμέγα Жук 日本 𝒜 GmbH");
+    // A stored ANSI file: Western letters in the system code page's own bytes.
+    char ansi[32] = {};
+    BOOL lost = FALSE;
+    if (!WideCharToMultiByte(CP_ACP, 0, L"Müller & Söhne GmbH", -1, ansi, sizeof ansi, nullptr,
+                             &lost) ||
+        lost) {
+        GTEST_SKIP() << "the system code page holds no \"\xC3\xBC\" or \"\xC3\xB6\"";
+    }
+    EXPECT_EQ(copyrightShown(std::string("[SYSTEM]\r\nCompany=") + ansi + "\r\n"),
+              "Copyright © 2006-2031 Müller & Söhne GmbH");
 }
 
 } // namespace

@@ -122,7 +122,13 @@ TEST_F(ButtonInputTest, EnterEscAndTheAccelerator) {
     EXPECT_FALSE(input.dialogChar('a', "R&&D", true));
     EXPECT_EQ(acceleratorOf("R&&D &Go"), 'G');
     EXPECT_EQ(acceleratorOf("Trailing&"), std::nullopt);
-    EXPECT_EQ(host.clicks, 4);
+    // The character as the wide message loop delivers it, not a byte of it.
+    EXPECT_TRUE(input.dialogChar(0xDC,
+                                 "&\xC3\x9C"
+                                 "ber",
+                                 true));
+    EXPECT_FALSE(input.dialogChar(0x141, "&All", true)); // its low byte is "A"
+    EXPECT_EQ(host.clicks, 5);
 }
 
 TEST_F(ButtonInputTest, GroupRules) {

@@ -7,6 +7,7 @@
 #include "png_writer.h"
 #include "pointer.h"
 #include "suite_folder.h"
+#include "text/utf.h"
 #include "window_capture.h"
 #include "window_wait.h"
 
@@ -102,7 +103,7 @@ TEST(AboutWindowEndToEnd, AMissingLogoIsReportedInOneErrorMessageBox) {
     ASSERT_TRUE(snapshot::parkPointer());
     SuiteFolder suite(SC_SUITE_DIR, kDescription, true);
     ASSERT_TRUE(suite.ok()) << suite.error();
-    ASSERT_TRUE(DeleteFileA((suite.path() + "leftlogo.png").c_str()));
+    ASSERT_TRUE(DeleteFileW(sc::text::toUtf16(suite.path() + "leftlogo.png").c_str()));
     ChildProcess app(suite.path() + "StartCentre.exe");
     ASSERT_TRUE(app.started());
     const HWND main = openAboutFromTheHelpMenu(app);

@@ -1,20 +1,17 @@
 #include "child_process.h"
 
-#include <vector>
+#include "text/utf.h"
 
 namespace e2e {
 
 ChildProcess::ChildProcess(const std::string& program) {
-    std::vector<char> commandLine;
-    commandLine.push_back('"');
-    commandLine.insert(commandLine.end(), program.begin(), program.end());
-    commandLine.push_back('"');
-    commandLine.push_back('\0');
-    STARTUPINFOA startup{};
+    const std::wstring name = sc::text::toUtf16(program);
+    std::wstring commandLine = L"\"" + name + L"\"";
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    job_ = CreateJobObjectA(nullptr, nullptr);
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_SUSPENDED, nullptr, nullptr, &startup, &info_)) {
+    job_ = CreateJobObjectW(nullptr, nullptr);
+    if (!CreateProcessW(name.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, nullptr, &startup, &info_)) {
         info_ = PROCESS_INFORMATION{};
         return;
     }

@@ -11,7 +11,8 @@ namespace e2e {
 
 class ChildProcess {
   public:
-    // Starts the program with no arguments in the caller's current directory.
+    // Starts the program (its path in UTF-8) with no arguments in the caller's current
+    // directory.
     explicit ChildProcess(const std::string& program);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;

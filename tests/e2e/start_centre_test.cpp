@@ -7,6 +7,7 @@
 #include "png_writer.h"
 #include "pointer.h"
 #include "suite_folder.h"
+#include "text/utf.h"
 #include "window_capture.h"
 #include "window_wait.h"
 
@@ -178,7 +179,7 @@ class StartCentreEndToEnd : public ::testing::Test {
 TEST_F(StartCentreEndToEnd, ToolsTasksStartTheirProgramOnceOrNothingAndTheWindowCloses) {
     SuiteFolder suite(SC_SUITE_DIR, std::string("[SYSTEM]\r\nName=Quillmark\r\n"), true);
     ASSERT_TRUE(suite.ok()) << suite.error();
-    ASSERT_TRUE(DeleteFileA((suite.path() + "EraseTool.exe").c_str()));
+    ASSERT_TRUE(DeleteFileW(sc::text::toUtf16(suite.path() + "EraseTool.exe").c_str()));
     ChildProcess app(startCentreIn(suite));
     ASSERT_TRUE(app.started());
 

@@ -1,9 +1,12 @@
 #include "wic_decoder.h"
 
+#include "text/utf.h"
+
 #include <windows.h>
 
 #include <wincodec.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -79,7 +82,7 @@ std::optional<snapshot::RgbImage> WicDecoder::decode(const std::vector<std::uint
 
 std::optional<snapshot::RgbImage> WicDecoder::decodeFile(const std::string& path,
                                                          bool alpha) const {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::path(sc::text::toUtf16(path)), std::ios::binary);
     return decode(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
                                             std::istreambuf_iterator<char>()),
                   alpha);
