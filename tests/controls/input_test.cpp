@@ -158,14 +158,7 @@ TEST_F(ButtonInputTest, GroupRules) {
     EXPECT_FALSE(input.allowAllUp());
 }
 
-TEST(ButtonKinds, TableReaderAndStoredProperties) {
-    EXPECT_EQ(kindInfo(bkOK).modalResult, 1);
-    EXPECT_TRUE(kindInfo(bkOK).isDefault);
-    EXPECT_TRUE(kindInfo(bkNo).cancel);
-    EXPECT_STREQ(kindInfo(bkAbort).caption, "Abort");
-    EXPECT_STREQ(kindInfo(bkAll).caption, "&All");
-    EXPECT_EQ(kindInfo(bkAll).modalResult, 8);
-
+TEST(ButtonKinds, ReaderAndStoredProperties) {
     EXPECT_EQ(readKind(bkOK, true, false, 1, false), bkOK);
     EXPECT_EQ(readKind(bkOK, false, false, 1, false), bkCustom);
     EXPECT_EQ(readKind(bkOK, true, true, 1, false), bkCustom);

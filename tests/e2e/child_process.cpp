@@ -9,20 +9,25 @@ ChildProcess::ChildProcess(const std::string& program) {
     std::wstring commandLine = L"\"" + name + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    if (!CreateProcessW(name.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info_)) {
+    job_ = CreateJobObjectW(nullptr, nullptr);
+    if (!CreateProcessW(name.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, nullptr, &startup, &info_)) {
         info_ = PROCESS_INFORMATION{};
+        return;
     }
+    AssignProcessToJobObject(job_, info_.hProcess); // its own starts join the job
+    ResumeThread(info_.hThread);
 }
 
 ChildProcess::~ChildProcess() {
+    if (job_) {
+        TerminateJobObject(job_, 1); // it, if still running, and every program it started
+        CloseHandle(job_);
+    }
     if (!started()) {
         return;
     }
-    if (running()) {
-        TerminateProcess(info_.hProcess, 1);
-        WaitForSingleObject(info_.hProcess, 5000);
-    }
+    WaitForSingleObject(info_.hProcess, 5000);
     CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
 }
@@ -38,6 +43,15 @@ std::optional<DWORD> ChildProcess::waitForExit(DWORD timeoutMs) const {
     DWORD code = 0;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
+}
+
+int ChildProcess::programsStarted() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+    if (!job_ || !QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &accounting,
+                                            sizeof accounting, nullptr)) {
+        return -1;
+    }
+    return static_cast<int>(accounting.TotalProcesses) - 1;
 }
 
 } // namespace e2e
