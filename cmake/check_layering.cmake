@@ -1,13 +1,13 @@
 # Fails when a lower layer includes a header of a higher one.
 # Usage: cmake -DSOURCE_DIR=<folder holding the subsystem folders> -P check_layering.cmake
-# The toolkit, graphics, PNG, controls and catalogue folders sit below start-up (app), the main
-# window (Main) and the About window (about) and must not reach up into them.
+# The text boundary, toolkit, graphics, PNG, controls and catalogue folders sit below start-up
+# (app), the main window (Main) and the About window (about) and must not reach up into them.
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
 endif()
 get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
 
-set(lower_layers toolkit graphics png controls catalogue)
+set(lower_layers text toolkit graphics png controls catalogue)
 set(upper_layers app Main about)
 list(JOIN upper_layers "|" upper_alternatives)
 set(upward_include "^[ \t]*#[ \t]*include[ \t]*[<\"](\\.\\./)*(${upper_alternatives})/")

@@ -67,6 +67,10 @@ void TMainForm::FormCreate(tk::TObject&) {
     }
     ListBoxData().setStyle(tk::TListBoxStyle::lbOwnerDrawFixed);
     ListBoxData().setItemHeight(kTaskRowHeight);
+    ListBoxData().OnAccessibleRow = [](int, const std::string& text) {
+        TaskRowSpeech speech = taskRowSpeech(text);
+        return tk::TAccessibleRow{std::move(speech.name), std::move(speech.description), "Start"};
+    };
 
     ListBoxMain().setDoubleBuffered(true);
     ListBoxData().setDoubleBuffered(true);
@@ -117,14 +121,21 @@ void TMainForm::ListBoxMainDrawItem(tk::TObject&, int index, const RECT& rect, u
                          Size{PngImageListMain().Width(), PngImageListMain().Height()},
                          text,
                          Size{extent.cx, extent.cy},
-                         Dpi()};
+                         Dpi(),
+                         tk::Application().display().highContrast()};
     executeDrawOps(list.canvas(), paintCategoryRow(row), imageLists());
 }
 
 void TMainForm::ListBoxDataDrawItem(tk::TObject&, int index, const RECT& rect, unsigned state) {
     tk::TListBox& list = ListBoxData();
     std::string text = list.item(index);
-    TaskRowInput row{toRect(rect), index, state, ListBoxMain().itemIndex(), text, Dpi()};
+    TaskRowInput row{toRect(rect),
+                     index,
+                     state,
+                     ListBoxMain().itemIndex(),
+                     text,
+                     Dpi(),
+                     tk::Application().display().highContrast()};
     executeDrawOps(list.canvas(), paintTaskRow(row), imageLists());
 }
 

@@ -8,15 +8,19 @@ namespace sc {
 namespace {
 
 // A glyph button with the stored properties of the definition and a picture of
-// PngImageListButton; everything else keeps the class defaults.
-decltype(tk::ControlDefinition::create) glyphButton(int imageIndex, std::string hint) {
-    return [imageIndex, hint](tk::TForm& form, const tk::ControlDefinition& definition, int id) {
+// PngImageListButton; everything else keeps the class defaults. `opensMenu` tells screen readers
+// that it opens a menu.
+decltype(tk::ControlDefinition::create) glyphButton(int imageIndex, std::string hint,
+                                                    bool opensMenu = false) {
+    return [imageIndex, hint, opensMenu](tk::TForm& form, const tk::ControlDefinition& definition,
+                                         int id) {
         auto button = std::make_unique<controls::TGlyphBitBtn>(form, definition, id);
         button->setImages(&form.component<tk::TCustomImageList>("PngImageListButton"));
         button->setImageIndex(imageIndex);
         if (!hint.empty()) {
             button->setHint(hint);
         }
+        button->setOpensMenu(opensMenu);
         return std::unique_ptr<tk::TControl>(std::move(button));
     };
 }
@@ -58,6 +62,7 @@ tk::FormDefinition mainFormDefinition() {
     main.anchors = akLeft | akTop | akBottom;
     main.tabOrder = 0;
     main.ownerDrawFixed = true; // FormCreate's style: the native list is made once
+    main.accessibleName = "Categories";
     main.events = {{"OnClick", "ListBoxMainClick"}, {"OnDrawItem", "ListBoxMainDrawItem"}};
 
     ControlDefinition data;
@@ -67,6 +72,7 @@ tk::FormDefinition mainFormDefinition() {
     data.anchors = akLeft | akTop | akRight | akBottom;
     data.tabOrder = 1;
     data.ownerDrawFixed = true;
+    data.accessibleName = "Tasks";
     data.events = {{"OnClick", "ListBoxDataClick"},
                    {"OnDrawItem", "ListBoxDataDrawItem"},
                    {"OnMouseMove", "ListBoxDataMouseMove"}};
@@ -74,7 +80,7 @@ tk::FormDefinition mainFormDefinition() {
     ControlDefinition help;
     help.name = "ButtonHelp";
     help.kind = ControlKind::custom;
-    help.create = glyphButton(0, "Help");
+    help.create = glyphButton(0, "Help", true);
     help.bounds = {8, 432, 46, 42};
     help.tabOrder = 2;
     help.events = {{"OnClick", "ButtonHelpClick"}};

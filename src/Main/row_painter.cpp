@@ -40,11 +40,18 @@ struct RowColours {
 };
 
 // White row with black text; a selected row grey with white text and, when it also has the
-// focus, a focus rectangle (which the list's own one cancels out).
-RowColours paintBackground(DrawOps& ops, const Rect& r, unsigned state) {
-    add<FillOp>(ops, {r, clWhite});
+// focus, a focus rectangle (which the list's own one cancels out). In a contrast theme the
+// system's window and highlight colours, and the list's focus rectangle alone.
+RowColours paintBackground(DrawOps& ops, const Rect& r, unsigned state, bool highContrast) {
+    const RowColours plain = highContrast ? RowColours{clSystemWindow, clSystemWindowText}
+                                          : RowColours{clWhite, clBlack};
+    add<FillOp>(ops, {r, plain.background});
     if ((state & odSelected) == 0) {
-        return {clWhite, clBlack};
+        return plain;
+    }
+    if (highContrast) {
+        add<FillOp>(ops, {r, clSystemHighlight});
+        return {clSystemHighlight, clSystemHighlightText};
     }
     add<FillOp>(ops, {r, clGrey});
     if ((state & odFocused) != 0) {
@@ -58,7 +65,7 @@ RowColours paintBackground(DrawOps& ops, const Rect& r, unsigned state) {
 DrawOps paintCategoryRow(const CategoryRowInput& row) {
     DrawOps ops;
     const Rect& r = row.rect;
-    const RowColours colours = paintBackground(ops, r, row.state);
+    const RowColours colours = paintBackground(ops, r, row.state, row.highContrast);
     const Point imageAt{clampedSum(r.left + halfGap(row.outerWidth, row.imageSize.cx)),
                         clampedSum(r.top + halfGap(row.rowHeight, row.imageSize.cy) -
                                    tk::scaleToDpi(kCategoryImageLift, row.dpi))};
@@ -75,7 +82,7 @@ DrawOps paintTaskRow(const TaskRowInput& row) {
     DrawOps ops;
     const Rect& r = row.rect;
     const int picture = taskImageIndex(row.selectedCategory, row.index);
-    const RowColours colours = paintBackground(ops, r, row.state);
+    const RowColours colours = paintBackground(ops, r, row.state, row.highContrast);
     auto scaled = [&row](std::int32_t design) { return tk::scaleToDpi(design, row.dpi); };
     add<ImageOp>(ops, {ImageListId::data, picture,
                        Point{clampedSum(std::int64_t{r.left} + scaled(kTaskImageX)),
@@ -88,6 +95,28 @@ DrawOps paintTaskRow(const TaskRowInput& row) {
                           i == 0 ? FontStyle::bold : FontStyle::regular});
     }
     return ops;
+}
+
+TaskRowSpeech taskRowSpeech(std::string_view block) {
+    std::array<std::string, 4> lines = splitTaskLines(block);
+    TaskRowSpeech speech{std::move(lines[0]), {}};
+    // Words run on over the line ends; blanks and line breaks become single spaces.
+    bool blank = false;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        for (char c : lines[i]) {
+            if (c == ' ' || c == '\r' || c == '\n' || c == '\t') {
+                blank = !speech.description.empty();
+                continue;
+            }
+            if (blank) {
+                speech.description += ' ';
+                blank = false;
+            }
+            speech.description += c;
+        }
+        blank = !speech.description.empty();
+    }
+    return speech;
 }
 
 std::array<std::string, 4> splitTaskLines(std::string_view block) {

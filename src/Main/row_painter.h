@@ -11,8 +11,12 @@
 
 namespace sc {
 
-using Colour = std::uint32_t; // 0x00BBGGRR
+using Colour = std::uint32_t; // 0x00BBGGRR, or 0xFF0000nn for system colour nn
 inline constexpr Colour clWhite = 0xFFFFFF, clBlack = 0x000000, clGrey = 0x808080;
+// The system colours that stand for them in a contrast theme: window, window text, highlight and
+// highlight text.
+inline constexpr Colour clSystemWindow = 0xFF000005, clSystemWindowText = 0xFF000008,
+                        clSystemHighlight = 0xFF00000D, clSystemHighlightText = 0xFF00000E;
 inline constexpr unsigned odSelected = 0x1, odFocused = 0x10;
 
 struct Rect {
@@ -73,6 +77,9 @@ struct CategoryRowInput {
     std::string_view text;
     Size textSize; // of text, regular
     int dpi = 96;  // the form's: the painter's offsets are 96-DPI figures
+    // A contrast theme is on: the system colours in place of the fixed ones, and no focus
+    // rectangle of the row's own beside the list's, so that the focused row shows one.
+    bool highContrast = false;
 };
 
 struct TaskRowInput {
@@ -82,6 +89,7 @@ struct TaskRowInput {
     int selectedCategory; // selected row of the category list, -1 for none
     std::string_view textBlock;
     int dpi = 96;
+    bool highContrast = false; // as for category rows
 };
 
 DrawOps paintCategoryRow(const CategoryRowInput& row); // ListBoxMainDrawItem's painting
@@ -90,6 +98,13 @@ DrawOps paintTaskRow(const TaskRowInput& row);         // ListBoxDataDrawItem's 
 // The four lines of a task text block: title and three description lines, taken one after
 // another up to a carriage return; the fourth line is whatever remains.
 std::array<std::string, 4> splitTaskLines(std::string_view block);
+
+// A task row as screen readers get it: the title as its name, and the three description lines,
+// which break sentences where the row has no room, as one text without line breaks.
+struct TaskRowSpeech {
+    std::string name, description;
+};
+TaskRowSpeech taskRowSpeech(std::string_view block);
 
 // In 96-DPI pixels; the lists scale them to their form's DPI.
 inline constexpr int kCategoryRowHeight = 80, kTaskRowHeight = 75;

@@ -46,6 +46,7 @@ void TFormAbout::FormCreate(tk::TObject&) {
     label("LabelWeb").setCaption(profile_.webSiteAddress);
     label("LabelSupportEmail").setCaption(profile_.supportAddress);
 
+    ImageLeft().setAccessibleName(app.title());
     // Last: a missing or broken logo leaves the window filled, without a picture.
     ImageLeft().Picture().LoadFromFile(joinPath(directory, kLogoFileName));
 }

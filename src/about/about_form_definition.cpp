@@ -36,11 +36,13 @@ ControlDefinition heading(const char* name, const char* parent, Bounds bounds, s
     return c;
 }
 
-// A link: blue and underlined on the face colour, with the hand cursor.
+// A link: blue (in a contrast theme the system's link colour) and underlined on the face
+// colour, with the hand cursor.
 ControlDefinition link(const char* name, Bounds bounds, const FontSpec& font, const char* handler) {
     ControlDefinition c = label(name, "TabSheetAbout", bounds, "...");
     c.font = font;
     c.font->colour = clBlue;
+    c.contrastFontColour = clHotLight;
     c.font->style = fsUnderline;
     c.colour = clBtnFace;
     c.cursor = sc::crHandPoint;
@@ -114,6 +116,7 @@ tk::FormDefinition aboutFormDefinition() {
     logoPanel.bevelInner = PanelBevel::bvRaised;
     logoPanel.bevelOuter = PanelBevel::bvLowered;
     logoPanel.colour = clWhite;
+    logoPanel.contrastColour = clWindow;
     logoPanel.tabOrder = 2;
 
     // An image control that draws the logo scaled at DPIs other than 96.

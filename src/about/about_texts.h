@@ -6,8 +6,8 @@
 
 namespace sc {
 
-// The design caption of the copyright line; "\xA9" is the ANSI copyright sign.
-inline constexpr std::string_view kCopyrightTemplate = "Copyright \xA9 2006-%d %s";
+// The design caption of the copyright line; "\xC2\xA9" is the copyright sign in UTF-8.
+inline constexpr std::string_view kCopyrightTemplate = "Copyright \xC2\xA9 2006-%d %s";
 
 struct AboutTexts {
     std::string caption;       // "About " + title

@@ -1,6 +1,7 @@
 #include "app/description_file.h"
 
 #include "catalogue/program_directory.h"
+#include "text/utf.h"
 
 namespace sc {
 
@@ -10,13 +11,10 @@ std::string descriptionFilePath(std::string_view programDirectory) {
 
 std::string readDescriptionValue(ProfileReader& reader, std::string_view programDirectory,
                                  std::string_view key) {
-    std::string value =
-        reader.readString(descriptionFilePath(programDirectory), kDescriptionSection, key);
-    // The platform reader fills a fixed buffer and keeps room for the terminator.
-    if (value.size() > kProfileBufferSize - 1) {
-        value.resize(kProfileBufferSize - 1);
-    }
-    return value;
+    // The platform reader fills a fixed buffer of UTF-16 units and keeps room for the terminator.
+    return text::cutToUtf16Units(
+        reader.readString(descriptionFilePath(programDirectory), kDescriptionSection, key),
+        kProfileBufferSize - 1);
 }
 
 } // namespace sc

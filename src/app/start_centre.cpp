@@ -11,8 +11,7 @@ namespace sc {
 
 int runStartCentre() {
     tk::TApplication& app = tk::Application();
-    app.screen().setCursorHandle(crHandPoint,
-                                 LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+    app.screen().setCursorHandle(crHandPoint, LoadCursorW(nullptr, IDC_HAND));
     std::string name =
         readDescriptionValue(app.profileReader(), directoryPart(app.exeName()), "Name");
     app.setTitle(name);

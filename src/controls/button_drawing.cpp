@@ -158,14 +158,15 @@ void DrawGradientRing(PixelSurface& s, Rect r, Colour top, Colour bottom, bool f
     fillGradient(s, r, top, bottom, r.inflated(-2, -2));
 }
 
-void DrawDottedFocus(PixelSurface& s, const Rect& r) {
+void DrawDottedFocus(PixelSurface& s, const Rect& r, Colour colour) {
+    const Colour c = resolveColour(colour);
     for (int y = r.top + 1; y < r.bottom; y += 2) {
-        s.setPixel(r.left, y, kBlack);
-        s.setPixel(r.right - 1, y, kBlack);
+        s.setPixel(r.left, y, c);
+        s.setPixel(r.right - 1, y, c);
     }
     for (int x = r.left + 1; x < r.right; x += 2) {
-        s.setPixel(x, r.top, kBlack);
-        s.setPixel(x, r.bottom - 1, kBlack);
+        s.setPixel(x, r.top, c);
+        s.setPixel(x, r.bottom - 1, c);
     }
 }
 
@@ -188,7 +189,28 @@ std::array<Colour, 64> downPattern(Colour face) {
     return p;
 }
 
+namespace {
+
+// The classic look's rings in a contrast theme: as many as the standard look has, the outer
+// ones in the button-text colour, the inner one too where the button is pressed or down.
+Rect paintContrastLook(PixelSurface& s, const Rect& client, const ClassicLook& look) {
+    Rect r = client;
+    if (look.defaultFrame) {
+        r = DrawEdgeLines(s, r, kBtnText, kBtnText, kAllSides);
+    }
+    r = DrawEdgeLines(s, r, kBtnText, kBtnText, kAllSides);
+    const Colour inner = look.pressed || look.sunken ? kBtnText : kBtnFace;
+    r = DrawEdgeLines(s, r, inner, inner, kAllSides);
+    s.fillRect(r, resolveColour(kBtnFace));
+    return r;
+}
+
+} // namespace
+
 Rect paintClassicLook(PixelSurface& s, const Rect& client, const ClassicLook& look) {
+    if (look.contrast) {
+        return paintContrastLook(s, client, look);
+    }
     Rect r = client;
     if (look.defaultFrame) {
         r = DrawEdgeLines(s, r, kWindowFrame, kWindowFrame, kAllSides);

@@ -46,7 +46,8 @@ std::vector<Colour> gradientRows(int height, Colour top, Colour bottom);
 void FillVerticalGradient(PixelSurface& s, Rect r, Colour top, Colour bottom);
 // The gradient on the two-pixel ring of r only; nothing without a full-colour display.
 void DrawGradientRing(PixelSurface& s, Rect r, Colour top, Colour bottom, bool fullColorDisplay);
-void DrawDottedFocus(PixelSurface& s, const Rect& r);
+// Dots in `colour` on every other pixel of the border of r.
+void DrawDottedFocus(PixelSurface& s, const Rect& r, Colour colour = kBlack);
 
 // The three rectangles whose outside shows the parent's image in the hot-track look: for an
 // enabled button the three pixels of each corner.
@@ -61,6 +62,9 @@ struct ClassicLook {
     bool grouped = false;
     bool sunken = false;  // grouped and (down or showPressed)
     bool pressed = false; // showPressed
+    // A contrast theme: the frames in the button-text colour on the face colour, whatever the
+    // button's own colour.
+    bool contrast = false;
 };
 // Frames and face of the classic look; returns the face rectangle.
 Rect paintClassicLook(PixelSurface& s, const Rect& client, const ClassicLook& look);

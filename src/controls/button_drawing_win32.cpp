@@ -44,8 +44,8 @@ void PaintParentImage(HWND control, HDC dc, bool invalidateParent) {
     GetViewportOrgEx(dc, &origin);
     SetViewportOrgEx(dc, origin.x - bounds.left, origin.y - bounds.top, nullptr);
     IntersectClipRect(dc, 0, 0, parentClient.right, parentClient.bottom);
-    SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     RestoreDC(dc, saved);
     if (invalidateParent) {
         InvalidateRect(parent, nullptr, FALSE);

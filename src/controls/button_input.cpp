@@ -1,15 +1,23 @@
 #include "controls/button_input.h"
 
+#include "text/utf.h"
+
 #include <array>
-#include <cctype>
 
 namespace sc::controls {
 
-std::optional<char> acceleratorOf(const std::string& caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] == '&') {
-            if (caption[i + 1] != '&') {
-                return caption[i + 1];
+std::optional<char32_t> acceleratorOf(const std::string& caption) {
+    // Well-formed UTF-16: a high surrogate is always followed by its low one.
+    const std::wstring units = text::toUtf16(caption);
+    for (std::size_t i = 0; i + 1 < units.size(); ++i) {
+        if (units[i] == L'&') {
+            const auto next = static_cast<char32_t>(units[i + 1]);
+            if (next >= 0xD800 && next <= 0xDBFF) {
+                return 0x10000 + ((next - 0xD800) << 10) +
+                       (static_cast<char32_t>(units[i + 2]) - 0xDC00);
+            }
+            if (next != U'&') {
+                return next;
             }
             ++i; // "&&" is a literal ampersand
         }
@@ -17,11 +25,9 @@ std::optional<char> acceleratorOf(const std::string& caption) {
     return std::nullopt;
 }
 
-bool isAccelerator(char typed, const std::string& caption) {
-    std::optional<char> key = acceleratorOf(caption);
-    auto upper = [](char c) {
-        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    };
+bool isAccelerator(char32_t typed, const std::string& caption) {
+    std::optional<char32_t> key = acceleratorOf(caption);
+    auto upper = [](char32_t c) { return c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c; };
     return key && upper(*key) == upper(typed);
 }
 
@@ -159,7 +165,7 @@ bool ButtonInput::dialogKey(unsigned key, Modifiers held, bool canFocus) {
     return true;
 }
 
-bool ButtonInput::dialogChar(char typed, const std::string& caption, bool canFocus) {
+bool ButtonInput::dialogChar(char32_t typed, const std::string& caption, bool canFocus) {
     if (!isAccelerator(typed, caption) || !canFocus) {
         return false;
     }

@@ -36,10 +36,11 @@ struct Modifiers {
     bool any() const { return shift || ctrl || alt; }
 };
 
-// The accelerator of a caption: the character after a single "&", if any.
-std::optional<char> acceleratorOf(const std::string& caption);
-// Whether a typed character is the caption's accelerator (letter case ignored).
-bool isAccelerator(char typed, const std::string& caption);
+// The accelerator of a caption (UTF-8): the character after a single "&", if any.
+std::optional<char32_t> acceleratorOf(const std::string& caption);
+// Whether a typed character is the caption's accelerator (the case of the letters a to z
+// ignored). A character beyond U+FFFF arrives in two halves and is no accelerator.
+bool isAccelerator(char32_t typed, const std::string& caption);
 
 class ButtonInput {
   public:
@@ -89,7 +90,7 @@ class ButtonInput {
 
     // The form's dialog keys and characters; true when the button clicked and used the key.
     bool dialogKey(unsigned key, Modifiers held, bool canFocus);
-    bool dialogChar(char typed, const std::string& caption, bool canFocus);
+    bool dialogChar(char32_t typed, const std::string& caption, bool canFocus);
 
     // The focused control changed: `buttonFocused` when it is a push button of any kind,
     // `thisFocused` when it is this one.

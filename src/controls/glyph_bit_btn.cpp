@@ -2,6 +2,8 @@
 #include "controls/glyph_button.h"
 #include "toolkit/form.h"
 
+#include "text/utf.h"
+
 namespace sc::controls {
 
 TGlyphBitBtn::TGlyphBitBtn(tk::TForm& form, const tk::ControlDefinition& definition, int id)
@@ -75,7 +77,7 @@ void TGlyphBitBtn::setNumGlyphs(int value) {
 void TGlyphBitBtn::copyGlyph(HBITMAP source) {
     glyph_ = GlyphBitmap{};
     BITMAP info{};
-    if (source && GetObjectA(source, sizeof info, &info)) {
+    if (source && GetObjectW(source, sizeof info, &info)) {
         glyph_.bitmap.reset(static_cast<HBITMAP>(
             tk::live::CopyImage(source, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
         if (glyph_.bitmap) {
@@ -163,7 +165,7 @@ ButtonGeometry TGlyphBitBtn::geometry() {
         HGDIOBJ old = SelectObject(measureDc, form().fonts().get(font()));
         RECT r = toRECT(plainCaptionRect(g));
         g.captionHeight =
-            DrawTextA(measureDc, caption().c_str(), -1, &r,
+            DrawTextW(measureDc, sc::text::toUtf16(caption()).c_str(), -1, &r,
                       DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK | DT_VCENTER | DT_CENTER);
         SelectObject(measureDc, old);
     }

@@ -2,9 +2,13 @@
 
 #include "controls/button_drawing_win32.h"
 #include "controls/theme_services.h"
+#include "toolkit/application.h"
 #include "toolkit/button.h"
 #include "toolkit/form.h"
 #include "toolkit/panel.h"
+#include "toolkit/window_text.h"
+
+#include "text/utf.h"
 
 #include <uxtheme.h>
 #include <vssym32.h>
@@ -14,20 +18,20 @@ namespace sc::controls {
 
 namespace {
 
-constexpr const char* kWindowClass = "TGlyphButton";
+constexpr const wchar_t* kWindowClass = L"TGlyphButton";
 
 // The button's own window class: no double-click messages (they arrive as presses), no
 // background brush (the paint covers everything).
-const char* windowClass() {
+const wchar_t* windowClass() {
     static bool registered = false;
     if (!registered) {
-        WNDCLASSEXA wc{};
+        WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.lpszClassName = kWindowClass;
-        if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
             throw std::runtime_error("Error registering window class TGlyphButton");
         }
         registered = true;
@@ -55,7 +59,7 @@ TCustomGlyphButton::TCustomGlyphButton(tk::TForm& form, const tk::ControlDefinit
                                        int id)
     : TWinControl(form, definition, id), canvas_(form.fonts()), caption_(definition.caption) {
     // In the tab order unless told otherwise.
-    createWindow(windowClass(), WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, caption_.c_str());
+    createWindow(windowClass(), WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, caption_);
 }
 
 TCustomGlyphButton::~TCustomGlyphButton() {
@@ -63,7 +67,7 @@ TCustomGlyphButton::~TCustomGlyphButton() {
 }
 
 void TCustomGlyphButton::updateWindowText() {
-    SetWindowTextA(handle(), caption_.c_str());
+    tk::setWindowText(handle(), caption_);
 }
 
 void TCustomGlyphButton::setCaption(const std::string& value) {
@@ -79,8 +83,8 @@ void TCustomGlyphButton::setTabStop(bool value) {
         return;
     }
     tabStop_ = value;
-    LONG_PTR style = GetWindowLongPtrA(handle(), GWL_STYLE);
-    SetWindowLongPtrA(handle(), GWL_STYLE, value ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    LONG_PTR style = GetWindowLongPtrW(handle(), GWL_STYLE);
+    SetWindowLongPtrW(handle(), GWL_STYLE, value ? style | WS_TABSTOP : style & ~WS_TABSTOP);
 }
 
 bool TCustomGlyphButton::bindNotify(const std::string& event, tk::TNotifyEvent handler) {
@@ -156,7 +160,12 @@ void TCustomGlyphButton::invalidateAll(bool erase) {
 }
 
 bool TCustomGlyphButton::UseThemes() {
-    return themeAware_ && !themeFallback_ && themeServices().themesInUse();
+    // In a contrast theme the button draws itself in the system colours.
+    return themeAware_ && !themeFallback_ && !contrastTheme() && themeServices().themesInUse();
+}
+
+bool TCustomGlyphButton::contrastTheme() const {
+    return tk::Application().display().highContrast();
 }
 
 void TCustomGlyphButton::FocusStateChanged() {
@@ -217,18 +226,19 @@ void TCustomGlyphButton::DrawCaption(tk::TCanvas& canvas, const Rect& rect, UINT
     canvas.setFont(font);
     SelectObject(dc, form().fonts().get(font));
     RECT measure = toRECT(rect);
-    int h = DrawTextA(dc, caption_.c_str(), -1, &measure,
+    const std::wstring caption = sc::text::toUtf16(caption_);
+    int h = DrawTextW(dc, caption.c_str(), -1, &measure,
                       DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK | DT_VCENTER | DT_CENTER);
     RECT t = toRECT(textRect(rect, h, alignmentVertical_));
-    if (GetWindowLongA(handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) {
+    if (GetWindowLongW(handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) {
         flags |= DT_RTLREADING;
     }
     auto drawAt = [&](int dx, int dy, Colour colour) {
         RECT moved{t.left + dx, t.top + dy, t.right + dx, t.bottom + dy};
         SetTextColor(dc, resolveColour(colour));
-        DrawTextA(dc, caption_.c_str(), -1, &moved, flags);
+        DrawTextW(dc, caption.c_str(), -1, &moved, flags);
     };
-    Colour text = font.colour;
+    Colour text = contrastTheme() ? kBtnText : font.colour;
     if (enabled_) {
         if (textStyle_ == tsRaised || textStyle_ == tsRecessed) {
             Colour first = textStyle_ == tsRaised ? textShadowColor_ : textHighlightColor_;
@@ -336,8 +346,8 @@ bool TCustomGlyphButton::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT
         return true;
     case BM_CLICK: // a click asked for by a program: the mouse's press and release
         if (enabled_) {
-            SendMessageA(handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-            SendMessageA(handle(), WM_LBUTTONUP, 0, 0);
+            SendMessageW(handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            SendMessageW(handle(), WM_LBUTTONUP, 0, 0);
         }
         result = 0;
         return true;
@@ -388,7 +398,7 @@ void TGlyphButton::setHotTrack(bool value) {
 void TGlyphButton::setDefault(bool value) {
     input_.setDefault(value);
     if (handle()) {
-        SendMessageA(form().handle(), tk::kFocusChanged, 0,
+        SendMessageW(form().handle(), tk::kFocusChanged, 0,
                      reinterpret_cast<LPARAM>(form().activeControl()));
     }
 }
@@ -405,7 +415,7 @@ void TGlyphButton::broadcastGroupNotice() {
     // Only the buttons beside this one: a group lives within one parent.
     for (const auto& c : form().controls()) {
         if (c->parent() == parent() && c->handle()) {
-            SendMessageA(c->handle(), kGroupNotice, static_cast<WPARAM>(groupIndex()),
+            SendMessageW(c->handle(), kGroupNotice, static_cast<WPARAM>(groupIndex()),
                          reinterpret_cast<LPARAM>(this));
         }
     }
@@ -432,7 +442,7 @@ bool TGlyphButton::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
         return true;
     }
     case tk::kDialogChar:
-        result = input_.dialogChar(static_cast<char>(wp), caption(), canFocus()) ? 1 : 0;
+        result = input_.dialogChar(static_cast<char32_t>(wp), caption(), canFocus()) ? 1 : 0;
         return true;
     case kGroupNotice: {
         auto* sender = reinterpret_cast<TGlyphButton*>(lp);
@@ -467,7 +477,7 @@ ButtonGeometry TGlyphButton::geometry() {
     g.showPressed = input_.showPressed();
     g.grouped = groupIndex() != 0;
     g.down = downLook();
-    g.rightToLeft = (GetWindowLongA(handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
+    g.rightToLeft = (GetWindowLongW(handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
     return g;
 }
 
@@ -502,7 +512,8 @@ void TGlyphButton::Paint() {
     const Rect client{0, 0, width(), height()};
     Rect r = client;
     bool focusedNow = focused();
-    Look look = chooseLook(UseThemes(), hotTrack());
+    const bool contrast = contrastTheme();
+    Look look = chooseLook(UseThemes(), hotTrack() && !contrast);
     if (look == Look::themed) {
         ThemedStateInput in;
         in.enabled = enabled();
@@ -529,6 +540,7 @@ void TGlyphButton::Paint() {
         c.grouped = groupIndex() != 0;
         c.sunken = downLook() || input_.showPressed();
         c.pressed = input_.showPressed();
+        c.contrast = contrast;
         r = paintClassicLook(surface, client, c);
     } else if (look == Look::hotTrack) {
         HotTrackLook h;
@@ -548,7 +560,7 @@ void TGlyphButton::Paint() {
         h.highlightColor = highlightColor();
         r = paintHotTrackLook(surface, client, h);
     }
-    if (downLook() && showDownPattern_) {
+    if (downLook() && showDownPattern_ && !contrast) {
         tk::UniqueBitmap pattern;
         BuildDownPattern(pattern);
         tk::UniqueBrush brush(tk::live::CreatePatternBrush(pattern.get()));
@@ -559,7 +571,7 @@ void TGlyphButton::Paint() {
     canvas().setBrushColor(color_);
     PaintContent();
     if (focusedNow && showFocusRect_) {
-        DrawDottedFocus(surface, focusRect(geometry()));
+        DrawDottedFocus(surface, focusRect(geometry()), contrast ? kBtnText : kBlack);
     }
 }
 

@@ -22,9 +22,6 @@ enum THotTrackColorType { htctComplement, htctActual };
 // wParam the group index, lParam the sending TGlyphButton.
 inline constexpr UINT kGroupNotice = 0x2421;
 
-// What screen readers call a button: its caption without the accelerator's "&", or the hint.
-std::string accessibleName(const std::string& caption, const std::string& hint);
-
 // The screen shows more than 256 colours (determined once).
 bool fullColorDisplay();
 
@@ -66,6 +63,11 @@ class TCustomGlyphButton : public tk::TWinControl, protected ButtonHost {
     void setTabStop(bool value);
     // OnMouseEnter and OnMouseLeave besides the toolkit's events.
     bool bindNotify(const std::string& event, tk::TNotifyEvent handler) override;
+    // The button opens a menu: screen readers are told so (a menu button with a popup).
+    bool opensMenu() const { return opensMenu_; }
+    void setOpensMenu(bool value) { opensMenu_ = value; }
+    tk::AccessibleElement accessibleSelf() override;
+    void accessibleAction(long child) override;
 
     tk::TNotifyEvent OnMouseEnter;
     tk::TNotifyEvent OnMouseLeave;
@@ -102,6 +104,8 @@ class TCustomGlyphButton : public tk::TWinControl, protected ButtonHost {
     tk::TCanvas& canvas() { return canvas_; }
     // True while a themed paint could not use the theme: that paint is classic.
     bool themeFallback_ = false;
+    // A contrast theme is on: the button paints in the system colours.
+    bool contrastTheme() const;
 
     bool subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
@@ -120,7 +124,6 @@ class TCustomGlyphButton : public tk::TWinControl, protected ButtonHost {
     void mouseMove(int x, int y);
     void hoverChanged(ButtonInput::Hover change);
     void updateWindowText();
-    LRESULT accessibleObject(WPARAM wp, LPARAM lp);
 
     tk::TCanvas canvas_;
     std::string caption_;
@@ -139,6 +142,7 @@ class TCustomGlyphButton : public tk::TWinControl, protected ButtonHost {
     Colour hotTrackColor_ = 0x149BF0;
     THotTrackColorType hotTrackColorType_ = htctActual;
     bool paintParentCorners_ = false;
+    bool opensMenu_ = false;
 };
 
 class TGlyphButton : public TCustomGlyphButton {

@@ -1,6 +1,7 @@
 #include "controls/glyph_button.h"
 #include "controls/kind_picture_scaling.h"
 #include "graphics/area_resample.h"
+#include "text/utf.h"
 
 #include <array>
 #include <map>
@@ -20,14 +21,15 @@ HBITMAP LoadKindResource(int kind, std::size_t set) {
         nullptr,         "SC_KIND_OK",     "SC_KIND_CANCEL", "SC_KIND_HELP",
         "SC_KIND_YES",   "SC_KIND_NO",     "SC_KIND_CLOSE",  "SC_KIND_ABORT",
         "SC_KIND_RETRY", "SC_KIND_IGNORE", "SC_KIND_ALL"};
-    const std::string name = std::string(names[static_cast<std::size_t>(kind)]) + kSetSuffixes[set];
-    return static_cast<HBITMAP>(tk::live::LoadImageA(GetModuleHandleA(nullptr), name.c_str(),
+    const std::wstring name =
+        sc::text::toUtf16(std::string(names[static_cast<std::size_t>(kind)]) + kSetSuffixes[set]);
+    return static_cast<HBITMAP>(tk::live::LoadImageW(GetModuleHandleW(nullptr), name.c_str(),
                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 KeyedPicture ReadPicture(HBITMAP bitmap) {
     BITMAP info{};
-    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth < 1 ||
+    if (!bitmap || !GetObjectW(bitmap, sizeof info, &info) || info.bmWidth < 1 ||
         info.bmHeight < 1 || info.bmWidth > 4096 || info.bmHeight > 4096)
         return {};
     KeyedPicture picture{info.bmWidth, info.bmHeight,

@@ -133,7 +133,7 @@ std::unique_ptr<TPNGObject> IconToPng(const tk::TIcon& icon) {
         return ImageOf(w, h, std::vector<std::uint32_t>(std::size_t(w) * std::size_t(h)), nullptr);
     std::vector<std::uint8_t> fourth;
     BITMAP bm{};
-    const bool deep = info.hbmColor && GetObjectA(info.hbmColor, sizeof bm, &bm) &&
+    const bool deep = info.hbmColor && GetObjectW(info.hbmColor, sizeof bm, &bm) &&
                       bm.bmBitsPixel == 32 && IsWindowsXPOrLater();
     if (deep)
         fourth = FourthBytes(info.hbmColor, w, h);
@@ -186,16 +186,16 @@ class FileVersionCommonControls : public CommonControlsInfo {
 
   private:
     static int Read() {
-        char name[] = "comctl32.dll";
+        const wchar_t* name = L"comctl32.dll";
         DWORD ignored = 0;
-        const DWORD size = GetFileVersionInfoSizeA(name, &ignored);
+        const DWORD size = GetFileVersionInfoSizeW(name, &ignored);
         if (size == 0)
             return -1;
         std::vector<char> data(size);
         VS_FIXEDFILEINFO* fixed = nullptr;
         UINT length = 0;
-        if (!GetFileVersionInfoA(name, 0, size, data.data()) ||
-            !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) ||
+        if (!GetFileVersionInfoW(name, 0, size, data.data()) ||
+            !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
             !fixed || length < sizeof *fixed)
             return -1;
         return static_cast<int>(HIWORD(fixed->dwFileVersionMS) * 65536 +
@@ -284,9 +284,9 @@ std::unique_ptr<TPNGObject> BitmapKeyToPng(const tk::TBitmap& bitmap, tk::TColor
 }
 
 bool IsWindowsXPOrLater() {
-    OSVERSIONINFOA info{};
+    OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;
-    if (!GetVersionExA(&info))
+    if (!GetVersionExW(&info))
         return false;
     return info.dwPlatformId == VER_PLATFORM_WIN32_NT &&
            (info.dwMajorVersion > 5 || (info.dwMajorVersion == 5 && info.dwMinorVersion != 0));

@@ -1,5 +1,9 @@
 #include "png/png_stream.h"
 
+#ifdef _WIN32
+#include "text/utf.h"
+#endif
+
 #include <cstring>
 
 namespace sc::png {
@@ -42,7 +46,12 @@ std::uint64_t Tell(std::FILE* file) {
 } // namespace
 
 TPngFileStream::TPngFileStream(const std::string& path) {
+#ifdef _WIN32
+    // The C library's narrow names go through the ANSI code page; the path is UTF-8.
+    File = _wfopen(text::toUtf16(path).c_str(), L"rb");
+#else
     File = std::fopen(path.c_str(), "rb");
+#endif
     if (!File)
         return;
     if (std::fseek(File, 0, SEEK_END) == 0)

@@ -37,7 +37,7 @@ class TPngMemoryStream final : public TPngStream {
     std::size_t Offset = 0;
 };
 
-// Reads a file from disc; IsOpen() tells whether opening succeeded.
+// Reads a file from disc (its path in UTF-8); IsOpen() tells whether opening succeeded.
 class TPngFileStream final : public TPngStream {
   public:
     explicit TPngFileStream(const std::string& path);

@@ -2,6 +2,9 @@
 
 #include "toolkit/form.h"
 #include "toolkit/platform_services.h"
+#include "toolkit/window_text.h"
+
+#include "text/utf.h"
 
 #include <commctrl.h>
 
@@ -11,10 +14,12 @@ namespace tk {
 
 namespace {
 
-constexpr const char* kApplicationClass = "TApplication";
+constexpr const wchar_t* kApplicationClass = L"TApplication";
+// The most characters a read of the title gives.
+constexpr std::size_t kTitleLength = 255;
 
 LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 } // namespace
@@ -28,9 +33,10 @@ TApplication::TApplication()
     : busy_(screen_), platformShell_(std::make_unique<Win32ShellService>()),
       platformProfile_(std::make_unique<Win32ProfileReader>()),
       platformErrors_(std::make_unique<MessageBoxErrorPresenter>()),
-      platformDpi_(std::make_unique<Win32DpiService>()), shell_(platformShell_.get()),
+      platformDpi_(std::make_unique<Win32DpiService>()),
+      platformDisplay_(std::make_unique<Win32DisplaySettings>()), shell_(platformShell_.get()),
       profileReader_(platformProfile_.get()), errors_(platformErrors_.get()),
-      dpi_(platformDpi_.get()) {}
+      dpi_(platformDpi_.get()), display_(platformDisplay_.get()) {}
 
 TApplication::~TApplication() {
     if (handle_) {
@@ -40,37 +46,36 @@ TApplication::~TApplication() {
 
 HWND TApplication::handle() {
     if (!handle_) {
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        WNDCLASSEXA wc{};
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = ApplicationWindowProc;
         wc.hInstance = instance;
         wc.lpszClassName = kApplicationClass;
-        RegisterClassExA(&wc);
+        RegisterClassExW(&wc);
         // Never shown: it only keeps the title and owns what the shell opens.
-        handle_ = live::CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, "", WS_POPUP, 0, 0, 0,
+        handle_ = live::CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationClass, L"", WS_POPUP, 0, 0, 0,
                                         0, nullptr, nullptr, instance, nullptr);
     }
     return handle_;
 }
 
 std::string TApplication::title() {
-    char text[256] = {};
-    GetWindowTextA(handle(), text, sizeof text);
-    return text;
+    // Counted in UTF-16 units as the platform counts them; a surrogate pair is never parted.
+    return sc::text::cutToUtf16Units(windowText(handle()), kTitleLength);
 }
 
 void TApplication::setTitle(const std::string& title) {
-    SetWindowTextA(handle(), title.c_str());
+    setWindowText(handle(), title);
 }
 
 std::string TApplication::exeName() const {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (n < path.size()) {
             path.resize(n);
-            return path;
+            return sc::text::toUtf8(path);
         }
         path.resize(path.size() * 2);
     }
@@ -114,7 +119,7 @@ LRESULT dialogCode(const MSG& msg) {
         return 0;
     }
     MSG copy = msg;
-    return SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&copy));
+    return SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&copy));
 }
 
 // Enter and Esc that the focused control does not use, and typed characters that may be
@@ -147,11 +152,11 @@ bool TApplication::dispatch(MSG& msg) {
         return true;
     }
     // Tab and the dialog keys move between the controls of the active form.
-    if (ours && IsDialogMessageA(active, &msg)) {
+    if (ours && IsDialogMessageW(active, &msg)) {
         return true;
     }
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
     return true;
 }
 
@@ -164,7 +169,7 @@ void TApplication::run() {
         handleException(e);
     }
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         try {
             dispatch(msg);
         } catch (const std::exception& e) {
@@ -176,7 +181,7 @@ void TApplication::run() {
 
 void TApplication::processMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             terminated_ = true;
             PostQuitMessage(static_cast<int>(msg.wParam));
@@ -256,9 +261,13 @@ void TApplication::setDpiService(DpiService* service) {
     dpi_ = service ? service : platformDpi_.get();
 }
 
+void TApplication::setDisplaySettings(DisplaySettings* settings) {
+    display_ = settings ? settings : platformDisplay_.get();
+}
+
 void TApplication::reset() {
     MSG pending;
-    while (PeekMessageA(&pending, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    while (PeekMessageW(&pending, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
     terminated_ = false;
     setTitle("");

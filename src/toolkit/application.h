@@ -4,6 +4,7 @@
 
 #include "catalogue/busy_cursor.h"
 #include "catalogue/shell_request.h"
+#include "toolkit/display_settings.h"
 #include "toolkit/dpi_service.h"
 #include "toolkit/screen.h"
 
@@ -40,7 +41,7 @@ class TApplication : public sc::LaunchContext {
     // The hidden application window; owner of the shell's windows.
     HWND handle();
     // The title is kept as the application window's text: reading it gives at most 255
-    // characters.
+    // characters, counted in UTF-16 units, without parting a surrogate pair.
     std::string title();
     void setTitle(const std::string& title);
     std::string exeName() const override;
@@ -81,6 +82,8 @@ class TApplication : public sc::LaunchContext {
     void setErrorPresenter(ErrorPresenter* presenter);
     DpiService& dpi() { return *dpi_; }
     void setDpiService(DpiService* service);
+    DisplaySettings& display() { return *display_; }
+    void setDisplaySettings(DisplaySettings* settings);
 
     // Back to the state of a fresh start (for in-process tests that start several times).
     void reset();
@@ -101,10 +104,12 @@ class TApplication : public sc::LaunchContext {
     std::unique_ptr<sc::ProfileReader> platformProfile_;
     std::unique_ptr<ErrorPresenter> platformErrors_;
     std::unique_ptr<DpiService> platformDpi_;
+    std::unique_ptr<DisplaySettings> platformDisplay_;
     sc::ShellService* shell_;
     sc::ProfileReader* profileReader_;
     ErrorPresenter* errors_;
     DpiService* dpi_;
+    DisplaySettings* display_;
     std::vector<TForm*> forms_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;

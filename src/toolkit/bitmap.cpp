@@ -16,7 +16,7 @@ using TransparentBltFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, 
 // the run, as an import would.
 TransparentBltFunction transparentBlt() {
     static const auto function =
-        LoadedProcedure<TransparentBltFunction>("msimg32.dll", "TransparentBlt");
+        LoadedProcedure<TransparentBltFunction>(L"msimg32.dll", "TransparentBlt");
     return function;
 }
 
@@ -132,7 +132,7 @@ void TBitmap::SetHandle(HBITMAP handle) {
     ReleaseCanvas();
     bitmap_.reset(handle);
     BITMAP info{};
-    if (handle && GetObjectA(handle, sizeof info, &info)) {
+    if (handle && GetObjectW(handle, sizeof info, &info)) {
         width_ = info.bmWidth;
         height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
         format_ = info.bmBits ? FormatOf(info.bmBitsPixel) : TPixelFormat::pfDevice;
@@ -219,10 +219,10 @@ void TIcon::SetHandle(HICON icon) {
     ICONINFO info{};
     if (icon && live::GetIconInfo(icon, &info)) {
         BITMAP bm{};
-        if (info.hbmColor && GetObjectA(info.hbmColor, sizeof bm, &bm)) {
+        if (info.hbmColor && GetObjectW(info.hbmColor, sizeof bm, &bm)) {
             width_ = bm.bmWidth;
             height_ = bm.bmHeight;
-        } else if (info.hbmMask && GetObjectA(info.hbmMask, sizeof bm, &bm)) {
+        } else if (info.hbmMask && GetObjectW(info.hbmMask, sizeof bm, &bm)) {
             width_ = bm.bmWidth;
             height_ = bm.bmHeight / 2; // the mask of a monochrome icon holds both halves
         }

@@ -2,6 +2,7 @@
 
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
+#include "toolkit/window_text.h"
 
 namespace tk {
 
@@ -12,17 +13,15 @@ TButton::TButton(TForm& form, const ControlDefinition& definition, int id)
     if (definition.tabOrder >= 0) {
         style |= WS_TABSTOP;
     }
-    createWindow("BUTTON", style, 0, definition.caption.c_str());
+    createWindow(L"BUTTON", style, 0, definition.caption);
 }
 
 std::string TButton::caption() const {
-    char text[256] = {};
-    GetWindowTextA(handle(), text, sizeof text);
-    return text;
+    return windowText(handle());
 }
 
 void TButton::setCaption(const std::string& caption) {
-    SetWindowTextA(handle(), caption.c_str());
+    setWindowText(handle(), caption);
 }
 
 void TButton::command(WORD code) {

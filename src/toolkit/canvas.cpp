@@ -1,5 +1,7 @@
 #include "toolkit/canvas.h"
 
+#include "text/utf.h"
+
 namespace tk {
 
 void TCanvas::fillRect(const RECT& r) {
@@ -23,13 +25,15 @@ void TCanvas::textOut(int x, int y, std::string_view text) {
     SetBkMode(dc_, OPAQUE);
     SetBkColor(dc_, ColorToRGB(brushColour_));
     SetTextColor(dc_, ColorToRGB(font_.colour));
-    TextOutA(dc_, x, y, text.data(), static_cast<int>(text.size()));
+    const std::wstring wide = sc::text::toUtf16(text);
+    TextOutW(dc_, x, y, wide.c_str(), static_cast<int>(wide.size()));
 }
 
 SIZE TCanvas::textExtent(std::string_view text) {
     selectFont();
     SIZE size{};
-    GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
+    const std::wstring wide = sc::text::toUtf16(text);
+    GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &size);
     return size;
 }
 

@@ -22,6 +22,7 @@ inline constexpr TColor clBtnShadow = kSystemColourFlag | COLOR_BTNSHADOW;
 inline constexpr TColor clBtnHighlight = kSystemColourFlag | COLOR_BTNHIGHLIGHT;
 inline constexpr TColor clHighlight = kSystemColourFlag | COLOR_HIGHLIGHT;
 inline constexpr TColor clHighlightText = kSystemColourFlag | COLOR_HIGHLIGHTTEXT;
+inline constexpr TColor clHotLight = kSystemColourFlag | COLOR_HOTLIGHT;
 
 // Resolves a system colour to its current RGB value; plain colours pass unchanged.
 inline COLORREF ColorToRGB(TColor colour) {

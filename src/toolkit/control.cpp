@@ -3,6 +3,8 @@
 #include "toolkit/application.h"
 #include "toolkit/form.h"
 
+#include "text/utf.h"
+
 #include <commctrl.h>
 
 namespace tk {
@@ -28,7 +30,8 @@ TControl::TControl(TForm& form, const ControlDefinition& definition)
       designBounds_(definition.bounds), designFont_(definition.font.value_or(form.designFont())),
       alignClient_(definition.align == Align::alClient), bounds_(scaledBounds()),
       anchors_(definition.anchors), tabOrder_(definition.tabOrder),
-      font_(scaledFont(designFont_, form.Dpi())), cursor_(definition.cursor) {}
+      font_(scaledFont(designFont_, form.Dpi())), cursor_(definition.cursor),
+      accessibleName_(definition.accessibleName) {}
 
 Bounds TControl::scaledBounds() const {
     if (alignClient_) {
@@ -73,23 +76,23 @@ TWinControl::~TWinControl() {
     destroyWindow();
 }
 
-void TWinControl::createWindow(const char* windowClass, DWORD style, DWORD exStyle,
-                               const char* text) {
-    hwnd_ = live::CreateWindowExA(exStyle, windowClass, text, style | WS_CHILD, left(), top(),
-                                  width(), height(), parentHandle(),
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                                  GetModuleHandleA(nullptr), nullptr);
+void TWinControl::createWindow(const wchar_t* windowClass, DWORD style, DWORD exStyle,
+                               std::string_view text) {
+    hwnd_ = live::CreateWindowExW(
+        exStyle, windowClass, sc::text::toUtf16(text).c_str(), style | WS_CHILD, left(), top(),
+        width(), height(), parentHandle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+        GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) {
-        throw std::runtime_error("Error creating window of class " + std::string(windowClass));
+        throw std::runtime_error("Error creating window of class " + sc::text::toUtf8(windowClass));
     }
     // Subclassed by replacing the procedure, with the control in the window's user data (which
     // the native classes leave to the program): reading those takes no round trip to the
     // window server per message, as a look-up in a subclass chain kept in a window property
-    // does on some platforms. The Unicode form, as the common controls' chain uses.
+    // does on some platforms.
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     nativeProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form().fonts().get(font())), FALSE);
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form().fonts().get(font())), FALSE);
 }
 
 void TWinControl::destroyWindow() {
@@ -109,7 +112,7 @@ void TWinControl::applyBounds() {
 
 void TWinControl::applyFont() {
     if (hwnd_) {
-        SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form().fonts().get(font())), TRUE);
+        SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form().fonts().get(font())), TRUE);
     }
 }
 
@@ -140,6 +143,18 @@ LRESULT TWinControl::defaultProc(UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(nativeProc_, hwnd_, msg, wp, lp);
 }
 
+AccessibleSource* TWinControl::accessibleSourceOf(HWND window) {
+    if (GetWindowLongPtrW(window, GWLP_WNDPROC) !=
+        reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)) {
+        return nullptr;
+    }
+    return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+LRESULT TWinControl::accessibleObject(WPARAM wp, LPARAM lp) {
+    return serveAccessibleObject(hwnd_, wp, lp, &TWinControl::accessibleSourceOf);
+}
+
 LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) {
@@ -167,6 +182,10 @@ LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
         }
         if (msg == WM_SETFOCUS) {
             self->form().focusChanged(self);
+        }
+        if (msg == kAccessibleAction) {
+            self->accessibleAction(static_cast<long>(wp));
+            return 0;
         }
         LRESULT result = 0;
         if (self->subclassMessage(msg, wp, lp, result)) {

@@ -1,6 +1,7 @@
 // Controls: the base of everything a form definition can hold.
 #pragma once
 
+#include "toolkit/accessibility.h"
 #include "toolkit/canvas.h"
 #include "toolkit/form_definition.h"
 
@@ -8,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace tk {
@@ -81,6 +83,12 @@ class TControl : public TObject {
     // The shape the pointer takes over this control while the screen cursor is the default.
     int cursor() const { return cursor_; }
     void setCursor(int shape) { cursor_ = shape; }
+    // What screen readers call the control where its text does not name it (lists, pictures).
+    const std::string& accessibleName() const { return accessibleName_; }
+    void setAccessibleName(const std::string& name) { accessibleName_ = name; }
+    // What screen readers are told of a control without a window (which its parent's object
+    // presents); role 0, the default, leaves it out. Its default action is the click.
+    virtual AccessibleElement accessibleElement() const { return {}; }
 
     // Native window of the control; none for controls drawn by their parent.
     virtual HWND handle() const { return nullptr; }
@@ -125,11 +133,14 @@ class TControl : public TObject {
     int tabOrder_;
     FontSpec font_;
     int cursor_ = 0;
+    std::string accessibleName_;
 };
 
 // A control with a native window, created as a child of the form. The toolkit subclasses it
-// for the pointer's shape and for the control's own extra behaviour.
-class TWinControl : public TControl {
+// for the pointer's shape and for the control's own extra behaviour. Controls with more to tell
+// screen readers than the platform's standard object of their window serve their own
+// (accessibleObject), answered from their AccessibleSource.
+class TWinControl : public TControl, public AccessibleSource {
   public:
     TWinControl(TForm& form, const ControlDefinition& definition, int id);
     ~TWinControl() override;
@@ -142,9 +153,12 @@ class TWinControl : public TControl {
     void repaint();
     // The area that children aligned to fill it take: the client area, less frames.
     virtual Bounds alignRect() const;
+    // The control of a window that the toolkit made, for screen readers; null for any other.
+    static AccessibleSource* accessibleSourceOf(HWND window);
 
   protected:
-    void createWindow(const char* windowClass, DWORD style, DWORD exStyle, const char* text);
+    void createWindow(const wchar_t* windowClass, DWORD style, DWORD exStyle,
+                      std::string_view text);
     void destroyWindow();
     void applyBounds() override;
     void applyFont() override;
@@ -152,6 +166,8 @@ class TWinControl : public TControl {
     // with `result` set to stop them there.
     virtual bool subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     LRESULT defaultProc(UINT msg, WPARAM wp, LPARAM lp);
+    // The answer to WM_GETOBJECT with the control's own accessible object (0: none).
+    LRESULT accessibleObject(WPARAM wp, LPARAM lp);
 
   private:
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);

@@ -12,7 +12,7 @@ constexpr int kPerMonitorAware = 2; // DPI_AWARENESS_PER_MONITOR_AWARE
 } // namespace
 
 Win32DpiService::Win32DpiService() {
-    HMODULE user = GetModuleHandleA("user32.dll");
+    HMODULE user = GetModuleHandleW(L"user32.dll");
     getDpiForWindow_ = ProcedureOf<GetDpiForWindowFn>(user, "GetDpiForWindow");
     adjustWindowRectExForDpi_ =
         ProcedureOf<AdjustWindowRectExForDpiFn>(user, "AdjustWindowRectExForDpi");

@@ -2,19 +2,23 @@
 
 #include "toolkit/picture.h"
 
+#include "text/utf.h"
+
 namespace tk {
 
 std::string FileOpenErrorText(const std::string& path, DWORD error) {
     std::string full = path;
-    char buffer[MAX_PATH * 2];
-    const DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
-    if (n > 0 && n < sizeof buffer)
-        full.assign(buffer, n);
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
+    const std::wstring name = sc::text::toUtf16(path);
+    wchar_t buffer[MAX_PATH * 2];
+    const DWORD n = GetFullPathNameW(name.c_str(), MAX_PATH * 2, buffer, nullptr);
+    if (n > 0 && n < MAX_PATH * 2)
+        full = sc::text::toUtf8(std::wstring_view(buffer, n));
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string message = length && text ? std::string(text, length) : std::string();
+        nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    std::string message =
+        length && text ? sc::text::toUtf8(std::wstring_view(text, length)) : std::string();
     if (text)
         LocalFree(text);
     while (!message.empty() &&
@@ -24,8 +28,8 @@ std::string FileOpenErrorText(const std::string& path, DWORD error) {
 }
 
 TFileStream::TFileStream(const std::string& path) {
-    file_ = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    file_ = CreateFileW(sc::text::toUtf16(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file_ == INVALID_HANDLE_VALUE)
         throw EFOpenError(FileOpenErrorText(path, GetLastError()));
     LARGE_INTEGER size{};

@@ -1,6 +1,8 @@
 #include "toolkit/font.h"
 
-#include <cstring>
+#include "text/utf.h"
+
+#include <algorithm>
 
 namespace tk {
 
@@ -10,7 +12,7 @@ HFONT FontCache::get(const FontSpec& desc) {
             return e.font.get();
         }
     }
-    LOGFONTA lf{};
+    LOGFONTW lf{};
     lf.lfHeight = desc.height;
     lf.lfWeight = (desc.style & fsBold) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (desc.style & fsItalic) ? TRUE : FALSE;
@@ -20,8 +22,10 @@ HFONT FontCache::get(const FontSpec& desc) {
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH;
-    strncpy(lf.lfFaceName, desc.face.c_str(), LF_FACESIZE - 1);
-    entries_.push_back({desc, UniqueFont(live::CreateFontIndirectA(&lf))});
+    const std::wstring face = sc::text::toUtf16(desc.face);
+    const std::wstring_view name = sc::text::cutUtf16(face, LF_FACESIZE - 1);
+    std::copy(name.begin(), name.end(), lf.lfFaceName);
+    entries_.push_back({desc, UniqueFont(live::CreateFontIndirectW(&lf))});
     return entries_.back().font.get();
 }
 

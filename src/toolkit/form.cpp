@@ -6,6 +6,9 @@
 #include "toolkit/label.h"
 #include "toolkit/page_control.h"
 #include "toolkit/panel.h"
+#include "toolkit/window_text.h"
+
+#include "text/utf.h"
 
 #include <algorithm>
 #include <limits>
@@ -35,30 +38,30 @@ DWORD windowStyle(const FormDefinition& d) {
     return style;
 }
 
-void registerWindowClass(const std::string& className, WNDPROC proc) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA existing{};
+void registerWindowClass(const std::wstring& className, WNDPROC proc) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(instance, className.c_str(), &existing)) {
+    if (GetClassInfoExW(instance, className.c_str(), &existing)) {
         return;
     }
-    WNDCLASSEXA wc{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1)); // the application icon
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1)); // the application icon
     if (wc.hIcon) {
         // The caption's small icon picked from the same resource, as the system would pick it
         // for a class without one; read directly, it does not cost a copy of the class icon.
-        wc.hIconSm = live::LoadClassSmallIcon(instance, MAKEINTRESOURCEA(1));
+        wc.hIconSm = live::LoadClassSmallIcon(instance, MAKEINTRESOURCEW(1));
     } else {
-        wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+        wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     }
     wc.lpszClassName = className.c_str();
-    if (!RegisterClassExA(&wc)) {
-        throw std::runtime_error("Error registering window class " + className);
+    if (!RegisterClassExW(&wc)) {
+        throw std::runtime_error("Error registering window class " + sc::text::toUtf8(className));
     }
 }
 
@@ -74,7 +77,7 @@ TForm::~TForm() {
     }
     components_.clear();
     if (hwnd_) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         live::DestroyWindow(hwnd_);
     }
     Application().formDestroyed(*this);
@@ -131,7 +134,8 @@ int TForm::acceptableDpi(int dpi) const {
 }
 
 void TForm::createWindow() {
-    registerWindowClass(definition_.className, &TForm::WindowProc);
+    const std::wstring className = sc::text::toUtf16(definition_.className);
+    registerWindowClass(className, &TForm::WindowProc);
     DpiService& dpi = Application().dpi();
     // The system DPI first: on a system with one DPI for all monitors that is the window's.
     dpi_ = acceptableDpi(dpi.systemDpi());
@@ -146,9 +150,9 @@ void TForm::createWindow() {
         x = (dpi.systemMetric(SM_CXSCREEN, dpi_) - w) / 2;
         y = (dpi.systemMetric(SM_CYSCREEN, dpi_) - h) / 2;
     }
-    hwnd_ = live::CreateWindowExA(
-        exStyle, definition_.className.c_str(), definition_.caption.c_str(), style, x, y, w, h,
-        owner_ ? owner_->handle() : nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    hwnd_ = live::CreateWindowExW(
+        exStyle, className.c_str(), sc::text::toUtf16(definition_.caption).c_str(), style, x, y, w,
+        h, owner_ ? owner_->handle() : nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!hwnd_) {
         throw std::runtime_error("Error creating window " + definition_.name);
     }
@@ -336,13 +340,11 @@ void TForm::bindEvents(TObject& target, const std::vector<EventBinding>& events,
 }
 
 std::string TForm::caption() const {
-    char text[1024] = {};
-    GetWindowTextA(hwnd_, text, sizeof text);
-    return text;
+    return windowText(hwnd_);
 }
 
 void TForm::setCaption(const std::string& caption) {
-    SetWindowTextA(hwnd_, caption.c_str());
+    setWindowText(hwnd_, caption);
 }
 
 TControl* TForm::findControl(const std::string& controlName) const {
@@ -397,7 +399,7 @@ void TForm::focusChanged(TControl* focused) {
     }
     for (const auto& c : controls_) {
         if (c->handle()) {
-            SendMessageA(c->handle(), kFocusChanged, 0, reinterpret_cast<LPARAM>(focused));
+            SendMessageW(c->handle(), kFocusChanged, 0, reinterpret_cast<LPARAM>(focused));
         }
     }
 }
@@ -406,7 +408,7 @@ namespace {
 
 bool offer(const std::vector<std::unique_ptr<TControl>>& controls, UINT msg, WPARAM wp, LPARAM lp) {
     for (const auto& c : controls) {
-        if (c->handle() && SendMessageA(c->handle(), msg, wp, lp) != 0) {
+        if (c->handle() && SendMessageW(c->handle(), msg, wp, lp) != 0) {
             return true;
         }
     }
@@ -476,7 +478,7 @@ TControl* TForm::firstTabStop(const TWinControl* parent) const {
         if (!IsWindowVisible(w) || !IsWindowEnabled(w)) {
             continue;
         }
-        if (GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP) {
+        if (GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP) {
             return c;
         }
         if (auto* container = dynamic_cast<TWinControl*>(c)) {
@@ -494,6 +496,19 @@ void TForm::paintSurface(HDC dc) {
     UniqueBrush background(live::CreateSolidBrush(ColorToRGB(definition_.colour)));
     FillRect(dc, &client, background.get());
     paintWindowless(nullptr, dc);
+}
+
+void TForm::displayChanged(UINT msg) {
+    // Only top-level windows hear of new system colours; the common controls among the children
+    // keep copies of them and take the new ones when told.
+    if (msg == WM_SYSCOLORCHANGE) {
+        for (const auto& c : controls_) {
+            if (c->handle()) {
+                SendMessageW(c->handle(), WM_SYSCOLORCHANGE, 0, 0);
+            }
+        }
+    }
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -557,6 +572,24 @@ LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kFocusChanged:
         focusChanged(reinterpret_cast<TControl*>(lp));
         return 0;
+    case WM_GETOBJECT:
+        if (LRESULT object = serveAccessibleObject(
+                hwnd_, wp, lp, [](HWND w) -> AccessibleSource* { return fromHandle(w); })) {
+            return object;
+        }
+        break;
+    case kAccessibleAction:
+        accessibleAction(static_cast<long>(wp));
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wp == SPI_SETHIGHCONTRAST) {
+            displayChanged(msg);
+        }
+        break;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+        displayChanged(msg);
+        break;
     case WM_SETFOCUS: // the form itself: none of its controls has the focus
         focusChanged(nullptr);
         break;
@@ -575,20 +608,20 @@ LRESULT TForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
         break;
     }
-    return DefWindowProcA(hwnd_, msg, wp, lp);
+    return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
 LRESULT CALLBACK TForm::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
         auto* form = static_cast<TForm*>(cs->lpCreateParams);
         form->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
         Application().dpi().enableNonClientScaling(hwnd);
     }
-    auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!form) {
-        return DefWindowProcA(hwnd, msg, wp, lp);
+        return DefWindowProcW(hwnd, msg, wp, lp);
     }
     try {
         return form->handleMessage(msg, wp, lp);

@@ -27,7 +27,9 @@ inline constexpr int mrNone = 0;
 inline constexpr int mrOk = 1;
 inline constexpr int mrCancel = 2;
 
-class TForm : public TObject {
+// The form's client object for screen readers presents the windowless controls that lie on it
+// and its child windows.
+class TForm : public TObject, public AccessibleSource {
   public:
     // An owned form stays above its owner and has no task-bar button of its own.
     explicit TForm(TForm* owner = nullptr);
@@ -88,6 +90,15 @@ class TForm : public TObject {
     bool windowlessMouse(const TWinControl* parent, HWND surface, UINT msg, LPARAM lp);
     // Notifications a container window receives from its child windows, passed to their controls.
     bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // What screen readers find in `parent` (nullptr: the form itself), in definition order: its
+    // windowless controls that have a role, and its child windows; and the default action of
+    // one of them (numbered from 1), a click of a windowless control.
+    std::vector<AccessibleElement> accessibleElements(const TWinControl* parent) const;
+    void windowlessAction(const TWinControl* parent, long child);
+    std::vector<AccessibleElement> accessibleChildren() override {
+        return accessibleElements(nullptr);
+    }
+    void accessibleAction(long child) override { windowlessAction(nullptr, child); }
 
     TControl* findControl(const std::string& controlName) const;
     template <typename T> T& control(const std::string& controlName) const {
@@ -149,6 +160,9 @@ class TForm : public TObject {
     void bindEvents(TObject& target, const std::vector<EventBinding>& events,
                     const HandlerTable& handlers);
     void paintSurface(HDC dc);
+    std::vector<TControl*> accessibleControls(const TWinControl* parent) const;
+    // The system's colours, theme or contrast setting changed: everything is painted anew.
+    void displayChanged(UINT msg);
     void focusFirstControl();
     TControl* firstTabStop(const TWinControl* parent) const;
     TControl* controlOfWindow(HWND child) const;

@@ -3,6 +3,8 @@
 #include "toolkit/application.h"
 #include "toolkit/form.h"
 
+#include <oleacc.h>
+
 #include <utility>
 
 namespace tk {
@@ -67,6 +69,48 @@ bool TForm::windowlessMouse(const TWinControl* parent, HWND surface, UINT msg, L
     }
     default:
         return false;
+    }
+}
+
+std::vector<TControl*> TForm::accessibleControls(const TWinControl* parent) const {
+    std::vector<TControl*> found;
+    for (const auto& c : controls_) {
+        if (c->parent() == parent && (c->handle() || c->accessibleElement().role != 0)) {
+            found.push_back(c.get());
+        }
+    }
+    return found;
+}
+
+std::vector<AccessibleElement> TForm::accessibleElements(const TWinControl* parent) const {
+    HWND surface = parent ? parent->handle() : hwnd_;
+    const bool shown = IsWindowVisible(surface) != FALSE;
+    std::vector<AccessibleElement> elements;
+    for (TControl* c : accessibleControls(parent)) {
+        AccessibleElement e;
+        if (c->handle()) {
+            e.window = c->handle();
+        } else {
+            e = c->accessibleElement();
+            RECT r{c->left(), c->top(), c->left() + c->width(), c->top() + c->height()};
+            MapWindowPoints(surface, nullptr, reinterpret_cast<POINT*>(&r), 2);
+            e.location = r;
+            if (!shown) {
+                e.state |= STATE_SYSTEM_INVISIBLE;
+            }
+        }
+        elements.push_back(std::move(e));
+    }
+    return elements;
+}
+
+void TForm::windowlessAction(const TWinControl* parent, long child) {
+    const std::vector<TControl*> controls = accessibleControls(parent);
+    if (child >= 1 && child <= static_cast<long>(controls.size())) {
+        TControl* c = controls[static_cast<std::size_t>(child - 1)];
+        if (!c->handle()) {
+            c->click();
+        }
     }
 }
 

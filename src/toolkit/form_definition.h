@@ -87,6 +87,12 @@ struct ControlDefinition {
     bool cancel = false;       // push buttons: Esc clicks it
     int modalResult = 0;       // push buttons: a click sets the form's modal result
     std::string activePage;    // page controls: the tab sheet shown first
+    // What screen readers call the control where its text does not name it (lists, pictures).
+    std::string accessibleName;
+    // Panels and labels: the system colour that takes the place of the fixed `colour`, or of the
+    // font's, in a contrast theme (clNone: the colour stays).
+    TColor contrastColour = clNone;
+    TColor contrastFontColour = clNone;
     // The control's parent: empty for the form itself, else the name of a container control
     // defined earlier.
     std::string parent;

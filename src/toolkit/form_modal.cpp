@@ -2,6 +2,8 @@
 #include "toolkit/application.h"
 #include "toolkit/form.h"
 
+#include <iterator>
+
 namespace tk {
 
 int TForm::ShowModal() {
@@ -36,7 +38,7 @@ int TForm::ShowModal() {
     show();
     while (modalResult_ == mrNone) {
         MSG msg;
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
             // The program is ending: leave the request for the outer loop.
             if (got == 0) {
@@ -71,15 +73,15 @@ TForm* TForm::fromHandle(HWND window) {
     if (!window) {
         return nullptr;
     }
-    char className[256] = {};
-    GetClassNameA(window, className, sizeof className);
-    WNDCLASSEXA info{};
+    wchar_t className[256] = {};
+    GetClassNameW(window, className, static_cast<int>(std::size(className)));
+    WNDCLASSEXW info{};
     info.cbSize = sizeof info;
-    if (!GetClassInfoExA(GetModuleHandleA(nullptr), className, &info) ||
+    if (!GetClassInfoExW(GetModuleHandleW(nullptr), className, &info) ||
         info.lpfnWndProc != &TForm::WindowProc) {
         return nullptr;
     }
-    return reinterpret_cast<TForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return reinterpret_cast<TForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 } // namespace tk

@@ -4,6 +4,8 @@
 #include "toolkit/canvas.h"
 #include "toolkit/form.h"
 
+#include <oleacc.h>
+
 namespace tk {
 
 TImage::TImage(TForm& form, const ControlDefinition& definition)
@@ -17,6 +19,18 @@ TRect TImage::pictureRect() const {
         return centredRect(area, w, h);
     }
     return TRect{left(), top(), left() + w, top() + h};
+}
+
+AccessibleElement TImage::accessibleElement() const {
+    AccessibleElement e;
+    e.role = ROLE_SYSTEM_GRAPHIC;
+    e.name = accessibleName();
+    e.state = STATE_SYSTEM_READONLY;
+    if (OnClick) {
+        e.state |= STATE_SYSTEM_LINKED;
+        e.defaultAction = "Jump";
+    }
+    return e;
 }
 
 void TImage::paint(HDC dc) {

@@ -19,6 +19,8 @@ class TImage : public TControl {
     TRect pictureRect() const;
 
     void paint(HDC dc) override;
+    // A graphic named by its accessible name, whose default action is its click if it has one.
+    AccessibleElement accessibleElement() const override;
 
   private:
     TPicture picture_;

@@ -1,14 +1,19 @@
 #include "toolkit/label.h"
 
+#include "toolkit/application.h"
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
+
+#include <oleacc.h>
+#include "text/utf.h"
 
 namespace tk {
 
 TLabel::TLabel(TForm& form, const ControlDefinition& definition)
     : TControl(form, definition), caption_(definition.caption), autoSize_(definition.autoSize),
       wordWrap_(definition.wordWrap), transparent_(definition.transparent),
-      showAccelChar_(definition.showAccelChar), colour_(definition.colour) {
+      showAccelChar_(definition.showAccelChar), colour_(definition.colour),
+      contrastFontColour_(definition.contrastFontColour) {
     adjustSize();
 }
 
@@ -40,12 +45,12 @@ void TLabel::adjustSize() {
     UniqueMemoryDc screen(live::CreateCompatibleDC(nullptr));
     SelectGuard font(screen.get(), form().fonts().get(this->font()));
     // An empty text still takes one line.
-    std::string text = caption_;
-    if (text.empty() || (showAccelChar_ && text == "&")) {
-        text += ' ';
+    std::wstring text = sc::text::toUtf16(caption_);
+    if (text.empty() || (showAccelChar_ && text == L"&")) {
+        text += L' ';
     }
     RECT r{0, 0, wordWrap_ ? width() : 0, 0};
-    DrawTextA(screen.get(), text.c_str(), static_cast<int>(text.size()), &r,
+    DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &r,
               textFormat() | DT_CALCRECT);
     setBounds(Bounds{left(), top(), wordWrap_ ? width() : r.right - r.left, r.bottom - r.top});
 }
@@ -53,6 +58,20 @@ void TLabel::adjustSize() {
 void TLabel::applyDpi() {
     TControl::applyDpi();
     adjustSize();
+}
+
+AccessibleElement TLabel::accessibleElement() const {
+    AccessibleElement e;
+    e.name = shownText(caption_, showAccelChar_);
+    if (OnClick) {
+        e.role = ROLE_SYSTEM_LINK;
+        e.state = STATE_SYSTEM_LINKED;
+        e.defaultAction = "Jump";
+    } else {
+        e.role = ROLE_SYSTEM_STATICTEXT;
+        e.state = STATE_SYSTEM_READONLY;
+    }
+    return e;
 }
 
 void TLabel::paint(HDC dc) {
@@ -63,10 +82,12 @@ void TLabel::paint(HDC dc) {
     }
     SelectGuard font(dc, form().fonts().get(this->font()));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColorToRGB(this->font().colour));
+    const bool contrast = contrastFontColour_ != clNone && Application().display().highContrast();
+    SetTextColor(dc, ColorToRGB(contrast ? contrastFontColour_ : this->font().colour));
     // A label sized to its text is not cut at its edges: some renderers draw glyphs a little
     // wider than the text's measured extent.
-    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r,
+    const std::wstring caption = sc::text::toUtf16(caption_);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r,
               textFormat() | (autoSize_ && !wordWrap_ ? DT_NOCLIP : 0));
 }
 

@@ -20,6 +20,8 @@ class TLabel : public TControl {
 
     void paint(HDC dc) override;
     void applyDpi() override;
+    // Static text with the text it shows; a link (role link, action "Jump") when it has a click.
+    AccessibleElement accessibleElement() const override;
 
   private:
     unsigned textFormat() const;
@@ -31,6 +33,7 @@ class TLabel : public TControl {
     bool transparent_;
     bool showAccelChar_;
     TColor colour_;
+    TColor contrastFontColour_;
 };
 
 } // namespace tk

@@ -4,6 +4,9 @@
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
 
+#include <oleacc.h>
+#include "text/utf.h"
+
 #include <windowsx.h>
 
 namespace tk {
@@ -12,8 +15,8 @@ TListBox::TListBox(TForm& form, const ControlDefinition& definition, int id)
     : TWinControl(form, definition, id),
       style_(definition.ownerDrawFixed ? TListBoxStyle::lbOwnerDrawFixed
                                        : TListBoxStyle::lbStandard),
-      designItemHeight_(definition.itemHeight),
-      itemHeight_(form.scaled(definition.itemHeight)), canvas_(form.fonts()) {
+      designItemHeight_(definition.itemHeight), itemHeight_(form.scaled(definition.itemHeight)),
+      canvas_(form.fonts()) {
     create();
 }
 
@@ -25,8 +28,8 @@ void TListBox::create() {
     if (style_ == TListBoxStyle::lbOwnerDrawFixed) {
         style |= LBS_OWNERDRAWFIXED;
     }
-    createWindow("LISTBOX", style, WS_EX_CLIENTEDGE, "");
-    SendMessageA(handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
+    createWindow(L"LISTBOX", style, WS_EX_CLIENTEDGE, "");
+    SendMessageW(handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
 }
 
 void TListBox::setStyle(TListBoxStyle style) {
@@ -56,7 +59,7 @@ void TListBox::setItemHeight(int designHeight) {
         return;
     }
     itemHeight_ = height;
-    SendMessageA(handle(), LB_SETITEMHEIGHT, 0, height);
+    SendMessageW(handle(), LB_SETITEMHEIGHT, 0, height);
     InvalidateRect(handle(), nullptr, TRUE);
 }
 
@@ -66,26 +69,27 @@ void TListBox::applyDpi() {
 }
 
 int TListBox::count() const {
-    return static_cast<int>(SendMessageA(handle(), LB_GETCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(handle(), LB_GETCOUNT, 0, 0));
 }
 
 void TListBox::addItem(const std::string& text) {
-    SendMessageA(handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(handle(), LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(sc::text::toUtf16(text).c_str()));
 }
 
 void TListBox::clear() {
-    SendMessageA(handle(), LB_RESETCONTENT, 0, 0);
+    SendMessageW(handle(), LB_RESETCONTENT, 0, 0);
 }
 
 std::string TListBox::item(int index) const {
-    LRESULT length = SendMessageA(handle(), LB_GETTEXTLEN, index, 0);
+    LRESULT length = SendMessageW(handle(), LB_GETTEXTLEN, index, 0);
     if (length == LB_ERR) {
         return {};
     }
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    LRESULT got = SendMessageA(handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    LRESULT got = SendMessageW(handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
-    return text;
+    return sc::text::toUtf8(text);
 }
 
 std::vector<std::string> TListBox::items() const {
@@ -97,17 +101,17 @@ std::vector<std::string> TListBox::items() const {
 }
 
 int TListBox::itemIndex() const {
-    return static_cast<int>(SendMessageA(handle(), LB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(handle(), LB_GETCURSEL, 0, 0));
 }
 
 void TListBox::setItemIndex(int index) {
     if (index != itemIndex()) {
-        SendMessageA(handle(), LB_SETCURSEL, index, 0);
+        SendMessageW(handle(), LB_SETCURSEL, index, 0);
     }
 }
 
 int TListBox::topIndex() const {
-    return static_cast<int>(SendMessageA(handle(), LB_GETTOPINDEX, 0, 0));
+    return static_cast<int>(SendMessageW(handle(), LB_GETTOPINDEX, 0, 0));
 }
 
 RECT TListBox::clientRect() const {
@@ -118,7 +122,7 @@ RECT TListBox::clientRect() const {
 
 RECT TListBox::itemRect(int index) const {
     RECT r{};
-    SendMessageA(handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+    SendMessageW(handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
     return r;
 }
 
@@ -165,8 +169,79 @@ void TListBox::drawItem(const DRAWITEMSTRUCT& dis) {
     canvas_.setHandle(nullptr);
 }
 
+AccessibleElement TListBox::accessibleSelf() {
+    AccessibleElement e;
+    e.role = ROLE_SYSTEM_LIST;
+    if (!accessibleName().empty()) {
+        e.name = accessibleName();
+    }
+    e.state = STATE_SYSTEM_FOCUSABLE | (focused() ? STATE_SYSTEM_FOCUSED : 0);
+    return e;
+}
+
+std::vector<AccessibleElement> TListBox::accessibleChildren() {
+    const int selected = itemIndex();
+    const int caret = static_cast<int>(SendMessageW(handle(), LB_GETCARETINDEX, 0, 0));
+    const bool hasFocus = focused();
+    const RECT client = clientRect();
+    std::vector<AccessibleElement> rows;
+    for (int i = 0, n = count(); i < n; ++i) {
+        const std::string text = item(i);
+        const TAccessibleRow row = OnAccessibleRow
+                                       ? OnAccessibleRow(i, text)
+                                       : TAccessibleRow{shownText(text, false), "", "Select"};
+        AccessibleElement e;
+        e.role = ROLE_SYSTEM_LISTITEM;
+        e.name = row.name;
+        e.description = row.description;
+        e.defaultAction = row.action;
+        e.state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+        if (i == selected) {
+            e.state |= STATE_SYSTEM_SELECTED;
+        }
+        if (hasFocus && i == caret) {
+            e.state |= STATE_SYSTEM_FOCUSED;
+        }
+        RECT r = itemRect(i);
+        RECT shown{};
+        if (!IntersectRect(&shown, &r, &client)) {
+            e.state |= STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN;
+        }
+        MapWindowPoints(handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+        e.location = r;
+        rows.push_back(std::move(e));
+    }
+    return rows;
+}
+
+void TListBox::accessibleAction(long child) {
+    const int index = static_cast<int>(child) - 1;
+    if (index >= 0 && index < count()) {
+        setItemIndex(index);
+        click();
+    }
+}
+
+std::optional<long> TListBox::accessibleFocus() {
+    if (!focused()) {
+        return std::nullopt;
+    }
+    if (count() == 0) {
+        return CHILDID_SELF;
+    }
+    return static_cast<long>(SendMessageW(handle(), LB_GETCARETINDEX, 0, 0)) + 1;
+}
+
+std::optional<long> TListBox::accessibleSelection() {
+    const int selected = itemIndex();
+    return selected < 0 ? std::nullopt : std::optional<long>(selected + 1);
+}
+
 bool TListBox::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
+    case WM_GETOBJECT:
+        result = accessibleObject(wp, lp);
+        return result != 0;
     case WM_MOUSEMOVE:
         if (OnMouseMove) {
             OnMouseMove(*this, static_cast<unsigned>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));

@@ -4,12 +4,20 @@
 
 #include "toolkit/control.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace tk {
 
 enum class TListBoxStyle { lbStandard, lbOwnerDrawFixed };
+
+// What screen readers are told of a row, and the name of its default action (a click on it).
+struct TAccessibleRow {
+    std::string name, description, action = "Select";
+};
+using TAccessibleRowEvent = std::function<TAccessibleRow(int index, const std::string& text)>;
 
 class TListBox : public TWinControl {
   public:
@@ -46,6 +54,17 @@ class TListBox : public TWinControl {
 
     TDrawItemEvent OnDrawItem;
     TMouseMoveEvent OnMouseMove;
+    // Describes a row for screen readers; without it a row is named by its text.
+    TAccessibleRowEvent OnAccessibleRow;
+
+    // A list named by its accessible name, its rows list items; a row's default action selects
+    // it and raises OnClick, as a click on it does.
+    AccessibleElement accessibleSelf() override;
+    std::vector<AccessibleElement> accessibleChildren() override;
+    void accessibleAction(long child) override;
+    bool knowsFocusAndSelection() const override { return true; }
+    std::optional<long> accessibleFocus() override;
+    std::optional<long> accessibleSelection() override;
 
     void command(WORD code) override;
     void drawItem(const DRAWITEMSTRUCT& dis) override;

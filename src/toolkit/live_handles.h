@@ -80,8 +80,8 @@ inline HBRUSH CreateSolidBrush(COLORREF colour) {
 inline HBRUSH CreatePatternBrush(HBITMAP pattern) {
     return detail::made(detail::kGdi, ::CreatePatternBrush(pattern));
 }
-inline HFONT CreateFontIndirectA(const LOGFONTA* font) {
-    return detail::made(detail::kGdi, ::CreateFontIndirectA(font));
+inline HFONT CreateFontIndirectW(const LOGFONTW* font) {
+    return detail::made(detail::kGdi, ::CreateFontIndirectW(font));
 }
 inline HPALETTE CreatePalette(const LOGPALETTE* palette) {
     return detail::made(detail::kGdi, ::CreatePalette(palette));
@@ -111,8 +111,8 @@ inline HANDLE CopyImage(HANDLE image, UINT type, int w, int h, UINT flags) {
     return detail::made(detail::kindOfImage(type), ::CopyImage(image, type, w, h, flags));
 }
 // Not for LR_SHARED images, which the system owns.
-inline HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int w, int h, UINT flags) {
-    return detail::made(detail::kindOfImage(type), ::LoadImageA(instance, name, type, w, h, flags));
+inline HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int w, int h, UINT flags) {
+    return detail::made(detail::kindOfImage(type), ::LoadImageW(instance, name, type, w, h, flags));
 }
 
 // ---- Icons ----
@@ -120,8 +120,8 @@ inline HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int w, int 
 // The small icon of a window class, read from the class icon's resource at the small size, as
 // the system itself makes one for a class that has none. The class keeps it for the rest of
 // the run, like the one the system would make, which is not counted either.
-inline HICON LoadClassSmallIcon(HINSTANCE instance, LPCSTR name) {
-    return static_cast<HICON>(::LoadImageA(instance, name, IMAGE_ICON,
+inline HICON LoadClassSmallIcon(HINSTANCE instance, LPCWSTR name) {
+    return static_cast<HICON>(::LoadImageW(instance, name, IMAGE_ICON,
                                            GetSystemMetrics(SM_CXSMICON),
                                            GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
 }
@@ -159,10 +159,10 @@ inline BOOL DestroyMenu(HMENU menu) {
 
 // ---- Windows ----
 
-inline HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR caption, DWORD style, int x,
+inline HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR caption, DWORD style, int x,
                             int y, int w, int h, HWND parent, HMENU menu, HINSTANCE instance,
                             LPVOID param) {
-    return detail::made(detail::kWindow, ::CreateWindowExA(exStyle, className, caption, style, x, y,
+    return detail::made(detail::kWindow, ::CreateWindowExW(exStyle, className, caption, style, x, y,
                                                            w, h, parent, menu, instance, param));
 }
 inline BOOL DestroyWindow(HWND window) {

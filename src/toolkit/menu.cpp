@@ -2,6 +2,8 @@
 
 #include "toolkit/handles.h"
 
+#include "text/utf.h"
+
 namespace tk {
 
 TPopupMenu::TPopupMenu(const PopupMenuDefinition& definition) : name_(definition.name) {
@@ -22,7 +24,7 @@ TMenuItem* TPopupMenu::find(const std::string& itemName) {
 void TPopupMenu::popup(HWND owner, int x, int y) {
     UniqueMenu menu(live::CreatePopupMenu());
     for (std::size_t i = 0; i < items_.size(); ++i) {
-        AppendMenuA(menu.get(), MF_STRING, i + 1, items_[i]->caption().c_str());
+        AppendMenuW(menu.get(), MF_STRING, i + 1, sc::text::toUtf16(items_[i]->caption()).c_str());
     }
     // The owner must be in the foreground, or the menu does not close when the user clicks
     // elsewhere.
@@ -30,7 +32,7 @@ void TPopupMenu::popup(HWND owner, int x, int y) {
     UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD, x,
                        y, 0, owner, nullptr));
-    PostMessageA(owner, WM_NULL, 0, 0);
+    PostMessageW(owner, WM_NULL, 0, 0);
     if (chosen >= 1 && chosen <= items_.size()) {
         items_[chosen - 1]->click();
     }

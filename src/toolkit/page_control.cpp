@@ -2,7 +2,10 @@
 
 #include "toolkit/form.h"
 
+#include "text/utf.h"
+
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 
@@ -14,13 +17,13 @@ TPageControl::TPageControl(TForm& form, const ControlDefinition& definition, int
     if (definition.tabOrder >= 0) {
         style |= WS_TABSTOP;
     }
-    createWindow(WC_TABCONTROLA, style, WS_EX_CONTROLPARENT, "");
+    createWindow(WC_TABCONTROLW, style, WS_EX_CONTROLPARENT, "");
 }
 
 Bounds TPageControl::pageBounds() const {
     RECT r{};
     GetClientRect(handle(), &r);
-    SendMessageA(handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    SendMessageW(handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
     return Bounds{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
@@ -30,11 +33,11 @@ int TPageControl::activePageIndex() const {
 }
 
 void TPageControl::addPage(TTabSheet& sheet, const std::string& caption) {
-    TCITEMA item{};
+    TCITEMW item{};
     item.mask = TCIF_TEXT;
-    std::string text = caption;
+    std::wstring text = sc::text::toUtf16(caption);
     item.pszText = text.data();
-    SendMessageA(handle(), TCM_INSERTITEMA, pages_.size(), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(handle(), TCM_INSERTITEMW, pages_.size(), reinterpret_cast<LPARAM>(&item));
     pages_.push_back(&sheet);
     // The tab row exists now: the page area is known.
     Bounds area = pageBounds();
@@ -52,7 +55,7 @@ void TPageControl::setActivePage(TTabSheet& sheet) {
         return;
     }
     active_ = &sheet;
-    SendMessageA(handle(), TCM_SETCURSEL, static_cast<WPARAM>(it - pages_.begin()), 0);
+    SendMessageW(handle(), TCM_SETCURSEL, static_cast<WPARAM>(it - pages_.begin()), 0);
     ShowWindow(sheet.handle(), SW_SHOW);
     for (TTabSheet* p : pages_) {
         if (p != &sheet) {
@@ -63,7 +66,7 @@ void TPageControl::setActivePage(TTabSheet& sheet) {
 
 bool TPageControl::notify(const NMHDR& header, LRESULT& result) {
     if (header.code == static_cast<UINT>(TCN_SELCHANGE)) {
-        int index = static_cast<int>(SendMessageA(handle(), TCM_GETCURSEL, 0, 0));
+        int index = static_cast<int>(SendMessageW(handle(), TCM_GETCURSEL, 0, 0));
         if (index >= 0 && index < pageCount()) {
             setActivePage(page(index));
         }
@@ -91,6 +94,13 @@ TTabSheet::TTabSheet(TForm& form, const ControlDefinition& definition, int id)
     setBounds(pageControl_.pageBounds());
     createContainer(false);
     pageControl_.addPage(*this, caption_);
+}
+
+AccessibleElement TTabSheet::accessibleSelf() {
+    AccessibleElement e;
+    e.role = ROLE_SYSTEM_PROPERTYPAGE;
+    e.name = shownText(caption_, true);
+    return e;
 }
 
 void TTabSheet::applyDpi() {

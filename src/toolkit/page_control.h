@@ -42,6 +42,8 @@ class TTabSheet : public TContainer {
     const std::string& caption() const { return caption_; }
     // A sheet fills its page control's page area, whatever the DPI.
     void applyDpi() override;
+    // A property page named by its tab.
+    AccessibleElement accessibleSelf() override;
 
   private:
     TPageControl& pageControl_;

@@ -1,31 +1,35 @@
 #include "toolkit/panel.h"
 
+#include "toolkit/application.h"
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
+
+#include <oleacc.h>
+#include "text/utf.h"
 
 namespace tk {
 
 namespace {
 
-constexpr const char* kContainerClass = "TkContainer";
+constexpr const wchar_t* kContainerClass = L"TkContainer";
 
 void registerContainerClass() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA existing{};
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(instance, kContainerClass, &existing)) {
+    if (GetClassInfoExW(instance, kContainerClass, &existing)) {
         return;
     }
-    WNDCLASSEXA wc{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     // The second press of a double click arrives as one: it is no second click.
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kContainerClass;
-    if (!RegisterClassExA(&wc)) {
-        throw std::runtime_error("Error registering window class " + std::string(kContainerClass));
+    if (!RegisterClassExW(&wc)) {
+        throw std::runtime_error("Error registering window class TkContainer");
     }
 }
 
@@ -58,12 +62,26 @@ void bevel(HDC dc, RECT& r, PanelBevel kind) {
 
 TContainer::TContainer(TForm& form, const ControlDefinition& definition, int id)
     : TWinControl(form, definition, id),
-      colour_(definition.colour == clNone ? clBtnFace : definition.colour) {}
+      colour_(definition.colour == clNone ? clBtnFace : definition.colour),
+      contrastColour_(definition.contrastColour) {}
+
+TColor TContainer::colour() const {
+    return contrastColour_ != clNone && Application().display().highContrast() ? contrastColour_
+                                                                               : colour_;
+}
 
 void TContainer::createContainer(bool visible) {
     registerContainerClass();
     createWindow(kContainerClass, WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0),
                  WS_EX_CONTROLPARENT, "");
+}
+
+std::vector<AccessibleElement> TContainer::accessibleChildren() {
+    return form().accessibleElements(this);
+}
+
+void TContainer::accessibleAction(long child) {
+    form().windowlessAction(this, child);
 }
 
 void TContainer::setColour(TColor colour) {
@@ -78,7 +96,7 @@ void TContainer::paintSurface(HDC target) {
     GetClientRect(handle(), &client);
     // Painted off screen and copied at once: no flicker of the picture and labels.
     OffscreenBuffer buffer(target, client.right, client.bottom);
-    fill(buffer.dc(), client, colour_);
+    fill(buffer.dc(), client, colour());
     paintFrame(buffer.dc(), client);
     form().paintWindowless(this, buffer.dc());
     buffer.copyTo(target);
@@ -105,6 +123,9 @@ bool TContainer::subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
     case WM_NOTIFY:
     case WM_DRAWITEM:
         return form().reflect(msg, wp, lp, result);
+    case WM_GETOBJECT:
+        result = accessibleObject(wp, lp);
+        return result != 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
@@ -144,10 +165,19 @@ TGroupBox::TGroupBox(TForm& form, const ControlDefinition& definition, int id)
     createContainer(true);
 }
 
+AccessibleElement TGroupBox::accessibleSelf() {
+    AccessibleElement e;
+    e.role = ROLE_SYSTEM_GROUPING;
+    if (!caption_.empty()) {
+        e.name = shownText(caption_, true);
+    }
+    return e;
+}
+
 void TGroupBox::paintFrame(HDC dc, const RECT& client) {
     SelectGuard font(dc, form().fonts().get(this->font()));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     RECT frame = client;
     frame.top += metrics.tmHeight / 2;
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
@@ -155,11 +185,12 @@ void TGroupBox::paintFrame(HDC dc, const RECT& client) {
         const int inset = form().scaled(8);
         const int gap = form().scaled(2);
         RECT text{inset, 0, client.right - inset, metrics.tmHeight};
-        DrawTextA(dc, caption_.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+        const std::wstring caption = sc::text::toUtf16(caption_);
+        DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
         fill(dc, RECT{text.left - gap, text.top, text.right + gap, text.bottom}, colour());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, ColorToRGB(this->font().colour));
-        DrawTextA(dc, caption_.c_str(), -1, &text, DT_SINGLELINE);
+        DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE);
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include "toolkit/control.h"
 
+#include <vector>
+
 namespace tk {
 
 // A child window that paints its background and its windowless controls and passes its child
@@ -12,8 +14,13 @@ class TContainer : public TWinControl {
   public:
     TContainer(TForm& form, const ControlDefinition& definition, int id);
 
-    TColor colour() const { return colour_; }
+    // The fixed colour, or in a contrast theme the system colour that takes its place.
+    TColor colour() const;
     void setColour(TColor colour);
+
+    // Its windowless controls and child windows, as the form presents them.
+    std::vector<AccessibleElement> accessibleChildren() override;
+    void accessibleAction(long child) override;
 
   protected:
     void createContainer(bool visible);
@@ -25,6 +32,7 @@ class TContainer : public TWinControl {
     void paintSurface(HDC dc);
 
     TColor colour_;
+    TColor contrastColour_;
 };
 
 class TPanel : public TContainer {
@@ -50,6 +58,8 @@ class TPanel : public TContainer {
 class TGroupBox : public TContainer {
   public:
     TGroupBox(TForm& form, const ControlDefinition& definition, int id);
+
+    AccessibleElement accessibleSelf() override;
 
   protected:
     void paintFrame(HDC dc, const RECT& client) override;

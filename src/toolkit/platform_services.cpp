@@ -2,48 +2,68 @@
 
 #include "toolkit/run_time_link.h"
 
+#include "text/utf.h"
+
 #include <shellapi.h>
 
+#include <optional>
 #include <vector>
 
 namespace tk {
 
 namespace {
 
-using ShellExecuteAFunction = decltype(&ShellExecuteA);
+using ShellExecuteFunction = decltype(&ShellExecuteW);
 
 // The shell library is loaded at the first request, not at start: nothing on the first screen
 // needs it, and loading it with its own dependencies is a noticeable part of a cold start. It
 // stays loaded for the rest of the run, as an import would.
-ShellExecuteAFunction shellExecute() {
+ShellExecuteFunction shellExecute() {
     static const auto function =
-        LoadedProcedure<ShellExecuteAFunction>("shell32.dll", "ShellExecuteA");
+        LoadedProcedure<ShellExecuteFunction>(L"shell32.dll", "ShellExecuteW");
     return function;
+}
+
+std::optional<std::wstring> wide(const std::optional<std::string>& text) {
+    return text ? std::optional<std::wstring>(sc::text::toUtf16(*text)) : std::nullopt;
 }
 
 } // namespace
 
 void Win32ShellService::execute(const sc::ShellRequest& request) {
     // A library that cannot be loaded is a failed request, which goes unnoticed like any other.
-    if (ShellExecuteAFunction execute = shellExecute()) {
-        execute(reinterpret_cast<HWND>(request.owner), request.verb.c_str(), request.file.c_str(),
-                request.parameters ? request.parameters->c_str() : nullptr,
-                request.directory ? request.directory->c_str() : nullptr, request.showCommand);
+    if (ShellExecuteFunction execute = shellExecute()) {
+        const std::optional<std::wstring> parameters = wide(request.parameters);
+        const std::optional<std::wstring> directory = wide(request.directory);
+        execute(reinterpret_cast<HWND>(request.owner), sc::text::toUtf16(request.verb).c_str(),
+                sc::text::toUtf16(request.file).c_str(), parameters ? parameters->c_str() : nullptr,
+                directory ? directory->c_str() : nullptr, request.showCommand);
     }
 }
 
 std::string Win32ProfileReader::readString(std::string_view path, std::string_view section,
                                            std::string_view key) {
-    std::vector<char> buffer(sc::kProfileBufferSize, '\0');
-    DWORD n = GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(), "",
-                                       buffer.data(), static_cast<DWORD>(buffer.size()),
-                                       std::string(path).c_str());
-    return std::string(buffer.data(), n < buffer.size() ? n : buffer.size() - 1);
+    // One unit more than the value may have: a value cut at the buffer's end may part a
+    // surrogate pair there, which the cut below then leaves out whole.
+    std::vector<wchar_t> buffer(sc::kProfileBufferSize + 1, L'\0');
+    const DWORD n = GetPrivateProfileStringW(
+        sc::text::toUtf16(section).c_str(), sc::text::toUtf16(key).c_str(), L"", buffer.data(),
+        static_cast<DWORD>(buffer.size()), sc::text::toUtf16(path).c_str());
+    const std::wstring_view value(buffer.data(), n < buffer.size() ? n : buffer.size() - 1);
+    return sc::text::toUtf8(sc::text::cutUtf16(value, sc::kProfileBufferSize - 1));
+}
+
+bool Win32DisplaySettings::highContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
 void MessageBoxErrorPresenter::showError(HWND owner, const std::string& caption,
                                          const std::string& text) {
-    MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(owner, sc::text::toUtf16(text).c_str(), sc::text::toUtf16(caption).c_str(),
+                MB_OK | MB_ICONERROR);
 }
 
 } // namespace tk

@@ -15,8 +15,8 @@ template <typename F> F ProcedureOf(HMODULE module, const char* name) {
 
 // The function `name` of `library`, which is loaded for it and stays loaded for the rest of the
 // run, as an import would; nullptr when either is missing.
-template <typename F> F LoadedProcedure(const char* library, const char* name) {
-    return ProcedureOf<F>(LoadLibraryA(library), name);
+template <typename F> F LoadedProcedure(const wchar_t* library, const char* name) {
+    return ProcedureOf<F>(LoadLibraryW(library), name);
 }
 
 } // namespace tk

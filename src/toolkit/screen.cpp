@@ -5,12 +5,12 @@ namespace tk {
 namespace {
 
 // The system cursor that stands for a shape of the table by default; none for other shapes.
-LPCSTR systemCursor(int shape) {
+LPCWSTR systemCursor(int shape) {
     switch (shape) {
     case crHourGlass:
-        return reinterpret_cast<LPCSTR>(IDC_WAIT);
+        return IDC_WAIT;
     case crHandPoint:
-        return reinterpret_cast<LPCSTR>(IDC_HAND);
+        return IDC_HAND;
     default:
         return nullptr;
     }
@@ -19,14 +19,14 @@ LPCSTR systemCursor(int shape) {
 } // namespace
 
 TScreen::TScreen() {
-    cursors_[crDefault] = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    cursors_[crDefault] = LoadCursorW(nullptr, IDC_ARROW);
 }
 
 HCURSOR TScreen::cursorHandle(int shape) const {
     auto it = cursors_.find(shape);
     if (it == cursors_.end()) {
-        if (LPCSTR system = systemCursor(shape)) {
-            it = cursors_.emplace(shape, LoadCursorA(nullptr, system)).first;
+        if (LPCWSTR system = systemCursor(shape)) {
+            it = cursors_.emplace(shape, LoadCursorW(nullptr, system)).first;
         }
     }
     return it != cursors_.end() ? it->second : cursors_.at(crDefault);
@@ -45,8 +45,8 @@ void TScreen::setCursor(int shape) {
             DWORD pid = 0;
             GetWindowThreadProcessId(w, &pid);
             if (pid == GetCurrentProcessId()) {
-                SendMessageA(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w),
-                             MAKELPARAM(SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)),
+                SendMessageW(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w),
+                             MAKELPARAM(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)),
                                         WM_MOUSEMOVE));
                 return;
             }

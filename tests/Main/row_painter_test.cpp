@@ -107,21 +107,6 @@ TEST(TaskRow, SelectedRowIsGreyWithWhiteText) {
     EXPECT_EQ(ops, expected);
 }
 
-TEST(TaskRow, PictureFollowsTheSelectedCategory) {
-    const Rect r{0, 0, 462, 75};
-    const auto pictureOf = [&](int category, int row) {
-        return std::get<ImageOp>(paintTaskRow(TaskRowInput{r, row, 0, category, "a\rb\rc\rd"})[1])
-            .index;
-    };
-    EXPECT_EQ(pictureOf(0, 3), 3);
-    EXPECT_EQ(pictureOf(1, 0), 4);
-    EXPECT_EQ(pictureOf(2, 1), 7);
-    EXPECT_EQ(pictureOf(3, 4), 13);
-    // No category selected: row t shows picture t.
-    EXPECT_EQ(pictureOf(-1, 0), 0);
-    EXPECT_EQ(pictureOf(-1, 2), 2);
-}
-
 // At 144 DPI: the lists are 254 wide with rows of 120 and 113, the pictures 72 x 72, and each
 // offset of the row design is scaled (lift 10 -> 15, drop 25 -> 38, 25 -> 38, 100 -> 150, ...).
 TEST(RowsAt144Dpi, OffsetsAndTextPositionsAreScaled) {

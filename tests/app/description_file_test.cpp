@@ -30,14 +30,17 @@ TEST(DescriptionFile, ReadsTheKeyOfSectionSystem) {
                                                {"C:\\Suite\\lame.dll", "SYSTEM", "Company"}}));
 }
 
-TEST(DescriptionFile, ValueIsCutToTheReadBuffer) {
+TEST(DescriptionFile, ValueIsCutTo2047Utf16Units) {
     FakeProfileReader reader;
     const std::string longValue(5000, 'v');
     reader.set("C:\\S\\lame.dll", "SYSTEM", "Company", longValue);
-    reader.set("C:\\S\\lame.dll", "SYSTEM", "Name", std::string(kProfileBufferSize - 1, 'n'));
-    EXPECT_EQ(readDescriptionValue(reader, "C:\\S\\", "Company"),
-              longValue.substr(0, kProfileBufferSize - 1));
-    EXPECT_EQ(readDescriptionValue(reader, "C:\\S\\", "Name").size(), kProfileBufferSize - 1);
+    reader.set("C:\\S\\lame.dll", "SYSTEM", "Name", std::string(2047, 'n'));
+    EXPECT_EQ(readDescriptionValue(reader, "C:\\S\\", "Company"), longValue.substr(0, 2047));
+    EXPECT_EQ(readDescriptionValue(reader, "C:\\S\\", "Name").size(), 2047u);
+    // Counted in UTF-16 units: a character beyond U+FFFF takes two and is not halved.
+    const std::string units2046(2046, 'u');
+    reader.set("C:\\S\\lame.dll", "SYSTEM", "Version", units2046 + "\xF0\x9D\x92\x9C");
+    EXPECT_EQ(readDescriptionValue(reader, "C:\\S\\", "Version"), units2046);
 }
 
 } // namespace

@@ -86,8 +86,8 @@ TEST(ButtonDrawing, EdgeLinesFramesAndTheDottedFocus) {
     EXPECT_EQ(frame.at(1, 1), 0xC8D0D4u); // 3D light
     EXPECT_EQ(frame.at(8, 8), 0x808080u); // button shadow
     EXPECT_EQ(DrawTintedSunkenFrame(frame, {0, 0, 10, 10}, 0x808080), (Rect{2, 2, 8, 8}));
-    EXPECT_EQ(frame.at(0, 0), ShadeDown(0x808080, 50));
-    EXPECT_EQ(frame.at(8, 8), ShadeUp(0x808080, 50));
+    EXPECT_EQ(frame.at(0, 0), 0x4A4A4Au); // grey 128 at luminance 120 - 50
+    EXPECT_EQ(frame.at(8, 8), 0xB5B5B5u); // and at 120 + 50
 
     PixelGrid focus(50, 50, kWhite);
     DrawDottedFocus(focus, {4, 4, 42, 38});
@@ -111,12 +111,12 @@ TEST(ButtonDrawing, GradientRingOnlyOnAFullColourDisplay) {
     DrawGradientRing(grid, {1, 1, 11, 11}, 0xFFFFFF, 0x000000, false);
     EXPECT_EQ(grid, before);
     DrawGradientRing(grid, {1, 1, 11, 11}, 0xFFFFFF, 0x000000, true);
-    std::vector<Colour> rows = gradientRows(10, 0xFFFFFF, 0x000000);
-    EXPECT_EQ(grid.at(1, 1), rows[0]);
-    EXPECT_EQ(grid.at(5, 2), rows[1]); // two rows of ring at the top
-    EXPECT_EQ(grid.at(2, 6), rows[5]); // two columns at the sides
-    EXPECT_EQ(grid.at(9, 6), rows[5]);
-    EXPECT_EQ(grid.at(10, 10), rows[9]);
+    // Ten rows from white to black lose 0x19 or 0x1A a row.
+    EXPECT_EQ(grid.at(1, 1), 0xE5E5E5u);
+    EXPECT_EQ(grid.at(5, 2), 0xCCCCCCu); // two rows of ring at the top
+    EXPECT_EQ(grid.at(2, 6), 0x666666u); // two columns at the sides
+    EXPECT_EQ(grid.at(9, 6), 0x666666u);
+    EXPECT_EQ(grid.at(10, 10), 0x000000u);
     EXPECT_EQ(grid.at(3, 3), 0x123456u); // the inside stays
     EXPECT_EQ(grid.at(8, 8), 0x123456u);
     EXPECT_EQ(grid.at(0, 0), 0x123456u);
@@ -131,26 +131,22 @@ TEST(ButtonDrawing, HotTrackFrameCornersShowTheParent) {
     look.ring = HotTrackLook::Ring::hot;
     Rect face = paintHotTrackLook(grid, {0, 0, 20, 12}, look);
     EXPECT_EQ(face, (Rect{2, 2, 18, 10}));
-    Colour upper = ShadeDown(0x808080, 20);
-    Colour lower = ShadeUp(0x808080, 20);
-    EXPECT_EQ(grid.at(0, 2), upper);
-    EXPECT_EQ(grid.at(2, 0), upper);
-    EXPECT_EQ(grid.at(1, 1), upper);
-    EXPECT_EQ(grid.at(18, 1), upper);
-    EXPECT_EQ(grid.at(1, 10), upper);
-    EXPECT_EQ(grid.at(18, 10), lower);
-    EXPECT_EQ(grid.at(19, 5), lower);
+    // The frame's shades of grey 128, worked out by hand: luminance 120 - 20 and 120 + 20.
+    for (auto [x, y] : {std::pair{0, 2}, {2, 0}, {1, 1}, {18, 1}, {1, 10}}) {
+        EXPECT_EQ(grid.at(x, y), 0x6A6A6Au) << x << ", " << y;
+    }
+    EXPECT_EQ(grid.at(18, 10), 0x959595u);
+    EXPECT_EQ(grid.at(19, 5), 0x959595u);
     EXPECT_EQ(grid.at(0, 0), 0x123456u); // the corners are left for the parent's image
     EXPECT_EQ(grid.at(0, 1), 0x123456u);
     EXPECT_EQ(grid.at(1, 0), 0x123456u);
     EXPECT_EQ(grid.at(1, 2), 0x000000u); // inner frame
-    // The hot ring: from the mix with white at the top to the hot colour at the bottom.
-    std::vector<Colour> rows = gradientRows(8, MixColors(kWhite, 0x149BF0, 190), 0x149BF0);
-    EXPECT_EQ(grid.at(2, 2), rows[0]);
-    EXPECT_EQ(grid.at(2, 9), rows[7]);
-    EXPECT_EQ(grid.at(9, 9), rows[7]);
-    // The face inside the ring keeps its gradient and bottom rows.
-    EXPECT_EQ(grid.at(9, 5), gradientRows(6, ShadeUp(0x40A040, 30), ShadeDown(0x40A040, 10))[3]);
+    // The hot ring over 8 rows: near the mix with white, 0xC3E6FB, at the top, the hot colour
+    // at the bottom; the face inside keeps its gradient (row 3 of 6 from 0x60BF60 to 0x3A903A).
+    EXPECT_EQ(grid.at(2, 2), 0xADDCF9u);
+    EXPECT_EQ(grid.at(2, 9), 0x149BF0u);
+    EXPECT_EQ(grid.at(9, 9), 0x149BF0u);
+    EXPECT_EQ(grid.at(9, 5), 0x469F46u);
 
     auto corners = parentCornerExclusions({0, 0, 20, 12}, true);
     EXPECT_EQ(corners[0], (Rect{1, 1, 19, 11}));
@@ -159,21 +155,7 @@ TEST(ButtonDrawing, HotTrackFrameCornersShowTheParent) {
     EXPECT_EQ(parentCornerExclusions({0, 0, 20, 12}, false)[0], (Rect{2, 2, 18, 10}));
 }
 
-TEST(ButtonDrawing, ClassicLookOfTheFocusedOkButton) {
-    PixelGrid grid(81, 42);
-    ClassicLook look;
-    look.defaultFrame = true;
-    EXPECT_EQ(paintClassicLook(grid, {0, 0, 81, 42}, look), (Rect{3, 3, 78, 39}));
-    EXPECT_EQ(grid.at(0, 0), 0x000000u);
-    EXPECT_EQ(grid.at(80, 41), 0x000000u);
-    EXPECT_EQ(grid.at(1, 1), 0xFFFFFFu);
-    EXPECT_EQ(grid.at(3, 3), 0xC8D0D4u);
-    look.defaultFrame = false;
-    look.pressed = true;
-    EXPECT_EQ(paintClassicLook(grid, {0, 0, 81, 42}, look), (Rect{2, 2, 79, 40}));
-    EXPECT_EQ(grid.at(0, 0), 0x000000u); // button text
-    EXPECT_EQ(grid.at(1, 1), 0x808080u);
-    EXPECT_EQ(grid.at(2, 2), 0xC8D0D4u);
+TEST(ButtonDrawing, DownPatternTakesGreyWhenTheColourIsSilver) {
     auto pattern = downPattern(0xC0C0C0);
     EXPECT_EQ(pattern[0], kGray);
     EXPECT_EQ(pattern[1], 0xC0C0C0u);

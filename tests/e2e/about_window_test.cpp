@@ -1,11 +1,13 @@
 // The About window as a user meets it: opened from the help button's menu of the running start
-// centre, both tabs photographed, closed with Enter.
+// centre, both tabs photographed, closed with Enter; and the message box of a missing logo.
 
 #include "child_process.h"
 #include "e2e_driving.h"
+#include "picture_check.h"
 #include "png_writer.h"
 #include "pointer.h"
 #include "suite_folder.h"
+#include "text/utf.h"
 #include "window_capture.h"
 #include "window_wait.h"
 
@@ -13,8 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
-#include <set>
 #include <string>
 
 using namespace e2e;
@@ -23,53 +25,37 @@ namespace {
 
 constexpr DWORD kTimeoutMs = 15000;
 
-HWND descendantOfClass(HWND parent, const std::string& className) {
-    struct Search {
-        const std::string* name;
-        HWND found;
-    } search{&className, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            if (classOf(child) == *s->name) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+const std::string kDescription = "[SYSTEM]\r\nName=Quillmark\r\nVersion=4.2.0.118\r\n"
+                                 "Company=Fernhollow Media Ltd.\r\n";
 
-TEST(AboutWindowEndToEnd, OpensFromTheHelpMenuShowsBothTabsAndClosesWithEnter) {
-    ASSERT_TRUE(snapshot::parkPointer());
-    e2e::SuiteFolder suite(SC_SUITE_DIR,
-                           std::string("[SYSTEM]\r\nName=Quillmark\r\nVersion=4.2.0.118\r\n"
-                                       "Company=Fernhollow Media Ltd.\r\n"),
-                           true);
-    ASSERT_TRUE(suite.ok()) << suite.error();
-    e2e::ChildProcess app(suite.path() + "StartCentre.exe");
-    ASSERT_TRUE(app.started());
-
+// Waits for the main window to paint, then chooses About from the help button's menu.
+HWND openAboutFromTheHelpMenu(const ChildProcess& app) {
     HWND main = nullptr;
-    ASSERT_TRUE(
+    EXPECT_TRUE(
         waitFor([&] { return (main = visibleWindowOf(app.id(), "TMainForm")) != nullptr; }));
-    ASSERT_TRUE(snapshot::waitUntilPainted(main, GetTickCount64() + kTimeoutMs));
-
+    EXPECT_TRUE(snapshot::waitUntilPainted(main, GetTickCount64() + kTimeoutMs));
     // The help button's bottom-left part, then the menu's second entry by the keyboard.
     POINT inHelp{8 + 10, 432 + 30};
     HWND help = ChildWindowFromPoint(main, inHelp);
-    ASSERT_NE(help, nullptr);
-    ASSERT_NE(help, main) << "no help button at 8, 432";
+    EXPECT_TRUE(help && help != main) << "no help button at 8, 432";
     MapWindowPoints(main, help, &inHelp, 1);
     PostMessageA(help, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inHelp.x, inHelp.y));
     PostMessageA(help, WM_LBUTTONUP, 0, MAKELPARAM(inHelp.x, inHelp.y));
-    ASSERT_TRUE(waitFor([&] { return visibleWindowOf(app.id(), "#32768") != nullptr; }))
+    EXPECT_TRUE(waitFor([&] { return visibleWindowOf(app.id(), "#32768") != nullptr; }))
         << "the help menu did not open";
     postKey(main, VK_DOWN);
     postKey(main, VK_DOWN);
     postKey(main, VK_RETURN);
+    return main;
+}
+
+TEST(AboutWindowEndToEnd, OpensFromTheHelpMenuShowsBothTabsAndClosesWithEnter) {
+    ASSERT_TRUE(snapshot::parkPointer());
+    SuiteFolder suite(SC_SUITE_DIR, kDescription, true);
+    ASSERT_TRUE(suite.ok()) << suite.error();
+    ChildProcess app(suite.path() + "StartCentre.exe");
+    ASSERT_TRUE(app.started());
+    const HWND main = openAboutFromTheHelpMenu(app);
 
     HWND about = nullptr;
     ASSERT_TRUE(waitFor([&] {
@@ -86,10 +72,12 @@ TEST(AboutWindowEndToEnd, OpensFromTheHelpMenuShowsBothTabsAndClosesWithEnter) {
     ASSERT_TRUE(aboutTab.has_value());
     EXPECT_EQ(aboutTab->width, 523);
     EXPECT_EQ(aboutTab->height, 298);
-    // The logo's gradient alone has dozens of colours; text and frames add more.
-    EXPECT_GE(colourCount(*aboutTab), 64u);
+    // The suite's 160 x 232 logo, centred in the 171 x 238 image inside the panel's bevels.
+    EXPECT_TRUE(e2e::showsPicture(*aboutTab, 14 + (171 - 160) / 2, 14 + (238 - 232) / 2,
+                                  suite.path() + "leftlogo.png"));
 
-    HWND tabs = descendantOfClass(about, WC_TABCONTROLA);
+    HWND tabs = FindWindowExA(FindWindowExA(about, nullptr, nullptr, nullptr), nullptr,
+                              WC_TABCONTROLA, nullptr); // in the panel that fills the window
     ASSERT_NE(tabs, nullptr);
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 0);
     postKey(tabs, VK_RIGHT);
@@ -107,6 +95,63 @@ TEST(AboutWindowEndToEnd, OpensFromTheHelpMenuShowsBothTabsAndClosesWithEnter) {
     const auto exitCode = app.waitForExit(kTimeoutMs);
     ASSERT_TRUE(exitCode.has_value());
     EXPECT_EQ(*exitCode, 0u);
+}
+
+// The platform's own message box, not a double: the title as caption, the error icon (the
+// system's red one, in a static icon control) and the file named in the text.
+TEST(AboutWindowEndToEnd, AMissingLogoIsReportedInOneErrorMessageBox) {
+    ASSERT_TRUE(snapshot::parkPointer());
+    SuiteFolder suite(SC_SUITE_DIR, kDescription, true);
+    ASSERT_TRUE(suite.ok()) << suite.error();
+    ASSERT_TRUE(DeleteFileW(sc::text::toUtf16(suite.path() + "leftlogo.png").c_str()));
+    ChildProcess app(suite.path() + "StartCentre.exe");
+    ASSERT_TRUE(app.started());
+    const HWND main = openAboutFromTheHelpMenu(app);
+
+    HWND box = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (box = visibleWindowOf(app.id(), "#32770")) != nullptr; }))
+        << "no message box";
+    ASSERT_TRUE(snapshot::waitUntilPainted(box, GetTickCount64() + kTimeoutMs));
+    char text[512] = {};
+    GetWindowTextA(box, text, sizeof text);
+    EXPECT_STREQ(text, "Quillmark");
+    HWND icon = nullptr, message = nullptr;
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        const bool isIcon = (GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+        if (classOf(c) == "Static") {
+            (isIcon ? icon : message) = c;
+        }
+    }
+    ASSERT_NE(icon, nullptr) << "no icon";
+    const auto shot = snapshot::captureClientArea(box);
+    ASSERT_TRUE(shot.has_value());
+    RECT r{};
+    GetWindowRect(icon, &r);
+    MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
+    int red = 0;
+    for (int y = std::max(0L, r.top); y < std::min(LONG(shot->height), r.bottom); ++y) {
+        for (int x = std::max(0L, r.left); x < std::min(LONG(shot->width), r.right); ++x) {
+            const std::uint8_t* p = &shot->pixels[std::size_t(y * shot->width + x) * 3];
+            red += p[0] > 160 && p[1] < 100 && p[2] < 100;
+        }
+    }
+    EXPECT_GT(red * 4, (r.right - r.left) * (r.bottom - r.top))
+        << "not a quarter red: no error icon";
+    ASSERT_NE(message, nullptr);
+    GetWindowTextA(message, text, sizeof text);
+    EXPECT_NE(std::string(text).find("leftlogo.png"), std::string::npos) << text;
+
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        return (about = visibleWindowOf(app.id(), "TFormAbout")) != nullptr;
+    })) << "no About window after the message";
+    ASSERT_TRUE(snapshot::waitUntilPainted(about, GetTickCount64() + kTimeoutMs));
+    EXPECT_EQ(visibleWindowOf(app.id(), "#32770"), nullptr) << "a second message";
+    postKey(about, VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(about); }));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(app.waitForExit(kTimeoutMs).has_value());
 }
 
 } // namespace

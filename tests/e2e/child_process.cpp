@@ -1,31 +1,33 @@
 #include "child_process.h"
 
-#include <vector>
+#include "text/utf.h"
 
 namespace e2e {
 
 ChildProcess::ChildProcess(const std::string& program) {
-    std::vector<char> commandLine;
-    commandLine.push_back('"');
-    commandLine.insert(commandLine.end(), program.begin(), program.end());
-    commandLine.push_back('"');
-    commandLine.push_back('\0');
-    STARTUPINFOA startup{};
+    const std::wstring name = sc::text::toUtf16(program);
+    std::wstring commandLine = L"\"" + name + L"\"";
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info_)) {
+    job_ = CreateJobObjectW(nullptr, nullptr);
+    if (!CreateProcessW(name.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, nullptr, &startup, &info_)) {
         info_ = PROCESS_INFORMATION{};
+        return;
     }
+    AssignProcessToJobObject(job_, info_.hProcess); // its own starts join the job
+    ResumeThread(info_.hThread);
 }
 
 ChildProcess::~ChildProcess() {
+    if (job_) {
+        TerminateJobObject(job_, 1); // it, if still running, and every program it started
+        CloseHandle(job_);
+    }
     if (!started()) {
         return;
     }
-    if (running()) {
-        TerminateProcess(info_.hProcess, 1);
-        WaitForSingleObject(info_.hProcess, 5000);
-    }
+    WaitForSingleObject(info_.hProcess, 5000);
     CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
 }
@@ -41,6 +43,15 @@ std::optional<DWORD> ChildProcess::waitForExit(DWORD timeoutMs) const {
     DWORD code = 0;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
+}
+
+int ChildProcess::programsStarted() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+    if (!job_ || !QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &accounting,
+                                            sizeof accounting, nullptr)) {
+        return -1;
+    }
+    return static_cast<int>(accounting.TotalProcesses) - 1;
 }
 
 } // namespace e2e

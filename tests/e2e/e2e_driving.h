@@ -12,10 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
-#include <cstdint>
 #include <functional>
 #include <optional>
-#include <set>
 #include <string>
 
 namespace e2e {
@@ -48,15 +46,6 @@ inline HWND visibleWindowOf(DWORD processId, const char* className) {
 inline void postKey(HWND window, WPARAM key) {
     PostMessageA(window, WM_KEYDOWN, key, 1);
     PostMessageA(window, WM_KEYUP, key, 0xC0000001);
-}
-
-inline std::size_t colourCount(const snapshot::RgbImage& image) {
-    std::set<std::uint32_t> colours;
-    for (std::size_t i = 0; i + 2 < image.pixels.size(); i += 3) {
-        colours.insert(static_cast<std::uint32_t>(image.pixels[i]) << 16 |
-                       static_cast<std::uint32_t>(image.pixels[i + 1]) << 8 | image.pixels[i + 2]);
-    }
-    return colours.size();
 }
 
 #ifdef SC_ARTEFACT_DIR

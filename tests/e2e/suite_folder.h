@@ -10,8 +10,9 @@ namespace e2e {
 class SuiteFolder {
   public:
     // Copies every file of sourceDir (not its subfolders) into a new folder under the temporary
-    // directory. The copy's lame.dll is replaced by descriptionFile, or removed when nothing is
-    // given. With autoclose, the stand-in task programs end themselves after about a second.
+    // directory, named with letters of several scripts (a user's folder may hold any). The
+    // copy's lame.dll is replaced by descriptionFile, or removed when nothing is given. With
+    // autoclose, the stand-in task programs end themselves after about a second.
     SuiteFolder(const std::string& sourceDir, const std::optional<std::string>& descriptionFile,
                 bool autoclose);
     ~SuiteFolder();
@@ -22,7 +23,7 @@ class SuiteFolder {
     bool ok() const { return error_.empty(); }
     const std::string& error() const { return error_; }
 
-    // The folder, ending in a backslash.
+    // The folder in UTF-8, ending in a backslash.
     const std::string& path() const { return path_; }
 
     // The lines the stand-ins appended to standin.log, without line ends; empty when none.

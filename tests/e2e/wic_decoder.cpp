@@ -1,11 +1,15 @@
 #include "wic_decoder.h"
 
+#include "text/utf.h"
+
 #include <windows.h>
 
 #include <wincodec.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace e2e {
 namespace {
@@ -37,7 +41,9 @@ WicDecoder::~WicDecoder() {
     CoUninitialize();
 }
 
-std::optional<snapshot::RgbImage> WicDecoder::decode(const std::vector<std::uint8_t>& file) const {
+std::optional<snapshot::RgbImage> WicDecoder::decode(const std::vector<std::uint8_t>& file,
+                                                     bool alpha) const {
+    const UINT channels = alpha ? 4 : 3;
     Released<IWICStream> stream;
     Released<IWICBitmapDecoder> decoder;
     Released<IWICBitmapFrameDecode> frame;
@@ -48,7 +54,9 @@ std::optional<snapshot::RgbImage> WicDecoder::decode(const std::vector<std::uint
         FAILED(factory_->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand,
                                                  decoder.out())) ||
         FAILED(decoder->GetFrame(0, frame.out())) ||
-        FAILED(WICConvertBitmapSource(GUID_WICPixelFormat24bppBGR, frame.p, converted.out()))) {
+        FAILED(WICConvertBitmapSource(alpha ? GUID_WICPixelFormat32bppBGRA
+                                            : GUID_WICPixelFormat24bppBGR,
+                                      frame.p, converted.out()))) {
         return std::nullopt;
     }
     UINT width = 0;
@@ -57,31 +65,27 @@ std::optional<snapshot::RgbImage> WicDecoder::decode(const std::vector<std::uint
         height > 65535) {
         return std::nullopt;
     }
-    std::vector<BYTE> bgr(static_cast<std::size_t>(width) * height * 3);
-    if (FAILED(
-            converted->CopyPixels(nullptr, width * 3, static_cast<UINT>(bgr.size()), bgr.data()))) {
-        return std::nullopt;
-    }
     snapshot::RgbImage image;
     image.width = static_cast<int>(width);
     image.height = static_cast<int>(height);
-    image.pixels.resize(bgr.size());
-    for (std::size_t i = 0; i + 2 < bgr.size(); i += 3) {
-        image.pixels[i] = bgr[i + 2];
-        image.pixels[i + 1] = bgr[i + 1];
-        image.pixels[i + 2] = bgr[i];
+    image.pixels.resize(static_cast<std::size_t>(width) * height * channels);
+    if (FAILED(converted->CopyPixels(nullptr, width * channels,
+                                     static_cast<UINT>(image.pixels.size()),
+                                     image.pixels.data()))) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i + 2 < image.pixels.size(); i += channels) {
+        std::swap(image.pixels[i], image.pixels[i + 2]); // B G R to R G B
     }
     return image;
 }
 
-std::optional<snapshot::RgbImage> WicDecoder::decodeFile(const std::string& path) const {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    const std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)),
-                                         std::istreambuf_iterator<char>());
-    return decode(file);
+std::optional<snapshot::RgbImage> WicDecoder::decodeFile(const std::string& path,
+                                                         bool alpha) const {
+    std::ifstream in(std::filesystem::path(sc::text::toUtf16(path)), std::ios::binary);
+    return decode(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                            std::istreambuf_iterator<char>()),
+                  alpha);
 }
 
 } // namespace e2e

@@ -22,9 +22,11 @@ class WicDecoder {
 
     bool ready() const { return factory_ != nullptr; }
 
-    // The first frame as 8-bit RGB, or nothing when WIC rejects the data.
-    std::optional<snapshot::RgbImage> decode(const std::vector<std::uint8_t>& file) const;
-    std::optional<snapshot::RgbImage> decodeFile(const std::string& path) const;
+    // The first frame as 8-bit RGB (with alpha: R G B A per pixel), or nothing when WIC rejects
+    // the data.
+    std::optional<snapshot::RgbImage> decode(const std::vector<std::uint8_t>& file,
+                                             bool alpha = false) const;
+    std::optional<snapshot::RgbImage> decodeFile(const std::string& path, bool alpha = false) const;
 
   private:
     IWICImagingFactory* factory_ = nullptr;

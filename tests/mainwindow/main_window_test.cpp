@@ -1,9 +1,11 @@
 // The main window in-process: real windows, real messages, the shell and the error dialog
 // replaced by doubles.
 #include "Main/main_form.h"
+#include "accessible_tree.h"
 #include "app/product_profile.h"
 #include "catalogue/program_directory.h"
 #include "catalogue/shell_request.h"
+#include "picture_check.h"
 #include "png_writer.h"
 #include "pointer.h"
 #include "support/gui_pump.h"
@@ -14,8 +16,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
-#include <set>
 
 namespace sc {
 namespace {
@@ -96,8 +98,6 @@ TEST_F(MainWindowTest, StartsWithDataSelectedAndItsFourTasks) {
     EXPECT_THAT(form->ListBoxMain().items(), ElementsAre("Data", "Music", "Video", "Tools"));
     EXPECT_EQ(form->ListBoxMain().itemIndex(), 0);
     EXPECT_TRUE(form->ListBoxMain().focused());
-    EXPECT_EQ(form->ListBoxMain().itemHeight(), 80);
-    EXPECT_EQ(form->ListBoxData().itemHeight(), 75);
     ASSERT_EQ(form->ListBoxData().count(), 4);
     EXPECT_EQ(form->ListBoxData().item(0).substr(0, 8), "Data CD\r");
     EXPECT_EQ(form->ListBoxData().itemIndex(), 0);
@@ -105,6 +105,13 @@ TEST_F(MainWindowTest, StartsWithDataSelectedAndItsFourTasks) {
     EXPECT_THAT(shell.requests, IsEmpty());
     EXPECT_THAT(errors.shown, IsEmpty());
     EXPECT_FALSE(tk::Application().terminated());
+    // A fixed single frame with a minimise box and no maximise box, centred on the screen.
+    const LONG frame = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME;
+    EXPECT_EQ(GetWindowLongA(form->handle(), GWL_STYLE) & frame,
+              WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    const tk::Bounds b = form->outerBounds();
+    EXPECT_LE(std::abs((GetSystemMetrics(SM_CXSCREEN) - b.left - b.width) - b.left), 1);
+    EXPECT_LE(std::abs((GetSystemMetrics(SM_CYSCREEN) - b.top - b.height) - b.top), 1);
 }
 
 TEST_F(MainWindowTest, TaskPicturesAreBlendedOverTheirRowsBackground) {
@@ -160,6 +167,13 @@ TEST_F(MainWindowTest, CategoryClicksRefillTheTaskListAndSelectRowZero) {
     clickRow(form->ListBoxMain(), 1);
     EXPECT_EQ(form->ListBoxData().count(), 2);
     EXPECT_EQ(form->ListBoxData().itemIndex(), 0);
+
+    // The arrow keys choose as well: Down from Music to Video.
+    form->ListBoxData().setItemIndex(1);
+    sc::test::keyDown(form->ListBoxMain().handle(), VK_DOWN);
+    EXPECT_EQ(form->ListBoxMain().itemIndex(), 2);
+    EXPECT_EQ(form->ListBoxData().count(), 3);
+    EXPECT_EQ(form->ListBoxData().itemIndex(), 0);
     EXPECT_THAT(shell.requests, IsEmpty());
 }
 
@@ -198,6 +212,16 @@ TEST_F(MainWindowTest, ClickOnATaskAsksTheShellToOpenItsProgramUnderTheHourglass
     EXPECT_EQ(form->ListBoxData().itemIndex(), 1);
     EXPECT_TRUE(form->visible());
     EXPECT_FALSE(tk::Application().terminated());
+
+    // A double click starts it once more: its first press is a click on the selected row, its
+    // second a double click, which the list does not report as a selection.
+    const LPARAM at = MAKELPARAM(40, 75 + 37);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+        PostMessageA(form->ListBoxData().handle(), message,
+                     message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    }
+    sc::test::pumpUntilIdle();
+    EXPECT_EQ(shell.requests.size(), 2u);
 }
 
 TEST_F(MainWindowTest, DownKeyInTheTaskListStartsTheNewlySelectedTask) {
@@ -310,24 +334,6 @@ TEST_F(MainWindowTest, CloseBoxEndsTheMessageLoop) {
 
 TEST_F(MainWindowTest, GlyphButtonsSitInTheTabOrderAndAnswerTheirKeys) {
     start("Quillmark");
-    auto bounds = [&](HWND button) {
-        RECT r{};
-        GetWindowRect(button, &r);
-        MapWindowPoints(nullptr, form->handle(), reinterpret_cast<POINT*>(&r), 2);
-        return std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top};
-    };
-    EXPECT_THAT(bounds(form->ButtonHelp().handle()), ElementsAre(8, 432, 46, 42));
-    EXPECT_THAT(bounds(form->ButtonOK().handle()), ElementsAre(568, 432, 81, 42));
-    EXPECT_EQ(form->ButtonOK().caption(), "&OK");
-    EXPECT_EQ(form->ButtonHelp().hint(), "Help");
-    EXPECT_EQ(form->ButtonHelp().imageIndex(), 0);
-    EXPECT_EQ(form->ButtonOK().imageIndex(), 1);
-    // Class defaults: neither default nor cancel, no modal result, themed where themes are on.
-    EXPECT_FALSE(form->ButtonOK().isDefault());
-    EXPECT_FALSE(form->ButtonOK().cancel());
-    EXPECT_EQ(form->ButtonOK().modalResult(), 0);
-    EXPECT_TRUE(form->ButtonOK().themeAware());
-
     // From the window itself Tab walks the lists, then the help and the OK button: the lists,
     // whose windows were recreated owner-drawn, are back in their places.
     SetFocus(form->handle());
@@ -350,7 +356,9 @@ TEST_F(MainWindowTest, GlyphButtonsSitInTheTabOrderAndAnswerTheirKeys) {
     EXPECT_THAT(shell.requests, IsEmpty());
 }
 
-TEST_F(MainWindowTest, GlyphButtonsShowTheirPicturesScreenshot) {
+// The pictures where they belong, and the category names as the list paints them: centred on
+// the list's outer width, 169, by their width in the window's font, Tahoma of 11 pixels.
+TEST_F(MainWindowTest, PicturesAndCategoryNamesWhereTheyBelongScreenshot) {
     start("Quillmark");
     auto shot = snapshot::captureClientArea(form->handle());
     ASSERT_TRUE(shot.has_value());
@@ -360,22 +368,67 @@ TEST_F(MainWindowTest, GlyphButtonsShowTheirPicturesScreenshot) {
     }
     CreateDirectoryA(folder.c_str(), nullptr);
     EXPECT_TRUE(snapshot::writePngFile(folder + "\\main-window-buttons.png", *shot));
-    EXPECT_EQ(form->ButtonHelp().images(), &form->PngImageListButton());
-    EXPECT_EQ(form->ButtonOK().images(), &form->PngImageListButton());
-    // Each button's picture area holds more colours than a plain face.
-    auto colours = [&](int left, int top) {
-        std::set<std::uint32_t> seen;
-        for (int y = top; y < top + 32; ++y) {
-            for (int x = left; x < left + 32; ++x) {
-                const std::uint8_t* p =
-                    &shot->pixels[static_cast<std::size_t>(y * shot->width + x) * 3];
-                seen.insert(std::uint32_t(p[0]) << 16 | std::uint32_t(p[1]) << 8 | p[2]);
-            }
+    EXPECT_TRUE(e2e::showsPicture(*shot, 8 + 7, 432 + 5, e2e::artwork("button-help.png")));
+    EXPECT_TRUE(e2e::showsPicture(*shot, 568 + 7, 432 + 5, e2e::artwork("button-ok.png")));
+    // The category list's client area starts at (10, 10); row 1, Music, at 80.
+    EXPECT_TRUE(e2e::showsPicture(*shot, 10 + (169 - 48) / 2, 10 + 80 + (80 - 48) / 2 - 10,
+                                  e2e::artwork("category-music.png")));
+    // Its name, drawn here into the band of the row below the picture, black on white.
+    constexpr int kBandTop = 80 + 56, kBandHeight = 24, kWidth = 165;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP band = CreateCompatibleBitmap(screen, kWidth, kBandHeight);
+    ReleaseDC(nullptr, screen);
+    HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tahoma");
+    HGDIOBJ oldBitmap = SelectObject(dc, band), oldFont = SelectObject(dc, font);
+    RECT all{0, 0, kWidth, kBandHeight};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, "Music", 5, &size);
+    TextOutA(dc, (169 - size.cx) / 2, 80 + (80 - size.cy) / 2 + 25 - kBandTop, "Music", 5);
+    int differing = 0;
+    for (int y = 0; y < kBandHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            const std::uint8_t* p =
+                &shot->pixels[std::size_t((10 + kBandTop + y) * shot->width + 10 + x) * 3];
+            differing += p[0] != GetRValue(c) || p[1] != GetGValue(c) || p[2] != GetBValue(c);
         }
-        return seen.size();
-    };
-    EXPECT_GE(colours(8 + 7, 432 + 5), 8u);
-    EXPECT_GE(colours(568 + 7, 432 + 5), 8u);
+    }
+    SelectObject(dc, oldBitmap);
+    DeleteObject(SelectObject(dc, oldFont));
+    DeleteObject(band);
+    DeleteDC(dc);
+    EXPECT_EQ(differing, 0) << "the name is drawn elsewhere or otherwise";
+}
+
+TEST_F(MainWindowTest, ScreenReadersGetNamedListsTaskRowsThatStartTheirTaskAndAMenuButton) {
+    start("Quillmark");
+    CoInitialize(nullptr);
+    const std::vector<acctree::AccessibleNode> tree = acctree::accessibleTree(form->handle());
+    EXPECT_NE(acctree::findNode(tree, ROLE_SYSTEM_LIST, "Categories"), nullptr);
+    EXPECT_NE(acctree::findNode(tree, ROLE_SYSTEM_LIST, "Tasks"), nullptr);
+    const acctree::AccessibleNode* row = acctree::findNode(tree, ROLE_SYSTEM_LISTITEM, "Data DVD");
+    ASSERT_NE(row, nullptr);
+    // The description runs on over the row's line breaks.
+    EXPECT_EQ(row->line(),
+              "    list item \"Data DVD\" description \"Create a data DVD which can be "
+              "used to save all types of files and complete folders. The DVD can be "
+              "read on all Windows platforms.\" (focusable, selectable) action "
+              "\"Start\"");
+    const acctree::AccessibleNode* help = acctree::findNode(tree, ROLE_SYSTEM_BUTTONMENU, "Help");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->stateBits & STATE_SYSTEM_HASPOPUP) << help->states;
+    EXPECT_NE(acctree::findNode(tree, ROLE_SYSTEM_PUSHBUTTON, "OK"), nullptr);
+
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = row->child;
+    EXPECT_EQ(row->object->accDoDefaultAction(child), S_OK);
+    EXPECT_TRUE(sc::test::pumpUntil([&] { return !shell.requests.empty(); }));
+    EXPECT_EQ(form->ListBoxData().itemIndex(), 1);
+    ASSERT_EQ(shell.requests.size(), 1u);
+    EXPECT_EQ(shell.requests[0].file, besideThisProgram("DataDiscTool.exe"));
 }
 
 class UnknownTitleTest : public MainWindowTest,

@@ -5,14 +5,21 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 namespace sc::test {
 
-// Handles messages until the queue has stayed empty for `quietMs`, or `limitMs` have passed.
+// Handles messages until the queue has stayed empty for `quietMs`; messages that keep coming
+// for `limitMs` fail the test that waited.
 inline void pumpUntilIdle(DWORD quietMs = 50, DWORD limitMs = 3000) {
     DWORD start = GetTickCount();
     for (;;) {
         tk::Application().processMessages();
+        if (tk::Application().terminated()) {
+            return; // the quit request stays queued, and the program's loop would end here
+        }
         if (GetTickCount() - start > limitMs) {
+            ADD_FAILURE() << "messages kept coming for " << limitMs << " ms";
             return;
         }
         if (MsgWaitForMultipleObjects(0, nullptr, FALSE, quietMs, QS_ALLINPUT) == WAIT_TIMEOUT) {
@@ -21,11 +28,13 @@ inline void pumpUntilIdle(DWORD quietMs = 50, DWORD limitMs = 3000) {
     }
 }
 
-// Handles messages until `reached` holds or `limitMs` have passed; says whether it held.
+// Handles messages until `reached` holds; says whether it held. Not within `limitMs`, it fails
+// the test that waited.
 template <class Predicate> bool pumpUntil(Predicate reached, DWORD limitMs = 5000) {
     DWORD start = GetTickCount();
     while (!reached()) {
         if (GetTickCount() - start > limitMs) {
+            ADD_FAILURE() << "the awaited state did not come within " << limitMs << " ms";
             return false;
         }
         tk::Application().processMessages();

@@ -21,6 +21,11 @@ TEST(ApplicationTitle, IsKeptByTheApplicationWindowAndReadsBackAtMost255Characte
     EXPECT_STREQ(text, "Quillmark");
     app.setTitle(std::string(300, 'T'));
     EXPECT_EQ(app.title(), std::string(255, 'T'));
+    // Counted in UTF-16 units; a character beyond U+FFFF (two of them) is not halved.
+    app.setTitle(std::string(254, 'T') + "\xF0\x9D\x92\x9C");
+    EXPECT_EQ(app.title(), std::string(254, 'T'));
+    app.setTitle("\xCE\xA9 \xD0\x96 \xE6\x97\xA5");
+    EXPECT_EQ(app.title(), "\xCE\xA9 \xD0\x96 \xE6\x97\xA5");
     app.setTitle("");
 }
 

@@ -37,7 +37,7 @@ TEST(ClassIcon, TheSmallIconIsTheOneTheSystemPicksForTheClass) {
     WNDCLASSEXA registered{};
     registered.cbSize = sizeof registered;
     ASSERT_TRUE(GetClassInfoExA(wc.hInstance, wc.lpszClassName, &registered));
-    HICON mine = tk::live::LoadClassSmallIcon(exe, MAKEINTRESOURCEA(1));
+    HICON mine = tk::live::LoadClassSmallIcon(exe, MAKEINTRESOURCEW(1));
     ICONINFO system{}, given{};
     ASSERT_TRUE(GetIconInfo(registered.hIconSm, &system));
     ASSERT_TRUE(GetIconInfo(mine, &given));

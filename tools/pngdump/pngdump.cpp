@@ -11,6 +11,7 @@
 #ifdef _WIN32
 #include "png/png_functions_win32.h"
 #include "png/png_gdi_win32.h"
+#include "text/utf.h"
 #endif
 
 #include <cstdio>
@@ -214,9 +215,8 @@ int PrintDrawing(TPNGObject& image, const DrawRequest& r) {
 }
 #endif
 
-} // namespace
-
-int main(int argc, char** argv) {
+// The arguments in UTF-8, the file name too.
+int Run(int argc, char** argv) {
     DrawRequest request;
     if (!ParseArguments(argc, argv, request)) {
         std::fprintf(stderr, "usage: pngdump <file.png>\n"
@@ -255,3 +255,22 @@ int main(int argc, char** argv) {
     PrintPixels(image);
     return 0;
 }
+
+} // namespace
+
+#ifdef _WIN32
+// The arguments as the system holds them, in UTF-16, so that any file name arrives whole.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.push_back(sc::text::toUtf8(argv[i]));
+    std::vector<char*> pointers;
+    for (std::string& a : arguments)
+        pointers.push_back(a.data());
+    return Run(argc, pointers.data());
+}
+#else
+int main(int argc, char** argv) {
+    return Run(argc, argv);
+}
+#endif

@@ -1,9 +1,12 @@
 #include "png_writer.h"
 
+#include "text/utf.h"
+
 #include <zlib.h>
 
 #include <array>
 #include <cstddef>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 
@@ -85,7 +88,8 @@ bool writePngFile(const std::string& path, const RgbImage& image) {
     if (!file) {
         return false;
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(std::filesystem::path(sc::text::toUtf16(path)),
+                      std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(file->data()),
               static_cast<std::streamsize>(file->size()));
     out.close();

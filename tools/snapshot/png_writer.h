@@ -18,7 +18,7 @@ inline constexpr int kMaxPngSide = 16384;
 // its pixel buffer does not hold exactly width * height * 3 bytes, or zlib fails.
 std::optional<std::vector<std::uint8_t>> encodePng(const RgbImage& image);
 
-// Encodes and writes the file; false when encoding or writing fails.
+// Encodes and writes the file (its path in UTF-8); false when encoding or writing fails.
 bool writePngFile(const std::string& path, const RgbImage& image);
 
 } // namespace snapshot

@@ -12,9 +12,9 @@ void pump(DWORD ms) {
     const ULONGLONG until = GetTickCount64() + ms;
     MSG msg;
     while (GetTickCount64() < until) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         Sleep(5);
     }
@@ -44,9 +44,9 @@ bool parkPointer() {
     }
     // The display lets a program warp the pointer only out of a window of its own: cover the
     // screen for a moment and warp again.
-    HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0,
+    HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0,
                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!cover) {
         return false;
     }

@@ -7,10 +7,14 @@
 #include "window_capture.h"
 #include "window_wait.h"
 
+#include "text/utf.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -28,9 +32,8 @@ bool parseTimeout(const char* text, unsigned long& value) {
     return true;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+// The arguments in UTF-8.
+int run(int argc, char** argv) {
     // `snapwin --park-pointer` only moves the pointer to the screen's corner, so that a window
     // opened next is not hovered by a pointer that happens to lie over it.
     if (argc == 2 && std::string_view(argv[1]) == "--park-pointer") {
@@ -67,4 +70,19 @@ int main(int argc, char** argv) {
         return 2;
     }
     return 0;
+}
+
+} // namespace
+
+// The arguments as the system holds them, in UTF-16, so that any title or path arrives whole.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.push_back(sc::text::toUtf8(argv[i]));
+    }
+    std::vector<char*> pointers;
+    for (std::string& a : arguments) {
+        pointers.push_back(a.data());
+    }
+    return run(argc, pointers.data());
 }

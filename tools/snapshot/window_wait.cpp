@@ -1,5 +1,7 @@
 #include "window_wait.h"
 
+#include "text/utf.h"
+
 #include <array>
 
 namespace snapshot {
@@ -21,16 +23,19 @@ bool matches(HWND window, const WindowQuery& query) {
             return false;
         }
     }
-    std::array<char, 512> text{};
+    std::array<wchar_t, 512> text{};
+    auto read = [&](int n) {
+        return sc::text::toUtf8(std::wstring_view(text.data(), n > 0 ? std::size_t(n) : 0));
+    };
     if (query.className) {
-        const int n = GetClassNameA(window, text.data(), static_cast<int>(text.size()));
-        if (n <= 0 || *query.className != std::string(text.data(), static_cast<std::size_t>(n))) {
+        const int n = GetClassNameW(window, text.data(), static_cast<int>(text.size()));
+        if (n <= 0 || *query.className != read(n)) {
             return false;
         }
     }
     if (query.title) {
-        const int n = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-        if (*query.title != std::string(text.data(), static_cast<std::size_t>(n > 0 ? n : 0))) {
+        const int n = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+        if (*query.title != read(n)) {
             return false;
         }
     }
@@ -62,7 +67,7 @@ DWORD remainingMs(ULONGLONG deadline) {
 // Returns once the window's thread has handled a message sent now, i.e. everything before it.
 bool roundTrip(HWND window, ULONGLONG deadline) {
     DWORD_PTR ignored = 0;
-    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, remainingMs(deadline),
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, remainingMs(deadline),
                                &ignored) != 0;
 }
 

@@ -8,7 +8,7 @@
 
 namespace snapshot {
 
-// What a top-level window must match; fields left empty match any window.
+// What a top-level window must match (texts in UTF-8); fields left empty match any window.
 struct WindowQuery {
     std::optional<std::string> title;     // exact caption
     std::optional<std::string> className; // exact window class name

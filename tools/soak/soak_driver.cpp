@@ -1,5 +1,6 @@
 #include "soak_driver.h"
 
+#include "text/utf.h"
 #include "toolkit/live_handles.h"
 #include "window_wait.h"
 
@@ -24,9 +25,9 @@ struct StepFailed : std::runtime_error {
 };
 
 std::string classOf(HWND window) {
-    char name[256] = {};
-    const int n = GetClassNameA(window, name, sizeof name);
-    return std::string(name, static_cast<std::size_t>(n > 0 ? n : 0));
+    wchar_t name[256] = {};
+    const int n = GetClassNameW(window, name, 256);
+    return sc::text::toUtf8(std::wstring_view(name, static_cast<std::size_t>(n > 0 ? n : 0)));
 }
 
 // What the user-interface thread shows and holds, for a report of a state not reached.
@@ -76,9 +77,9 @@ void waitFor(const char* what, const std::function<bool()>& reached) {
 }
 
 std::string textOf(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return sc::text::toUtf8(text);
 }
 
 // The visible top-level window of a class on a thread, or nullptr.
@@ -141,9 +142,9 @@ LPARAM pointIn(const RECT& r) {
 }
 
 void click(HWND window, LPARAM at) {
-    PostMessageA(window, WM_MOUSEMOVE, 0, at);
-    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(window, WM_LBUTTONUP, 0, at);
+    PostMessageW(window, WM_MOUSEMOVE, 0, at);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
 }
 
 void clickMiddle(HWND window) {
@@ -153,25 +154,25 @@ void clickMiddle(HWND window) {
 }
 
 void postKey(HWND window, WPARAM key) {
-    PostMessageA(window, WM_KEYDOWN, key, 1);
-    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+    PostMessageW(window, WM_KEYDOWN, key, 1);
+    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
 }
 
 int listCount(HWND list) {
-    return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
 }
 int listSelection(HWND list) {
-    return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
 }
 RECT rowRect(HWND list, int row) {
     RECT r{};
-    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
     return r;
 }
 
 std::vector<char> readFile(const std::string& path) {
     std::vector<char> bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    if (FILE* f = _wfopen(sc::text::toUtf16(path).c_str(), L"rb")) {
         char chunk[4096];
         std::size_t n;
         while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
@@ -183,7 +184,7 @@ std::vector<char> readFile(const std::string& path) {
 }
 
 void writeFile(const std::string& path, const char* data, std::size_t size) {
-    FILE* f = std::fopen(path.c_str(), "wb");
+    FILE* f = _wfopen(sc::text::toUtf16(path).c_str(), L"wb");
     if (!f || std::fwrite(data, 1, size, f) != size) {
         if (f) {
             std::fclose(f);
@@ -230,7 +231,7 @@ class Soak {
         std::printf("%d cycles after %d warm-up cycles\n%s", options_.cycles, options_.warmUpCycles,
                     describe(warm, end, verdict).c_str());
         std::fflush(stdout);
-        PostMessageA(main_, WM_CLOSE, 0, 0);
+        PostMessageW(main_, WM_CLOSE, 0, 0);
         return verdict.ok() ? 0 : 1;
     }
 
@@ -297,7 +298,7 @@ class Soak {
     void settle(HWND window) {
         waitFor("the window has painted", [&] {
             DWORD_PTR result = 0;
-            SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+            SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
             return snapshot::hasNoPendingPaint(window);
         });
     }
@@ -331,7 +332,7 @@ class Soak {
         for (int pass = 0; pass < 2; ++pass) {
             for (int i = 0; i < rows; ++i) {
                 const int row = pass == 0 ? i : rows - 1 - i;
-                PostMessageA(tasks_, WM_MOUSEMOVE, 0, pointIn(rowRect(tasks_, row)));
+                PostMessageW(tasks_, WM_MOUSEMOVE, 0, pointIn(rowRect(tasks_, row)));
                 waitFor("the row under the pointer is selected",
                         [&] { return listSelection(tasks_) == row; });
             }
@@ -347,13 +348,13 @@ class Soak {
         waitFor("the task program has started", [&] { return readFile(log).size() > before; });
         HWND standin = nullptr;
         waitFor("the task program shows its window", [&] {
-            standin = FindWindowA("StartCentreStandIn", nullptr);
+            standin = FindWindowW(L"StartCentreStandIn", nullptr);
             return standin != nullptr;
         });
         DWORD process = 0;
         GetWindowThreadProcessId(standin, &process);
         HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process);
-        PostMessageA(standin, WM_COMMAND, IDCANCEL, 0);
+        PostMessageW(standin, WM_COMMAND, IDCANCEL, 0);
         if (handle) {
             waitFor("the task program has ended",
                     [&] { return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0; });
@@ -399,7 +400,7 @@ class Soak {
             writeFile(path, logo_.data(), logo_.size());
             break;
         case Logo::missing:
-            DeleteFileA(path.c_str());
+            DeleteFileW(sc::text::toUtf16(path).c_str());
             break;
         case Logo::corrupt:
             // The signature and header intact, the image data cut off half-way.
@@ -418,7 +419,7 @@ class Soak {
             HWND error = nullptr;
             waitFor("the error dialog is shown",
                     [&] { return (error = threadWindow(uiThread_, "#32770")) != nullptr; });
-            PostMessageA(error, WM_COMMAND, IDOK, 0);
+            PostMessageW(error, WM_COMMAND, IDOK, 0);
             waitFor("the error dialog is closed", [&] { return !IsWindow(error); });
         }
         HWND about = nullptr;
@@ -428,15 +429,16 @@ class Soak {
             throw StepFailed("an error dialog with a good logo");
         }
         HWND tabs = nullptr;
-        waitFor("the About window has its tabs",
-                [&] { return (tabs = childOfClass(about, WC_TABCONTROLA)) != nullptr; });
+        waitFor("the About window has its tabs", [&] {
+            return (tabs = childOfClass(about, sc::text::toUtf8(WC_TABCONTROLW))) != nullptr;
+        });
         postKey(tabs, VK_RIGHT);
         waitFor("the Update tab is shown",
-                [&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 1; });
+                [&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 1; });
         settle(about);
         postKey(tabs, VK_LEFT);
         waitFor("the About tab is shown",
-                [&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 0; });
+                [&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 0; });
         settle(about);
         switch (close) {
         case Close::okButton: {
@@ -444,11 +446,11 @@ class Soak {
             if (!ok) {
                 throw StepFailed("no OK button in the About window");
             }
-            PostMessageA(ok, BM_CLICK, 0, 0);
+            PostMessageW(ok, BM_CLICK, 0, 0);
             break;
         }
         case Close::closeBox:
-            PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+            PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
             break;
         case Close::enterKey:
             postKey(tabs, VK_RETURN);

@@ -6,6 +6,7 @@
 #include "app/start_centre.h"
 #include "soak_driver.h"
 #include "suite_folder.h"
+#include "text/utf.h"
 
 #include <windows.h>
 
@@ -16,25 +17,25 @@
 
 namespace {
 
-std::string modulePath() {
-    char path[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
+std::wstring modulePath() {
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
     return path;
 }
 
-std::string folderOf(const std::string& path) {
-    return path.substr(0, path.find_last_of("\\/") + 1);
+std::wstring folderOf(const std::wstring& path) {
+    return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
-bool exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+bool exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // In the suite folder: the start centre on this thread, the driver beside it.
 int runInSuite(int cycles) {
     soak::DriveOptions options;
     options.cycles = cycles;
-    options.folder = folderOf(modulePath());
+    options.folder = sc::text::toUtf8(folderOf(modulePath()));
     int result = 2;
     std::thread driver([&] { result = soak::drive(options); });
     sc::runStartCentre();
@@ -52,13 +53,13 @@ int runFromBuild(int cycles) {
         std::printf("soak: %s\n", suite.error().c_str());
         return 2;
     }
-    const std::string copy = suite.path() + "soak.exe";
-    if (!CopyFileA(modulePath().c_str(), copy.c_str(), FALSE)) {
+    const std::wstring copy = sc::text::toUtf16(suite.path() + "soak.exe");
+    if (!CopyFileW(modulePath().c_str(), copy.c_str(), FALSE)) {
         std::printf("soak: cannot copy the driver into %s\n", suite.path().c_str());
         return 2;
     }
-    std::string commandLine = "\"" + copy + "\" " + std::to_string(cycles);
-    STARTUPINFOA startup{};
+    std::wstring commandLine = L"\"" + copy + L"\" " + std::to_wstring(cycles);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
@@ -66,9 +67,9 @@ int runFromBuild(int cycles) {
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
     std::fflush(stdout);
-    if (!CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        suite.path().c_str(), &startup, &process)) {
-        std::printf("soak: cannot start %s\n", copy.c_str());
+    if (!CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        sc::text::toUtf16(suite.path()).c_str(), &startup, &process)) {
+        std::printf("soak: cannot start %ssoak.exe\n", suite.path().c_str());
         return 2;
     }
     WaitForSingleObject(process.hProcess, INFINITE);
@@ -87,7 +88,7 @@ int main(int argc, char** argv) {
         std::printf("usage: soak [cycles]   (default 1000)\n");
         return 2;
     }
-    if (exists(folderOf(modulePath()) + "lame.dll")) {
+    if (exists(folderOf(modulePath()) + L"lame.dll")) {
         return runInSuite(cycles);
     }
     return runFromBuild(cycles);

@@ -14,26 +14,26 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         PostQuitMessage(0);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    WNDCLASSA windowClass{};
+    WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = "BareWindow";
-    if (!RegisterClassA(&windowClass)) {
+    windowClass.lpszClassName = L"BareWindow";
+    if (!RegisterClassW(&windowClass)) {
         return 1;
     }
     RECT frame{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRect(&frame, kStyle, FALSE);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    HWND window = CreateWindowA("BareWindow", "Bare window", kStyle,
+    HWND window = CreateWindowW(L"BareWindow", L"Bare window", kStyle,
                                 (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
                                 nullptr, nullptr, instance, nullptr);
@@ -43,9 +43,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
 }

@@ -15,6 +15,8 @@
 #include "pointer.h"
 #include "window_wait.h"
 
+#include "text/utf.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -81,14 +83,15 @@ Start timeOneStart(const Subject& subject) {
     if (!subject.arguments.empty()) {
         commandLine += " " + subject.arguments;
     }
-    STARTUPINFOA startup{};
+    std::wstring wideCommandLine = sc::text::toUtf16(commandLine);
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
 
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
-    if (!CreateProcessA(subject.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, &startup, &process)) {
+    if (!CreateProcessW(sc::text::toUtf16(subject.program).c_str(), wideCommandLine.data(), nullptr,
+                        nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         std::fprintf(stderr, "cannot start %s (error %lu)\n", subject.program.c_str(),
                      GetLastError());
         return Start{Start::Outcome::notStarted, {}};
@@ -110,7 +113,7 @@ Start timeOneStart(const Subject& subject) {
     }
 
     if (window) {
-        PostMessageA(window, WM_CLOSE, 0, 0);
+        PostMessageW(window, WM_CLOSE, 0, 0);
     }
     if (WaitForSingleObject(process.hProcess, kExitTimeoutMs) != WAIT_OBJECT_0) {
         std::fprintf(stderr, "%s did not end after WM_CLOSE\n", subject.label.c_str());
@@ -178,7 +181,7 @@ struct PhaseTimes {
 // (0 for a phase known from earlier starts that did not occur); the time from the last mark to
 // the first complete paint is the phase "first paint".
 bool addPhases(const std::string& file, const Timing& timing, PhaseTimes& phases) {
-    std::FILE* in = std::fopen(file.c_str(), "r");
+    std::FILE* in = _wfopen(sc::text::toUtf16(file).c_str(), L"r");
     if (!in) {
         return false;
     }
@@ -218,14 +221,15 @@ bool addPhases(const std::string& file, const Timing& timing, PhaseTimes& phases
 // startup-bench --phases [rounds]: the breakdown of the start-up time by phase, from the marks
 // that startup-trace.exe (the start centre with its marks recorded) writes.
 int measurePhases(const std::string& folder, int rounds) {
-    char temp[MAX_PATH + 1] = {};
-    const DWORD n = GetTempPathA(MAX_PATH, temp);
+    wchar_t temp[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathW(MAX_PATH, temp);
     if (n == 0 || n >= MAX_PATH) {
         std::fprintf(stderr, "no folder for temporary files\n");
         return 2;
     }
     const std::string marksFile =
-        std::string(temp) + "startup-marks-" + std::to_string(GetCurrentProcessId()) + ".txt";
+        sc::text::toUtf8(temp) + "startup-marks-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    const std::wstring marksPath = sc::text::toUtf16(marksFile);
     const Subject traced{"traced start centre", folder + "startup-trace.exe", "TMainForm",
                          "\"" + marksFile + "\""};
     if (!snapshot::parkPointer()) {
@@ -237,16 +241,16 @@ int measurePhases(const std::string& folder, int rounds) {
     PhaseTimes phases;
     std::vector<double> totals;
     for (int round = 0; round < rounds; ++round) {
-        DeleteFileA(marksFile.c_str());
+        DeleteFileW(marksPath.c_str());
         const auto timing = timeOneStartRetried(traced);
         if (!timing || !addPhases(marksFile, *timing, phases)) {
             std::fprintf(stderr, "no marks from the traced start centre\n");
-            DeleteFileA(marksFile.c_str());
+            DeleteFileW(marksPath.c_str());
             return 1;
         }
         totals.push_back(timing->wallMs);
     }
-    DeleteFileA(marksFile.c_str());
+    DeleteFileW(marksPath.c_str());
     std::printf("%d traced starts, milliseconds per phase (median, IQR):\n", rounds);
     for (std::size_t i = 0; i < phases.names.size(); ++i) {
         printSummary(("phase " + phases.names[i]).c_str(), phases.values[i], " ms");
@@ -255,9 +259,8 @@ int measurePhases(const std::string& folder, int rounds) {
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+// The arguments in UTF-8.
+int run(int argc, char** argv) {
     int rounds = kDefaultRounds;
     if (argc < 2 || argc > 3 || (argc == 3 && !parseRuns(argv[2], rounds))) {
         std::fprintf(stderr,
@@ -266,12 +269,13 @@ int main(int argc, char** argv) {
                      kMaxRuns);
         return 2;
     }
-    char self[MAX_PATH + 1] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) {
         std::fprintf(stderr, "cannot find this program's folder\n");
         return 2;
     }
+    const std::string self = sc::text::toUtf8(path);
     if (std::string(argv[1]) == "--phases") {
         return measurePhases(folderOf(self), rounds);
     }
@@ -346,4 +350,19 @@ int main(int argc, char** argv) {
     printSummary("ratio start centre / bare window", overBare, "   ");
     printSummary("ratio start centre / themed bare", overThemed, "   ");
     return 0;
+}
+
+} // namespace
+
+// The arguments as the system holds them, in UTF-16, so that any folder name arrives whole.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.push_back(sc::text::toUtf8(argv[i]));
+    }
+    std::vector<char*> pointers;
+    for (std::string& a : arguments) {
+        pointers.push_back(a.data());
+    }
+    return run(argc, pointers.data());
 }

@@ -32,14 +32,14 @@ void record(const char* phase) {
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     record("process and libraries");
     tk::startupMarkHook = record;
     const int result = sc::runStartCentre();
     if (__argc < 2) {
         return result;
     }
-    if (std::FILE* out = std::fopen(__argv[1], "w")) {
+    if (std::FILE* out = _wfopen(__wargv[1], L"w")) {
         LARGE_INTEGER frequency;
         QueryPerformanceFrequency(&frequency);
         std::fprintf(out, "%lld\n", static_cast<long long>(frequency.QuadPart));

@@ -19,7 +19,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         PostQuitMessage(0);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace
@@ -32,20 +32,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         SetLastError(0);
     }
 
-    WNDCLASSA windowClass{};
+    WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = "ThemedBareWindow";
-    if (!RegisterClassA(&windowClass)) {
+    windowClass.lpszClassName = L"ThemedBareWindow";
+    if (!RegisterClassW(&windowClass)) {
         return 1;
     }
     RECT frame{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRect(&frame, kStyle, FALSE);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    HWND window = CreateWindowA("ThemedBareWindow", "Themed bare window", kStyle,
+    HWND window = CreateWindowW(L"ThemedBareWindow", L"Themed bare window", kStyle,
                                 (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
                                 nullptr, nullptr, instance, nullptr);
@@ -53,20 +53,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         return 1;
     }
     // The start centre's OK button: same place and size.
-    HWND button = CreateWindowA("BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                568, 432, 81, 42, window, nullptr, instance, nullptr);
+    HWND button =
+        CreateWindowW(L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 568,
+                      432, 81, 42, window, nullptr, instance, nullptr);
     if (!button) {
         return 1;
     }
-    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  FALSE);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageA(window, &message)) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!IsDialogMessageW(window, &message)) {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
     return static_cast<int>(message.wParam);
