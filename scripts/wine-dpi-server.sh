@@ -10,7 +10,7 @@ export SC_WINE_LOGPIXELS=$3
 source "$(dirname "$0")/wine-env.sh"
 case "$action" in
 start)
-    sc_wine_prefix_ensure
+    sc_wine_prefix_ensure || exit 1
     # A server of this prefix that is already running makes "-p" a no-op, which is fine.
     "$SC_WINESERVER" -p </dev/null >/dev/null 2>&1
     "$SC_WINE64" wineboot </dev/null >/dev/null 2>&1

@@ -22,10 +22,23 @@ sc_wine_prefix_ensure() {
         "$SC_WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
         "$SC_WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
             </dev/null >/dev/null 2>&1
-        # The system DPI (SC_WINE_LOGPIXELS, default 96), read when the wineserver starts.
+        # The system DPI (SC_WINE_LOGPIXELS, default 96), read when the wineserver starts. Now
+        # and then a Wine start fails without a word, so the value is looked for in the saved
+        # registry and written again until it is there: a prefix left at 96 would fail every
+        # test that needs the other DPI.
         if [ "${SC_WINE_LOGPIXELS:-96}" != 96 ]; then
-            "$SC_WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
-                /d "$SC_WINE_LOGPIXELS" /f </dev/null >/dev/null 2>&1
+            local want attempt
+            want="$(printf '"LogPixels"=dword:%08x' "$SC_WINE_LOGPIXELS")"
+            for attempt in 1 2 3 4 5; do
+                "$SC_WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+                    /d "$SC_WINE_LOGPIXELS" /f </dev/null >/dev/null 2>&1
+                "$SC_WINESERVER" -w
+                grep -qF "$want" "$WINEPREFIX/user.reg" 2>/dev/null && break
+            done
+            if ! grep -qF "$want" "$WINEPREFIX/user.reg" 2>/dev/null; then
+                echo "wine-env: could not set the system DPI $SC_WINE_LOGPIXELS in $WINEPREFIX" >&2
+                exit 1
+            fi
         fi
         "$SC_WINESERVER" -w
         touch "$WINEPREFIX/.sc-ready"
