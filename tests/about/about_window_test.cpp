@@ -16,7 +16,7 @@
 #include "support/fake_profile_reader.h"
 #include "support/gui_pump.h"
 #include "support/inside_modal.h"
-#include "support/recording_error_presenter.h"
+#include "support/main_window_fixture.h"
 #include "support/recording_shell_service.h"
 #include "toolkit/application.h"
 #include "window_capture.h"
@@ -44,38 +44,24 @@ class FixedYear : public YearClock {
     int currentYear() const override { return 2031; }
 };
 
-using RecordingErrors = test::RecordingErrorPresenter;
 using test::InsideModal;
 
-class AboutWindowTest : public ::testing::Test {
+class AboutWindowTest : public test::MainWindowFixture<> {
   protected:
     void SetUp() override {
-        tk::TApplication& app = tk::Application();
-        app.reset();
-        app.setShellService(&shell);
-        app.setErrorPresenter(&errors);
-        app.setProfileReader(&profile);
+        MainWindowFixture::SetUp();
+        tk::Application().setProfileReader(&profile);
         setAboutClock(&year);
-        directory = directoryPart(app.exeName());
+        directory = directoryPart(tk::Application().exeName());
         setDescription("4.2.0.118", "Fernhollow Media Ltd.");
         removeLogo();
-        ASSERT_TRUE(snapshot::parkPointer());
-        app.setTitle("Quillmark");
-        app.initialize();
-        main = std::make_unique<TMainForm>();
-        main->show();
-        test::pumpUntilIdle();
+        start();
     }
     void TearDown() override {
-        main.reset();
-        test::pumpUntilIdle(10, 500);
+        MainWindowFixture::TearDown();
         removeLogo();
-        tk::TApplication& app = tk::Application();
-        app.reset();
-        app.setShellService(nullptr);
-        app.setErrorPresenter(nullptr);
-        app.setProfileReader(nullptr);
-        app.setDisplaySettings(nullptr);
+        tk::Application().setProfileReader(nullptr);
+        tk::Application().setDisplaySettings(nullptr);
         setAboutClock(nullptr);
     }
 
@@ -109,22 +95,19 @@ class AboutWindowTest : public ::testing::Test {
 
     png::TPngPictureFormat pngFormat;
     const BrandRow& brand = brandTable()[0];
-    test::RecordingShellService shell{&tk::Application().busyCursor()};
     test::FakeProfileReader profile;
-    RecordingErrors errors;
     FixedYear year;
     std::string directory;
-    std::unique_ptr<TMainForm> main;
 };
 
 TEST_F(AboutWindowTest, OpensModalOverTheMainWindowOnTheAboutTabWithEveryText) {
     writeLogo(snapshot::RgbImage{2, 2, std::vector<std::uint8_t>(12, 200)});
-    main->ListBoxData().setFocus(); // not the first control, where a lost focus would land
+    form->ListBoxData().setFocus(); // not the first control, where a lost focus would land
     bool checked = false;
-    InsideModal::run(*main, [&](TFormAbout& about) {
+    InsideModal::run(*form, [&](TFormAbout& about) {
         checked = true;
-        EXPECT_EQ(GetWindow(about.handle(), GW_OWNER), main->handle());
-        EXPECT_FALSE(IsWindowEnabled(main->handle())) << "the main window takes input";
+        EXPECT_EQ(GetWindow(about.handle(), GW_OWNER), form->handle());
+        EXPECT_FALSE(IsWindowEnabled(form->handle())) << "the main window takes input";
         EXPECT_EQ(GetActiveWindow(), about.handle());
         EXPECT_EQ(about.caption(), "About Quillmark");
         RECT client{};
@@ -132,7 +115,7 @@ TEST_F(AboutWindowTest, OpensModalOverTheMainWindowOnTheAboutTabWithEveryText) {
         EXPECT_EQ(client.right, 523);
         EXPECT_EQ(client.bottom, 298);
         // Centred on the main window: the gaps on either side differ by the lost half pixel.
-        const tk::Bounds m = main->outerBounds(), a = about.outerBounds();
+        const tk::Bounds m = form->outerBounds(), a = about.outerBounds();
         EXPECT_LE(std::abs((m.left + m.width - a.left - a.width) - (a.left - m.left)), 1);
         EXPECT_LE(std::abs((m.top + m.height - a.top - a.height) - (a.top - m.top)), 1);
 
@@ -150,15 +133,15 @@ TEST_F(AboutWindowTest, OpensModalOverTheMainWindowOnTheAboutTabWithEveryText) {
     });
     EXPECT_TRUE(checked);
     EXPECT_EQ(FindWindowA("TFormAbout", nullptr), nullptr) << "the window was not freed";
-    EXPECT_TRUE(IsWindowEnabled(main->handle()));
-    EXPECT_EQ(GetActiveWindow(), main->handle());
-    EXPECT_EQ(GetFocus(), main->ListBoxData().handle()) << "the focus did not come back";
+    EXPECT_TRUE(IsWindowEnabled(form->handle()));
+    EXPECT_EQ(GetActiveWindow(), form->handle());
+    EXPECT_EQ(GetFocus(), form->ListBoxData().handle()) << "the focus did not come back";
     EXPECT_THAT(errors.shown, IsEmpty()) << errors.shown[0].second;
     EXPECT_THAT(shell.requests, IsEmpty());
 }
 
 TEST_F(AboutWindowTest, LinksUpdatesButtonAndLogoOpenTheirTargetsWithoutTheHourglass) {
-    InsideModal::run(*main, [&](TFormAbout& about) {
+    InsideModal::run(*form, [&](TFormAbout& about) {
         // The links and the logo show the hand that start-up installed.
         HCURSOR hand = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_CROSS));
         tk::Application().screen().setCursorHandle(crHandPoint, hand);
@@ -196,7 +179,7 @@ TEST_F(AboutWindowTest, LinksUpdatesButtonAndLogoOpenTheirTargetsWithoutTheHourg
 TEST_F(AboutWindowTest, ScreenReadersFindTheTextsTheLinksAndTheLogoWithTheirActions) {
     writeLogo(snapshot::RgbImage{2, 2, std::vector<std::uint8_t>(12, 200)});
     CoInitialize(nullptr);
-    InsideModal::run(*main, [&](TFormAbout& about) {
+    InsideModal::run(*form, [&](TFormAbout& about) {
         const std::vector<acctree::AccessibleNode> tree = acctree::accessibleTree(about.handle());
         EXPECT_NE(acctree::findNode(tree, ROLE_SYSTEM_PROPERTYPAGE, "About"), nullptr);
         EXPECT_NE(acctree::findNode(tree, ROLE_SYSTEM_PROPERTYPAGE, "Update"), nullptr);
@@ -232,7 +215,7 @@ TEST_F(AboutWindowTest, ADoubleClickOnALinkOrTheLogoOpensItsTargetOnce) {
         PostMessageA(surface, WM_LBUTTONUP, 0, at);
         test::pumpUntilIdle();
     };
-    InsideModal::run(*main, [&](TFormAbout& about) {
+    InsideModal::run(*form, [&](TFormAbout& about) {
         doubleClick(about.label("LabelWeb"));
         doubleClick(about.label("LabelSupportEmail"));
         doubleClick(about.ImageLeft());
@@ -246,7 +229,7 @@ TEST_F(AboutWindowTest, ADoubleClickOnALinkOrTheLogoOpensItsTargetOnce) {
 
 TEST_F(AboutWindowTest, EnterClosesWithResultOkEscDoesNotAndTheCloseBoxCloses) {
     int afterEsc = -1, afterEnter = -1;
-    InsideModal::run(*main, [&](TFormAbout& about) {
+    InsideModal::run(*form, [&](TFormAbout& about) {
         HWND focus = GetFocus();
         EXPECT_EQ(focus, about.PageControlMain().handle());
         test::keyDown(focus, VK_ESCAPE);
@@ -259,44 +242,32 @@ TEST_F(AboutWindowTest, EnterClosesWithResultOkEscDoesNotAndTheCloseBoxCloses) {
     EXPECT_EQ(FindWindowA("TFormAbout", nullptr), nullptr);
 
     int afterClose = -1;
-    InsideModal::run(*main, [&](TFormAbout& about) {
+    InsideModal::run(*form, [&](TFormAbout& about) {
         SendMessageA(about.handle(), WM_CLOSE, 0, 0);
         afterClose = about.modalResult();
     });
     EXPECT_EQ(afterClose, tk::mrCancel);
-    EXPECT_TRUE(IsWindowEnabled(main->handle()));
+    EXPECT_TRUE(IsWindowEnabled(form->handle()));
     EXPECT_FALSE(tk::Application().terminated()) << "closing the About window ended the program";
 }
 
 TEST_F(AboutWindowTest, ChangedVersionAndCompanyShowAtTheNextOpeningOnTheAboutTab) {
-    InsideModal::run(*main, [&](TFormAbout& about) {
+    InsideModal::run(*form, [&](TFormAbout& about) {
         about.PageControlMain().setActivePage(about.TabSheetUpdate());
     });
-    setDescription("", "50% R&D");
-    std::string title, copyright, version;
-    tk::TTabSheet* page = nullptr;
-    InsideModal::run(*main, [&](TFormAbout& about) {
-        page = about.PageControlMain().activePage();
-        EXPECT_EQ(page, &about.TabSheetAbout());
-        title = about.label("LabalTitle").caption();
-        copyright = about.label("LabelCopyright").caption();
-        version = about.label("LabelVersion").caption();
+    setDescription("5.0", "Nuthatch Ltd.");
+    InsideModal::run(*form, [&](TFormAbout& about) {
+        EXPECT_EQ(about.PageControlMain().activePage(), &about.TabSheetAbout());
+        EXPECT_EQ(about.label("LabalTitle").caption(), "Quillmark 5.0");
+        EXPECT_EQ(about.label("LabelCopyright").caption(),
+                  "Copyright \xC2\xA9 2006-2031 Nuthatch Ltd.");
     });
-    EXPECT_EQ(title, "Quillmark ");
-    EXPECT_EQ(copyright, "Copyright \xC2\xA9 2006-2031 50% R&D");
-    EXPECT_EQ(version, "");
 }
-
-} // namespace
-} // namespace sc
-
-namespace sc {
-namespace {
 
 TEST_F(AboutWindowTest, MissingLogoIsReportedOnceWithItsPathAndTheWindowStillOpensFilled) {
     std::string title, version;
     bool hasPicture = true;
-    InsideModal::run(*main, [&](TFormAbout& about) {
+    InsideModal::run(*form, [&](TFormAbout& about) {
         title = about.label("LabalTitle").caption();
         version = about.label("LabelVersion").caption();
         hasPicture = about.ImageLeft().Picture().Graphic() != nullptr;
@@ -317,46 +288,29 @@ TEST_F(AboutWindowTest, MissingLogoIsReportedOnceWithItsPathAndTheWindowStillOpe
     EXPECT_THAT(shell.requests, ElementsAre(request(std::string(brand.updatesAddress))));
 }
 
-// Bad logo files: each gives the one dialog with the codec's own text, and the window opens.
-struct BadLogo {
-    std::string bytes;
-    const char* says; // a piece of the codec's text for the fault
-};
-
-class HostileLogoTest : public AboutWindowTest, public ::testing::WithParamInterface<BadLogo> {};
-
-TEST_P(HostileLogoTest, GivesOneDialogWithTheCodecsMessageAndTheWindowOpens) {
-    writeLogo(GetParam().bytes);
-    bool opened = false;
-    InsideModal::run(*main, [&](TFormAbout& about) {
-        opened = true;
-        EXPECT_EQ(about.ImageLeft().Picture().Graphic(), nullptr);
-        EXPECT_EQ(about.label("LabalTitle").caption(), "Quillmark 4.2.0.118");
-    });
-    EXPECT_TRUE(opened);
-    ASSERT_EQ(errors.shown.size(), 1u);
-    EXPECT_THAT(errors.shown[0].second, ::testing::HasSubstr(GetParam().says));
-}
-
-std::string randomBytes(std::size_t n) {
-    std::string bytes(n, '\0');
+// Bad logo files, random bytes and an empty file: each gives the one dialog with the codec's
+// own text, and the window opens.
+TEST_F(AboutWindowTest, ABadLogoGivesOneDialogWithTheCodecsMessageAndTheWindowOpens) {
+    std::string random(4096, '\0');
     std::uint32_t state = 12345;
-    for (char& c : bytes) {
+    for (char& c : random) {
         state = state * 1103515245u + 12345u;
         c = static_cast<char>(state >> 16);
     }
-    return bytes;
+    for (const std::string& bytes : {random, std::string()}) {
+        writeLogo(bytes);
+        errors.shown.clear();
+        bool opened = false;
+        InsideModal::run(*form, [&](TFormAbout& about) {
+            opened = true;
+            EXPECT_EQ(about.ImageLeft().Picture().Graphic(), nullptr);
+            EXPECT_EQ(about.label("LabalTitle").caption(), "Quillmark 4.2.0.118");
+        });
+        EXPECT_TRUE(opened);
+        ASSERT_EQ(errors.shown.size(), 1u) << bytes.size() << " bytes";
+        EXPECT_THAT(errors.shown[0].second, ::testing::HasSubstr("invalid header"));
+    }
 }
-
-std::string logoCaseName(const ::testing::TestParamInfo<BadLogo>& info) {
-    static const char* const names[] = {"RandomBytes", "Empty"};
-    return names[info.index];
-}
-
-INSTANTIATE_TEST_SUITE_P(Logos, HostileLogoTest,
-                         ::testing::Values(BadLogo{randomBytes(4096), "invalid header"},
-                                           BadLogo{std::string(), "invalid header"}),
-                         logoCaseName);
 
 TEST_F(AboutWindowTest, LogoLargerThanThePanelIsCentredAndCutOffAtItsEdges) {
     // Each pixel tells where it lies: red = x / 2, green = y / 2.
@@ -370,7 +324,7 @@ TEST_F(AboutWindowTest, LogoLargerThanThePanelIsCentredAndCutOffAtItsEdges) {
     writeLogo(logo);
     std::optional<snapshot::RgbImage> shot;
     tk::TRect placed{};
-    InsideModal::run(*main, [&](TFormAbout& about) {
+    InsideModal::run(*form, [&](TFormAbout& about) {
         placed = about.ImageLeft().pictureRect();
         shot = snapshot::captureClientArea(about.handle());
     });
@@ -450,27 +404,27 @@ TEST_P(ContrastSchemeTest, AfterTheNoticeEveryTextOfBothWindowsStandsOutByFourAn
     acctree::ContrastThemeOn contrast;
     tk::Application().setDisplaySettings(&contrast);
     const UINT notice = GetParam().second;
-    SendMessageW(main->handle(), notice, notice == WM_SETTINGCHANGE ? SPI_SETHIGHCONTRAST : 0, 0);
+    SendMessageW(form->handle(), notice, notice == WM_SETTINGCHANGE ? SPI_SETHIGHCONTRAST : 0, 0);
     test::pumpUntilIdle();
     // The category names under their pictures and the task rows' text columns, inside the rows'
     // borders (where the focus rectangle lies); the OK button's caption.
     TextAreas texts;
-    for (tk::TListBox* list : {&main->ListBoxMain(), &main->ListBoxData()}) {
+    for (tk::TListBox* list : {&form->ListBoxMain(), &form->ListBoxData()}) {
         for (int i = 0; i < list->count(); ++i) {
             const RECT r = list->itemRect(i);
-            const bool category = list == &main->ListBoxMain();
-            addText(texts, main->handle(), list->name() + std::to_string(i), list->handle(),
+            const bool category = list == &form->ListBoxMain();
+            addText(texts, form->handle(), list->name() + std::to_string(i), list->handle(),
                     {r.left + (category ? 2 : 100), category ? r.bottom - 24 : r.top + 2,
                      r.right - 2, r.bottom - 2});
         }
     }
-    const controls::Rect caption = main->ButtonOK().captionRect();
-    addText(texts, main->handle(), "ButtonOK", main->ButtonOK().handle(),
+    const controls::Rect caption = form->ButtonOK().captionRect();
+    addText(texts, form->handle(), "ButtonOK", form->ButtonOK().handle(),
             {caption.left, caption.top, caption.right, caption.bottom});
-    expectReadable(main->handle(), texts);
+    expectReadable(form->handle(), texts);
 
     // The labels of each page (the tabs and push buttons are the platform's).
-    InsideModal::run(*main, [&](TFormAbout& about) {
+    InsideModal::run(*form, [&](TFormAbout& about) {
         for (tk::TTabSheet* page : {&about.TabSheetAbout(), &about.TabSheetUpdate()}) {
             about.PageControlMain().setActivePage(*page);
             test::pumpUntilIdle();
@@ -497,7 +451,7 @@ TEST_F(AboutWindowTest, CompanyOfAUtf16OrAnAnsiDescriptionFileShowsWhole) {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << fileBytes;
         std::string copyright;
         InsideModal::run(
-            *main, [&](TFormAbout& about) { copyright = about.label("LabelCopyright").caption(); });
+            *form, [&](TFormAbout& about) { copyright = about.label("LabelCopyright").caption(); });
         DeleteFileA(path.c_str());
         return copyright;
     };

@@ -100,15 +100,6 @@ TEST(Launching, TaskProgramIsOpenedFromTheProgramDirectoryWhileBusy) {
     EXPECT_EQ(screen.shapes, (std::vector<int>{crHourGlass, crDefault}));
 }
 
-TEST(Launching, ProgramAtADriveRootGetsOneBackslash) {
-    FakeScreenCursor screen;
-    BusyCursor busy(screen);
-    RecordingShellService shell;
-    launchTaskProgram(shell, FakeLaunchContext(7, "D:\\Start.exe"), busy, "EraseTool.exe");
-    ASSERT_EQ(shell.requests.size(), 1u);
-    EXPECT_EQ(shell.requests[0].file, "D:\\EraseTool.exe");
-}
-
 TEST(Launching, WebSiteIsOpenedAsGivenWhileBusy) {
     FakeScreenCursor screen;
     BusyCursor busy(screen);
@@ -157,12 +148,6 @@ TEST(Launching, PlainOpenDoesNotTouchTheCursor) {
               (std::vector<ShellRequest>{openRequest(5, "mailto:help@tavero.example")}));
     EXPECT_EQ(shell.busyCounts, (std::vector<int>{0}));
     EXPECT_TRUE(screen.shapes.empty());
-}
-
-TEST(Launching, MailTargetKeepsTheAddressCharacterForCharacter) {
-    EXPECT_EQ(supportMailTarget("support@quillmark.example"), "mailto:support@quillmark.example");
-    EXPECT_EQ(supportMailTarget("a b+c&d?subject=x"), "mailto:a b+c&d?subject=x");
-    EXPECT_EQ(supportMailTarget(""), "mailto:");
 }
 
 } // namespace

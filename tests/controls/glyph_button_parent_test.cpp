@@ -6,6 +6,7 @@
 #include "controls/glyph_button.h"
 #include "controls/theme_services.h"
 #include "support/gui_pump.h"
+#include "support/test_forms.h"
 #include "toolkit/application.h"
 #include "toolkit/form.h"
 
@@ -31,32 +32,21 @@ class PanelForm : public tk::TForm {
     int enters = 0, leaves = 0;
     PanelForm() {
         using namespace tk;
-        FormDefinition d;
-        d.name = "PanelForm";
-        d.className = "TPanelTestForm";
-        d.clientWidth = 320;
-        d.clientHeight = 200;
+        FormDefinition d = sc::test::TestForm("PanelForm", 320, 200);
         d.font = FontSpec{"Tahoma", -11, ANSI_CHARSET, clWindowText, 0};
         auto panel = [](const char* name, int left, TColor colour) {
-            ControlDefinition p;
-            p.name = name;
-            p.kind = ControlKind::panel;
-            p.bounds = {left, 0, 150, 90};
+            ControlDefinition p =
+                sc::test::TestControl(name, ControlKind::panel, {left, 0, 150, 90});
             p.colour = colour;
             p.bevelOuter = PanelBevel::bvNone;
             return p;
         };
-        ControlDefinition pages;
-        pages.name = "Pages";
-        pages.kind = ControlKind::pageControl;
-        pages.bounds = {0, 100, 150, 90};
+        ControlDefinition pages =
+            sc::test::TestControl("Pages", ControlKind::pageControl, {0, 100, 150, 90});
         auto button = [](const char* name, const char* parent, Bounds bounds,
                          TBitBtnKind kind = bkCustom) {
-            ControlDefinition b;
-            b.name = name;
-            b.kind = ControlKind::custom;
+            ControlDefinition b = sc::test::TestControl(name, ControlKind::custom, bounds);
             b.parent = parent;
-            b.bounds = bounds;
             b.caption = name;
             b.create = [kind](TForm& form, const ControlDefinition& def, int id) {
                 auto made = std::make_unique<TGlyphBitBtn>(form, def, id);

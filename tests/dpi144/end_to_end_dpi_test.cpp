@@ -49,18 +49,7 @@ TEST(EndToEndAt144, MainAndAboutWindowsOpenScaledAndArePhotographed) {
     }
 
     // The help button lies at (12, 648), 69 x 63: its menu's second entry opens the About window.
-    POINT inHelp{12 + 15, 648 + 45};
-    HWND help = ChildWindowFromPoint(main, inHelp);
-    ASSERT_NE(help, nullptr);
-    ASSERT_NE(help, main) << "no help button at 12, 648";
-    MapWindowPoints(main, help, &inHelp, 1);
-    PostMessageA(help, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inHelp.x, inHelp.y));
-    PostMessageA(help, WM_LBUTTONUP, 0, MAKELPARAM(inHelp.x, inHelp.y));
-    ASSERT_TRUE(waitFor([&] { return visibleWindowOf(app.id(), "#32768") != nullptr; }))
-        << "the help menu did not open";
-    postKey(main, VK_DOWN);
-    postKey(main, VK_DOWN);
-    postKey(main, VK_RETURN);
+    openAboutFromTheHelpMenu(app.id(), POINT{12 + 15, 648 + 45});
 
     HWND about = nullptr;
     ASSERT_TRUE(waitFor([&] {

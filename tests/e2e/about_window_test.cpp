@@ -28,26 +28,8 @@ constexpr DWORD kTimeoutMs = 15000;
 const std::string kDescription = "[SYSTEM]\r\nName=Quillmark\r\nVersion=4.2.0.118\r\n"
                                  "Company=Fernhollow Media Ltd.\r\n";
 
-// Waits for the main window to paint, then chooses About from the help button's menu.
-HWND openAboutFromTheHelpMenu(const ChildProcess& app) {
-    HWND main = nullptr;
-    EXPECT_TRUE(
-        waitFor([&] { return (main = visibleWindowOf(app.id(), "TMainForm")) != nullptr; }));
-    EXPECT_TRUE(snapshot::waitUntilPainted(main, GetTickCount64() + kTimeoutMs));
-    // The help button's bottom-left part, then the menu's second entry by the keyboard.
-    POINT inHelp{8 + 10, 432 + 30};
-    HWND help = ChildWindowFromPoint(main, inHelp);
-    EXPECT_TRUE(help && help != main) << "no help button at 8, 432";
-    MapWindowPoints(main, help, &inHelp, 1);
-    PostMessageA(help, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inHelp.x, inHelp.y));
-    PostMessageA(help, WM_LBUTTONUP, 0, MAKELPARAM(inHelp.x, inHelp.y));
-    EXPECT_TRUE(waitFor([&] { return visibleWindowOf(app.id(), "#32768") != nullptr; }))
-        << "the help menu did not open";
-    postKey(main, VK_DOWN);
-    postKey(main, VK_DOWN);
-    postKey(main, VK_RETURN);
-    return main;
-}
+// The help button's bottom-left part.
+constexpr POINT kInHelp{8 + 10, 432 + 30};
 
 TEST(AboutWindowEndToEnd, OpensFromTheHelpMenuShowsBothTabsAndClosesWithEnter) {
     ASSERT_TRUE(snapshot::parkPointer());
@@ -55,7 +37,7 @@ TEST(AboutWindowEndToEnd, OpensFromTheHelpMenuShowsBothTabsAndClosesWithEnter) {
     ASSERT_TRUE(suite.ok()) << suite.error();
     ChildProcess app(suite.path() + "StartCentre.exe");
     ASSERT_TRUE(app.started());
-    const HWND main = openAboutFromTheHelpMenu(app);
+    const HWND main = openAboutFromTheHelpMenu(app.id(), kInHelp);
 
     HWND about = nullptr;
     ASSERT_TRUE(waitFor([&] {
@@ -106,7 +88,7 @@ TEST(AboutWindowEndToEnd, AMissingLogoIsReportedInOneErrorMessageBox) {
     ASSERT_TRUE(DeleteFileW(sc::text::toUtf16(suite.path() + "leftlogo.png").c_str()));
     ChildProcess app(suite.path() + "StartCentre.exe");
     ASSERT_TRUE(app.started());
-    const HWND main = openAboutFromTheHelpMenu(app);
+    const HWND main = openAboutFromTheHelpMenu(app.id(), kInHelp);
 
     HWND box = nullptr;
     ASSERT_TRUE(waitFor([&] { return (box = visibleWindowOf(app.id(), "#32770")) != nullptr; }))

@@ -48,6 +48,27 @@ inline void postKey(HWND window, WPARAM key) {
     PostMessageA(window, WM_KEYUP, key, 0xC0000001);
 }
 
+// Waits for the main window of the process to paint, then chooses About from its help button's
+// menu: a click at `inHelp` of the main window's client area, the menu's second entry by the
+// keyboard. Gives the main window.
+inline HWND openAboutFromTheHelpMenu(DWORD processId, POINT inHelp, DWORD timeoutMs = 15000) {
+    HWND main = nullptr;
+    EXPECT_TRUE(waitFor([&] { return (main = visibleWindowOf(processId, "TMainForm")) != nullptr; },
+                        timeoutMs));
+    EXPECT_TRUE(snapshot::waitUntilPainted(main, GetTickCount64() + timeoutMs));
+    HWND help = ChildWindowFromPoint(main, inHelp);
+    EXPECT_TRUE(help && help != main) << "no help button at " << inHelp.x << ", " << inHelp.y;
+    MapWindowPoints(main, help, &inHelp, 1);
+    PostMessageA(help, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inHelp.x, inHelp.y));
+    PostMessageA(help, WM_LBUTTONUP, 0, MAKELPARAM(inHelp.x, inHelp.y));
+    EXPECT_TRUE(waitFor([&] { return visibleWindowOf(processId, "#32768") != nullptr; }, timeoutMs))
+        << "the help menu did not open";
+    postKey(main, VK_DOWN);
+    postKey(main, VK_DOWN);
+    postKey(main, VK_RETURN);
+    return main;
+}
+
 #ifdef SC_ARTEFACT_DIR
 // Photographs the window once it has painted and settled; saved in the build's artefact folder.
 inline std::optional<snapshot::RgbImage> photograph(HWND window, const char* fileName,

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -32,11 +33,6 @@ RgbImage noise(int width, int height, std::uint32_t seed) {
     return image;
 }
 
-std::uint32_t bigEndian32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at]) << 24 | static_cast<std::uint32_t>(b[at + 1]) << 16 |
-           static_cast<std::uint32_t>(b[at + 2]) << 8 | b[at + 3];
-}
-
 TEST(PngWriter, SystemDecoderReadsBackTheSamePixels) {
     WicDecoder wic;
     ASSERT_TRUE(wic.ready());
@@ -53,23 +49,10 @@ TEST(PngWriter, SystemDecoderReadsBackTheSamePixels) {
         EXPECT_EQ(decoded->width, original.width);
         EXPECT_EQ(decoded->height, original.height);
         EXPECT_TRUE(decoded->pixels == original.pixels);
+        const std::vector<std::uint8_t> iend = {0,   0,   0,    0,    'I',  'E',
+                                                'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+        EXPECT_TRUE(std::equal(iend.begin(), iend.end(), file->end() - 12)) << "no IEND at the end";
     }
-}
-
-TEST(PngWriter, FileStartsWithSignatureAndRgbHeaderAndEndsWithIend) {
-    const auto file = encodePng(noise(300, 2, 5));
-    ASSERT_TRUE(file.has_value());
-    ASSERT_GT(file->size(), 8u + 25u + 12u);
-    const std::vector<std::uint8_t> signature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    EXPECT_TRUE(std::equal(signature.begin(), signature.end(), file->begin()));
-    EXPECT_EQ(bigEndian32(*file, 8), 13u);
-    EXPECT_EQ(std::string(file->begin() + 12, file->begin() + 16), "IHDR");
-    EXPECT_EQ(bigEndian32(*file, 16), 300u);
-    EXPECT_EQ(bigEndian32(*file, 20), 2u);
-    EXPECT_EQ((*file)[24], 8) << "bit depth";
-    EXPECT_EQ((*file)[25], 2) << "colour type RGB";
-    const std::vector<std::uint8_t> iend = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
-    EXPECT_TRUE(std::equal(iend.begin(), iend.end(), file->end() - 12));
 }
 
 TEST(PngWriter, RefusesPicturesItCannotDescribe) {

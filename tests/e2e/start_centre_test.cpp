@@ -46,27 +46,11 @@ LRESULT query(HWND window, UINT message, WPARAM wParam = 0) {
 
 // The child of class "ListBox" whose top-left corner lies at (x, y) of the parent's client area.
 HWND listBoxAt(HWND parent, int x, int y) {
-    struct Search {
-        HWND parent;
-        POINT corner;
-        HWND found;
-    } search{parent, {x, y}, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            RECT r{};
-            GetWindowRect(child, &r);
-            POINT corner{r.left, r.top};
-            ScreenToClient(s->parent, &corner);
-            if (classOf(child) == "ListBox" && corner.x == s->corner.x && corner.y == s->corner.y) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND child = ChildWindowFromPoint(parent, POINT{x, y});
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 1);
+    return child && classOf(child) == "ListBox" && r.left == x && r.top == y ? child : nullptr;
 }
 
 // A left click at a point of the list's client area, as the mouse would send it.

@@ -9,7 +9,7 @@
 #include "png_writer.h"
 #include "pointer.h"
 #include "support/gui_pump.h"
-#include "support/recording_error_presenter.h"
+#include "support/main_window_fixture.h"
 #include "toolkit/application.h"
 #include "window_capture.h"
 
@@ -25,54 +25,23 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-// Records each request with the busy state and the screen cursor at the moment of the call.
-class WatchingShell : public ShellService {
-  public:
+// Records each request with the busy state and also the screen cursor at the moment of the call.
+struct WatchingShell : test::RecordingShellService {
+    using RecordingShellService::RecordingShellService;
     void execute(const ShellRequest& request) override {
-        requests.push_back(request);
-        busyDuringCall.push_back(tk::Application().busyCursor().count());
-        cursorDuringCall.push_back(tk::Application().screen().cursor());
-        if (fail) {
-            throw std::runtime_error("The shell is gone.");
-        }
+        cursors.push_back(tk::Application().screen().cursor());
+        RecordingShellService::execute(request);
     }
-    std::vector<ShellRequest> requests;
-    std::vector<int> busyDuringCall;
-    std::vector<int> cursorDuringCall;
-    bool fail = false;
+    std::vector<int> cursors;
 };
 
-using RecordingErrors = test::RecordingErrorPresenter;
-
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::MainWindowFixture<WatchingShell> {
   protected:
-    void SetUp() override {
-        tk::TApplication& app = tk::Application();
-        app.reset();
-        app.setShellService(&shell);
-        app.setErrorPresenter(&errors);
-        // The real pointer stays off the lists: no hover mixes with the tests' own input.
-        ASSERT_TRUE(snapshot::parkPointer());
-    }
-    void TearDown() override {
-        form.reset();
-        sc::test::pumpUntilIdle(10, 500);
-        tk::TApplication& app = tk::Application();
-        app.reset();
-        app.setShellService(nullptr);
-        app.setErrorPresenter(nullptr);
-    }
-
-    // Start-up as the program does it, with the given title, up to the first idle loop.
     void start(const std::string& title) {
-        tk::Application().setTitle(title);
-        tk::Application().initialize();
-        form = std::make_unique<TMainForm>();
-        form->show();
-        sc::test::pumpUntilIdle();
+        MainWindowFixture::start(title);
         // The window system activates a new window in its own time; keys and focus moves of a
-        // test must not race that activation.
-        sc::test::pumpUntil([&] { return GetActiveWindow() == form->handle(); });
+        // test must not race that activation, and a window that never becomes active fails.
+        ASSERT_TRUE(sc::test::pumpUntil([&] { return GetActiveWindow() == form->handle(); }));
     }
 
     // The file beside this test program, its path worked out here.
@@ -86,10 +55,6 @@ class MainWindowTest : public ::testing::Test {
     void clickRow(tk::TListBox& list, int row) {
         sc::test::clickAt(list.handle(), 40, row * list.itemHeight() + list.itemHeight() / 2);
     }
-
-    WatchingShell shell;
-    RecordingErrors errors;
-    std::unique_ptr<TMainForm> form;
 };
 
 TEST_F(MainWindowTest, StartsWithDataSelectedAndItsFourTasks) {
@@ -205,8 +170,8 @@ TEST_F(MainWindowTest, ClickOnATaskAsksTheShellToOpenItsProgramUnderTheHourglass
     expected.file = besideThisProgram("DriveInfoTool.exe");
     expected.showCommand = 10;
     ASSERT_THAT(shell.requests, ElementsAre(expected));
-    EXPECT_THAT(shell.busyDuringCall, ElementsAre(1));
-    EXPECT_THAT(shell.cursorDuringCall, ElementsAre(crHourGlass));
+    EXPECT_THAT(shell.busyCounts, ElementsAre(1));
+    EXPECT_THAT(shell.cursors, ElementsAre(crHourGlass));
     EXPECT_EQ(tk::Application().busyCursor().count(), 0);
     EXPECT_EQ(tk::Application().screen().cursor(), crDefault);
     EXPECT_EQ(form->ListBoxData().itemIndex(), 1);
@@ -237,7 +202,7 @@ TEST_F(MainWindowTest, DownKeyInTheTaskListStartsTheNewlySelectedTask) {
 
 TEST_F(MainWindowTest, AFailingShellIsShownByTheErrorDialogAndTheHourglassGoes) {
     start("Quillmark");
-    shell.fail = true;
+    shell.failWith = "The shell is gone.";
     clickRow(form->ListBoxData(), 2);
     ASSERT_EQ(errors.shown.size(), 1u);
     EXPECT_EQ(errors.shown[0].first, "Quillmark");
@@ -245,7 +210,7 @@ TEST_F(MainWindowTest, AFailingShellIsShownByTheErrorDialogAndTheHourglassGoes) 
     EXPECT_EQ(tk::Application().busyCursor().count(), 0);
     EXPECT_EQ(tk::Application().screen().cursor(), crDefault);
     // The window goes on as it was.
-    shell.fail = false;
+    shell.failWith.reset();
     clickRow(form->ListBoxData(), 3);
     EXPECT_EQ(shell.requests.size(), 2u);
 }
@@ -299,7 +264,7 @@ TEST_F(MainWindowTest, HelpButtonOpensTheMenuAtItsBottomLeftAndTheWebEntryOpensT
     EXPECT_EQ(shell.requests[0].file, brandTable()[0].webSiteAddress);
     EXPECT_EQ(shell.requests[0].verb, "open");
     EXPECT_EQ(shell.requests[0].showCommand, 10);
-    EXPECT_THAT(shell.busyDuringCall, ElementsAre(1));
+    EXPECT_THAT(shell.busyCounts, ElementsAre(1));
     EXPECT_EQ(tk::Application().busyCursor().count(), 0);
 }
 
@@ -315,14 +280,6 @@ TEST_F(MainWindowTest, RightClickOpensNoMenu) {
     }
     KillTimer(nullptr, timer);
     EXPECT_EQ(MenuProbe::itemCount, -1) << "a menu opened";
-}
-
-TEST_F(MainWindowTest, OkEndsTheMessageLoop) {
-    start("Quillmark");
-    SendMessageA(form->ButtonOK().handle(), BM_CLICK, 0, 0);
-    EXPECT_TRUE(tk::Application().terminated());
-    tk::Application().run(); // takes the quit request at once
-    EXPECT_THAT(errors.shown, IsEmpty());
 }
 
 TEST_F(MainWindowTest, CloseBoxEndsTheMessageLoop) {
@@ -431,18 +388,15 @@ TEST_F(MainWindowTest, ScreenReadersGetNamedListsTaskRowsThatStartTheirTaskAndAM
     EXPECT_EQ(shell.requests[0].file, besideThisProgram("DataDiscTool.exe"));
 }
 
-class UnknownTitleTest : public MainWindowTest,
-                         public ::testing::WithParamInterface<std::string> {};
-
-TEST_P(UnknownTitleTest, EndsAtTheFirstTurnOfTheLoopWithoutAMessage) {
-    tk::Application().setTitle(GetParam());
+// A title the brand table does not know (here also longer than the 255 characters the
+// application window keeps): the window is shown and filled once, then the program ends quietly.
+TEST_F(MainWindowTest, AnUnknownTitleEndsAtTheFirstTurnOfTheLoopWithoutAMessage) {
+    const std::string title = "quillmark" + std::string(300, 'x');
+    tk::Application().setTitle(title);
     form = std::make_unique<TMainForm>();
-    // The application window keeps the first 255 characters of a longer title.
-    EXPECT_EQ(tk::Application().title(), GetParam().substr(0, 255));
-    EXPECT_EQ(form->caption(), GetParam().substr(0, 255));
+    EXPECT_EQ(form->caption(), title.substr(0, 255));
     EXPECT_TRUE(tk::Application().terminated());
     tk::Application().run(); // returns: the quit request is waiting
-    // The window was still shown and filled once.
     EXPECT_EQ(form->ListBoxMain().count(), 4);
     EXPECT_EQ(form->ListBoxMain().itemIndex(), 0);
     EXPECT_EQ(form->ListBoxData().count(), 4);
@@ -450,17 +404,6 @@ TEST_P(UnknownTitleTest, EndsAtTheFirstTurnOfTheLoopWithoutAMessage) {
     EXPECT_THAT(errors.shown, IsEmpty());
     EXPECT_THAT(shell.requests, IsEmpty());
 }
-
-std::string titleCaseName(const ::testing::TestParamInfo<std::string>& info) {
-    static const char* const names[] = {"LowerCase", "Empty", "TrailingSpace", "LongerThan255"};
-    return names[info.index];
-}
-
-INSTANTIATE_TEST_SUITE_P(Titles, UnknownTitleTest,
-                         ::testing::Values(std::string("quillmark"), std::string(""),
-                                           std::string("Quillmark "),
-                                           "Quillmark" + std::string(300, 'x')),
-                         titleCaseName);
 
 } // namespace
 } // namespace sc

@@ -6,13 +6,14 @@
 #include "toolkit/handles.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace pictest {
 
 class MemoryCanvas {
   public:
     MemoryCanvas(int width, int height, COLORREF background)
-        : width_(width), canvas_(fonts_),
+        : width_(width), height_(height), canvas_(fonts_),
           bitmap_(nullptr, sc::png::CreateTopDownSection(width, height, &bits_)) {
         RECT all{0, 0, width, height};
         tk::UniqueBrush brush(CreateSolidBrush(background));
@@ -27,9 +28,19 @@ class MemoryCanvas {
         GdiFlush();
         return static_cast<const std::uint32_t*>(bits_)[y * width_ + x] & 0xFFFFFF;
     }
+    // Every pixel as 0x00RRGGBB, row by row from the top.
+    std::vector<std::uint32_t> pixels() const {
+        GdiFlush();
+        const auto* p = static_cast<const std::uint32_t*>(bits_);
+        std::vector<std::uint32_t> all(p, p + width_ * height_);
+        for (std::uint32_t& v : all) {
+            v &= 0xFFFFFF;
+        }
+        return all;
+    }
 
   private:
-    int width_;
+    int width_, height_;
     tk::FontCache fonts_;
     tk::TCanvas canvas_;
     void* bits_ = nullptr;

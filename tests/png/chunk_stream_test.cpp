@@ -143,13 +143,10 @@ TEST(PngChunkOrder, UnknownChunksAncillaryKeptCriticalRejected) {
 TEST(PngChunkOrder, ASecondHeaderIsKeptAndSetsOnlyTheRowOrder) {
     // The pixels go into the first header's bitmap, in the row order the last header names.
     Image img = Pattern(5, 4, 8, 0);
-    Bytes png = Signature();
-    Append(png, Chunk("IHDR", IhdrData(5, 4, 8, 0)));
-    Append(png, Chunk("IHDR", IhdrData(2, 1, 8, 2, 1)));
-    Append(png, IdatChunks(Compress(RawData(img, true))));
-    Append(png, Chunk("IEND", {}));
+    Bytes body = Chunk("IHDR", IhdrData(2, 1, 8, 2, 1));
+    Append(body, IdatChunks(Compress(RawData(img, true))));
     TPNGObject image;
-    Read(image, png);
+    Read(image, Png(IhdrData(5, 4, 8, 0), body));
     EXPECT_EQ(ChunkTypes(image), "IHDR IHDR IDAT IEND");
     EXPECT_EQ(image.Width(), 5);
     EXPECT_EQ(image.ImageInterlace, 1);
@@ -191,11 +188,8 @@ TEST(PngChunkOrder, MissingIendKeepsChunksAndPixels) {
 }
 
 TEST(PngChunkOrder, NoImageData) {
-    Bytes png = Signature();
-    Append(png, Chunk("IHDR", IhdrData(1, 1, 8, 0)));
-    Append(png, Chunk("IEND", {}));
     std::string msg;
-    EXPECT_EQ(FailingRead<EPNGNoImageData>(png, &msg), "IHDR IEND");
+    EXPECT_EQ(FailingRead<EPNGNoImageData>(Png(IhdrData(1, 1, 8, 0)), &msg), "IHDR IEND");
     EXPECT_EQ(msg, messages::EPNGNoImageDataText);
 }
 
@@ -209,46 +203,29 @@ TEST(PngChunkOrder, NothingBehindIendIsRead) {
 }
 
 TEST(PngHeader, SizeAndMethodChecks) {
-    auto header = [](const Bytes& ihdr) {
-        Bytes png = Signature();
-        Append(png, Chunk("IHDR", ihdr));
-        Append(png, Chunk("IEND", {}));
-        return png;
-    };
     std::string msg;
-    EXPECT_EQ(FailingRead<EPNGSizeExceeds>(header(IhdrData(65536, 1, 8, 0)), &msg), "IHDR");
+    EXPECT_EQ(FailingRead<EPNGSizeExceeds>(Png(IhdrData(65536, 1, 8, 0)), &msg), "IHDR");
     EXPECT_EQ(msg, messages::EPNGSizeExceedsText);
-    EXPECT_EQ(FailingRead<EPNGSizeExceeds>(header(IhdrData(1, 65536, 8, 0))), "IHDR");
-    EXPECT_EQ(FailingRead<EPNGUnknownCompression>(header(IhdrData(1, 1, 8, 0, 0, 1))), "IHDR");
-    EXPECT_EQ(FailingRead<EPNGUnknownInterlace>(header(IhdrData(1, 1, 8, 0, 2))), "IHDR");
+    EXPECT_EQ(FailingRead<EPNGSizeExceeds>(Png(IhdrData(1, 65536, 8, 0))), "IHDR");
+    EXPECT_EQ(FailingRead<EPNGUnknownCompression>(Png(IhdrData(1, 1, 8, 0, 0, 1))), "IHDR");
+    EXPECT_EQ(FailingRead<EPNGUnknownInterlace>(Png(IhdrData(1, 1, 8, 0, 2))), "IHDR");
     Bytes twelve = IhdrData(1, 1, 8, 0);
     twelve.pop_back();
-    EXPECT_EQ(FailingRead<EPngInvalidIHDR>(header(twelve), &msg), "IHDR");
+    EXPECT_EQ(FailingRead<EPngInvalidIHDR>(Png(twelve), &msg), "IHDR");
     EXPECT_EQ(msg, messages::EPNGInvalidIHDRText);
 
     // 14 bytes: the first 13 count; filter method 1 is accepted.
-    Image img = Pattern(2, 2, 8, 0);
-    Bytes png = Signature();
     Bytes fourteen = IhdrData(2, 2, 8, 0, 0, 0, 1);
     fourteen.push_back(0xEE);
-    Append(png, Chunk("IHDR", fourteen));
-    Append(png, IdatChunks(Compress(RawData(img, false))));
-    Append(png, Chunk("IEND", {}));
     TPNGObject image;
-    Read(image, png);
+    Read(image, Png(fourteen, IdatChunks(Compress(RawData(Pattern(2, 2, 8, 0), false)))));
     EXPECT_EQ(image.HeaderChunk().FilterMethod(), 1);
     EXPECT_EQ(image.Width(), 2);
 }
 
 TEST(PngHeader, EmptySizesAndUnconvertibleFormatsAreRejected) {
-    auto header = [](const Bytes& ihdr) {
-        Bytes png = Signature();
-        Append(png, Chunk("IHDR", ihdr));
-        Append(png, Chunk("IEND", {}));
-        return png;
-    };
-    EXPECT_EQ(FailingRead<EPngInvalidIHDR>(header(IhdrData(0, 5, 8, 0))), "IHDR");
-    EXPECT_EQ(FailingRead<EPngInvalidIHDR>(header(IhdrData(5, 0, 8, 0))), "IHDR");
+    EXPECT_EQ(FailingRead<EPngInvalidIHDR>(Png(IhdrData(0, 5, 8, 0))), "IHDR");
+    EXPECT_EQ(FailingRead<EPngInvalidIHDR>(Png(IhdrData(5, 0, 8, 0))), "IHDR");
     const struct {
         std::uint8_t type, depth;
         bool ok;
@@ -264,7 +241,7 @@ TEST(PngHeader, EmptySizesAndUnconvertibleFormatsAreRejected) {
             Read(image, BuildPng(Pattern(3, 3, p.depth, p.type), false));
             EXPECT_EQ(image.HeaderChunk().ColorType(), p.type);
         } else {
-            EXPECT_THROW(Read(image, header(IhdrData(3, 3, p.depth, p.type))), EPngInvalidIHDR)
+            EXPECT_THROW(Read(image, Png(IhdrData(3, 3, p.depth, p.type))), EPngInvalidIHDR)
                 << int(p.type) << "/" << int(p.depth);
             EXPECT_EQ(ChunkTypes(image), "IHDR");
         }
@@ -348,10 +325,8 @@ TEST(PngLengths, HugeHeaderWithLittleDataIsCheap) {
     const std::int64_t before = ResidentBytes();
     ASSERT_GT(before, 0) << "no measure of resident memory";
     for (std::uint8_t type : {2, 6, 0}) {
-        Bytes png = Signature();
-        Append(png, Chunk("IHDR", IhdrData(65535, 65535, type == 0 ? 16 : 8, type)));
-        Append(png, Chunk("IDAT", Compress(Bytes(1000, 0))));
-        Append(png, Chunk("IEND", {}));
+        const Bytes png = Png(IhdrData(65535, 65535, type == 0 ? 16 : 8, type),
+                              Chunk("IDAT", Compress(Bytes(1000, 0))));
         TPNGObject image;
         TCountingStream stream(png);
         try {

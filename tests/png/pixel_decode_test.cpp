@@ -160,16 +160,12 @@ TEST(PngDecode, OneByteIdatChunksDecodeTheSameAndCheckEveryCrc) {
         }
     }
     // Zero-length IDAT chunks inside the run are passed over.
-    Bytes compressed = Compress(RawData(img, false));
-    Bytes png = Signature();
-    Append(png, Chunk("IHDR", IhdrData(9, 7, 8, 2)));
-    Append(png, Chunk("IDAT", {}));
-    Append(png, Chunk("IDAT", Bytes(compressed.begin(), compressed.begin() + 10)));
-    Append(png, Chunk("IDAT", {}));
-    Append(png, Chunk("IDAT", Bytes(compressed.begin() + 10, compressed.end())));
-    Append(png, Chunk("IEND", {}));
+    Bytes compressed = Compress(RawData(img, false)), runs = Chunk("IDAT", {});
+    Append(runs, Chunk("IDAT", Bytes(compressed.begin(), compressed.begin() + 10)));
+    Append(runs, Chunk("IDAT", {}));
+    Append(runs, Chunk("IDAT", Bytes(compressed.begin() + 10, compressed.end())));
     TPNGObject c;
-    Read(c, png);
+    Read(c, Png(IhdrData(9, 7, 8, 2), runs));
     ExpectPixels(c, img, "empty chunks");
 }
 
@@ -177,13 +173,7 @@ TEST(PngDecode, MissingRowsAndBrokenRuns) {
     Image img = Pattern(6, 6, 8, 0);
     Bytes raw = RawData(img, false);
     std::string msg;
-    auto build = [&](const Bytes& idats) {
-        Bytes png = Signature();
-        Append(png, Chunk("IHDR", IhdrData(6, 6, 8, 0)));
-        Append(png, idats);
-        Append(png, Chunk("IEND", {}));
-        return png;
-    };
+    auto build = [](const Bytes& idats) { return Png(IhdrData(6, 6, 8, 0), idats); };
     // The compressed data stops before the last row.
     Bytes compressed = Compress(raw);
     {
@@ -217,9 +207,8 @@ TEST(PngDecode, MissingRowsAndBrokenRuns) {
     // The stream ends inside the image data: the rows that arrived are kept (plain: 3 rows and
     // a bit; Adam7: passes 1 and 2, then a bit of pass 3), then the CRC fails.
     for (std::uint8_t adam7 : {0, 1}) {
-        Bytes png = Signature();
-        Append(png, Chunk("IHDR", IhdrData(6, 6, 8, 0, adam7)));
-        Append(png, Chunk("IDAT", Compress(RawData(img, adam7), 0)));
+        Bytes png =
+            Png(IhdrData(6, 6, 8, 0, adam7), Chunk("IDAT", Compress(RawData(img, adam7), 0)));
         png.resize(33 + 8 + 2 + 5 + (adam7 ? 6 : 3 * 7 + 2)); // zlib and stored-block headers
         TPNGObject image;
         EXPECT_THROW(Read(image, png), EPngInvalidCRC);
@@ -231,13 +220,7 @@ TEST(PngDecode, MissingRowsAndBrokenRuns) {
 TEST(PngDecode, ZlibFailuresNameTheirResult) {
     Image img = Pattern(4, 4, 8, 0);
     Bytes raw = RawData(img, false);
-    auto build = [&](const Bytes& data) {
-        Bytes png = Signature();
-        Append(png, Chunk("IHDR", IhdrData(4, 4, 8, 0)));
-        Append(png, Chunk("IDAT", data));
-        Append(png, Chunk("IEND", {}));
-        return png;
-    };
+    auto build = [](const Bytes& data) { return Png(IhdrData(4, 4, 8, 0), Chunk("IDAT", data)); };
     Bytes corrupt = Compress(raw);
     corrupt[0] ^= 0x01; // header check fails
     TPNGObject image;
@@ -279,11 +262,9 @@ TEST(PngDecode, ExtraBytesInTheLastIdatChunkAreCoveredByItsCrc) {
     Bytes compressed = Compress(RawData(img, false));
     Bytes padded = compressed;
     padded.resize(compressed.size() + 150000, 0xA5); // beyond two input blocks
-    Bytes png = Signature();
-    Append(png, Chunk("IHDR", IhdrData(40, 30, 8, 6)));
-    Append(png, Chunk("IDAT", padded));
-    Append(png, Chunk("IDAT", {9, 9})); // the rest of the run is skipped
-    Append(png, Chunk("IEND", {}));
+    Bytes idats = Chunk("IDAT", padded);
+    Append(idats, Chunk("IDAT", {9, 9})); // the rest of the run is skipped
+    Bytes png = Png(IhdrData(40, 30, 8, 6), idats);
     TPNGObject image;
     Read(image, png);
     ExpectPixels(image, img, "padded");
@@ -349,12 +330,8 @@ TEST(PngConvert, GreyRampsAndTwoBitLevels) {
 TEST(PngDecode, ZlibFailureKeepsTheRowsBeforeItAndAWrongChecksumFails) {
     Image img = Pattern(300, 300, 8, 0, 9);
     const Bytes raw = RawData(img, false);
-    auto build = [&](const Bytes& data) {
-        Bytes png = Signature();
-        Append(png, Chunk("IHDR", IhdrData(300, 300, 8, 0)));
-        Append(png, Chunk("IDAT", data));
-        Append(png, Chunk("IEND", {}));
-        return png;
+    auto build = [](const Bytes& data) {
+        return Png(IhdrData(300, 300, 8, 0), Chunk("IDAT", data));
     };
     // Stored blocks: break the length check of the second block.
     Bytes stored = Compress(raw, 0);
@@ -431,13 +408,10 @@ TEST(PngDecode, PaddingAndRowsNeverReachedAreZero) {
             // Stored blocks: two rows and the filter type of the third arrive.
             Bytes data = Compress(raw, 0);
             data.resize(2 + 5 + 2 * rowBytes + 1);
-            Bytes png = Signature();
-            Append(png, Chunk("IHDR", IhdrData(5, 6, f.depth, f.type)));
-            Append(png, Chunk("IDAT", data));
-            if (failing) // the run ends before the rows do: the third row is never converted
-                Append(png, Chunk("IEND", {}));
-            else // the file ends: the third row is converted from what arrived
-                png.resize(png.size() - 4);
+            // Failing, the run ends before the rows do: the third row is never converted.
+            // Otherwise the file ends: the third row is converted from what arrived.
+            Bytes png = Png(IhdrData(5, 6, f.depth, f.type), Chunk("IDAT", data));
+            png.resize(png.size() - (failing ? 0 : 16));
             if (failing)
                 EXPECT_THROW(Read(image, png), EPNGMissingMultipleIDAT) << Name(f);
             else

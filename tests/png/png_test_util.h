@@ -33,18 +33,12 @@ inline Bytes Signature() {
 
 // One chunk: length, type, data and a CRC from zlib (independent of the codec's own).
 inline Bytes Chunk(const std::string& type, const Bytes& data) {
-    const std::size_t n = data.size();
-    Bytes out(n + 12);
-    auto put = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            out[at + std::size_t(i)] = std::uint8_t(v >> (24 - 8 * i));
-    };
-    put(0, static_cast<std::uint32_t>(n));
-    for (std::size_t i = 0; i < 4; ++i)
-        out[4 + i] = std::uint8_t(type[i]);
-    for (std::size_t i = 0; i < n; ++i)
-        out[8 + i] = data[i];
-    put(8 + n, static_cast<std::uint32_t>(crc32(0, out.data() + 4, static_cast<uInt>(n + 4))));
+    Bytes out;
+    Put32(out, static_cast<std::uint32_t>(data.size()));
+    for (std::size_t i = 0; i < 4 + data.size(); ++i)
+        out.push_back(i < 4 ? std::uint8_t(type[i]) : data[i - 4]);
+    Put32(out,
+          static_cast<std::uint32_t>(crc32(0, out.data() + 4, static_cast<uInt>(out.size() - 4))));
     return out;
 }
 
@@ -88,16 +82,7 @@ inline Bytes IdatChunks(const Bytes& compressed, std::size_t piece = 0) {
 
 // Samples per pixel of a colour type.
 inline unsigned Channels(std::uint8_t type) {
-    switch (type) {
-    case 2:
-        return 3;
-    case 4:
-        return 2;
-    case 6:
-        return 4;
-    default:
-        return 1;
-    }
+    return type == 2 ? 3 : type == 4 ? 2 : type == 6 ? 4 : 1;
 }
 
 // An image as plain sample values: samples[(y * w + x) * channels + c], each < 2^depth.
@@ -145,25 +130,13 @@ inline Bytes FilterRow(int type, const Bytes& row, const Bytes& prev, unsigned s
         int a = j >= stride ? row[j - stride] : 0;
         int b = prev.empty() ? 0 : prev[j];
         int c = (j >= stride && !prev.empty()) ? prev[j - stride] : 0;
-        int pred = 0;
-        switch (type) {
-        case 1:
-            pred = a;
-            break;
-        case 2:
-            pred = b;
-            break;
-        case 3:
-            pred = (a + b) / 2;
-            break;
-        case 4: {
-            int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-            pred = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
-            break;
-        }
-        default:
-            break;
-        }
+        int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+        const int paeth = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
+        const int pred = type == 1   ? a
+                         : type == 2 ? b
+                         : type == 3 ? (a + b) / 2
+                         : type == 4 ? paeth
+                                     : 0;
         out[j + 1] = std::uint8_t(row[j] - pred);
     }
     return out;
@@ -197,15 +170,21 @@ inline Bytes RawData(const Image& img, bool adam7, int filter = 0) {
     return raw;
 }
 
+// A file of the header data `ihdr`, the chunks `body`, and IEND.
+inline Bytes Png(const Bytes& ihdr, const Bytes& body = {}) {
+    Bytes png = Signature();
+    Append(png, Chunk("IHDR", ihdr));
+    Append(png, body);
+    Append(png, Chunk("IEND", {}));
+    return png;
+}
+
 // A whole PNG file; extra chunks go between IHDR and IDAT.
 inline Bytes BuildPng(const Image& img, bool adam7, const Bytes& beforeIdat = {},
                       std::size_t idatPiece = 0, int filter = 0) {
-    Bytes png = Signature();
-    Append(png, Chunk("IHDR", IhdrData(img.w, img.h, img.depth, img.type, adam7 ? 1 : 0)));
-    Append(png, beforeIdat);
-    Append(png, IdatChunks(Compress(RawData(img, adam7, filter)), idatPiece));
-    Append(png, Chunk("IEND", {}));
-    return png;
+    Bytes body = beforeIdat;
+    Append(body, IdatChunks(Compress(RawData(img, adam7, filter)), idatPiece));
+    return Png(IhdrData(img.w, img.h, img.depth, img.type, adam7 ? 1 : 0), body);
 }
 
 // Deterministic pseudo-random samples.
@@ -237,10 +216,7 @@ inline void ReadHugeImageOfFourBlackRows(sc::png::TPNGObject& image) {
         for (std::uint32_t x = 0; x < side; ++x)
             rows.insert(rows.end(), {0, 255});
     }
-    Bytes file = Signature();
-    Append(file, Chunk("IHDR", IhdrData(side, side, 8, 4)));
-    Append(file, IdatChunks(Compress(rows)));
-    Append(file, Chunk("IEND", {}));
+    const Bytes file = Png(IhdrData(side, side, 8, 4), IdatChunks(Compress(rows)));
     try {
         Read(image, file);
     } catch (const std::exception&) { // the data ends early

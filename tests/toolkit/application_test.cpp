@@ -1,6 +1,7 @@
 // The application object: its title, its error dialog at the handler boundary, the screen
 // cursor, and forms built from definitions.
 #include "support/gui_pump.h"
+#include "support/recording_error_presenter.h"
 #include "support/test_forms.h"
 #include "toolkit/application.h"
 #include "toolkit/form.h"
@@ -49,13 +50,7 @@ TEST(ScreenCursor, HasTheToolkitShapesAndOverridesOnlyAwayFromDefault) {
     EXPECT_EQ(installed.cursorHandle(crHandPoint), arrow);
 }
 
-class RecordingErrors : public ErrorPresenter {
-  public:
-    void showError(HWND, const std::string& caption, const std::string& text) override {
-        shown.push_back(caption + "|" + text);
-    }
-    std::vector<std::string> shown;
-};
+using Shown = std::vector<std::pair<std::string, std::string>>;
 
 // A small form whose handlers fail on request.
 class TProbeForm : public TForm {
@@ -102,7 +97,7 @@ class HandlerBoundaryTest : public ::testing::Test {
         Application().setErrorPresenter(nullptr);
         Application().reset();
     }
-    RecordingErrors errors;
+    sc::test::RecordingErrorPresenter errors;
 };
 
 TEST_F(HandlerBoundaryTest, AFailingEventHandlerShowsTheErrorDialogAndTheFormGoesOn) {
@@ -114,40 +109,19 @@ TEST_F(HandlerBoundaryTest, AFailingEventHandlerShowsTheErrorDialogAndTheFormGoe
     SendMessageA(button, BM_CLICK, 0, 0);
     EXPECT_EQ(form.clicks, 2);
     EXPECT_EQ(form.lastSender, "ButtonGo");
-    EXPECT_EQ(errors.shown, (std::vector<std::string>{"Probe Title|Click went wrong.",
-                                                      "Probe Title|Click went wrong."}));
+    EXPECT_EQ(errors.shown,
+              (Shown{{"Probe Title", "Click went wrong."}, {"Probe Title", "Click went wrong."}}));
     EXPECT_TRUE(IsWindow(form.handle()));
 }
 
 TEST_F(HandlerBoundaryTest, AFailureInTheCreationHandlerStillCreatesTheForm) {
     TProbeForm form(true);
     EXPECT_TRUE(form.created);
-    EXPECT_EQ(errors.shown, std::vector<std::string>{"Probe Title|Creation went wrong."});
+    EXPECT_EQ(errors.shown, (Shown{{"Probe Title", "Creation went wrong."}}));
     form.show();
     sc::test::pumpUntilIdle();
     EXPECT_TRUE(form.visible());
 }
-
-TEST_F(HandlerBoundaryTest, FormsGetTheirClientSizeAndTheirControlsTheDefinitionsBounds) {
-    TProbeForm form(false);
-    RECT client{};
-    GetClientRect(form.handle(), &client);
-    EXPECT_EQ(client.right, 200);
-    EXPECT_EQ(client.bottom, 120);
-    RECT r{};
-    GetWindowRect(form.control<TButton>("ButtonGo").handle(), &r);
-    MapWindowPoints(nullptr, form.handle(), reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, 10);
-    EXPECT_EQ(r.top, 10);
-    EXPECT_EQ(r.right - r.left, 80);
-    EXPECT_EQ(form.control<TButton>("ButtonGo").caption(), "&Go");
-}
-
-} // namespace
-} // namespace tk
-
-namespace tk {
-namespace {
 
 // A list whose rows fail to draw: each paint reports one failure, and the list is left
 // validated, so it is not asked to paint again and again.
@@ -197,16 +171,11 @@ TEST_F(HandlerBoundaryTest, AFailingRowPaintIsReportedOncePerPaintAndLeavesNothi
         sc::test::pumpUntilIdle();
         EXPECT_GE(form.draws, before + 5) << buffered;
         EXPECT_EQ(errors.shown.size(), afterFirst + 1) << buffered;
-        EXPECT_EQ(errors.shown.back(), "Probe Title|Row went wrong.");
+        EXPECT_EQ(errors.shown.back(),
+                  (std::pair<std::string, std::string>{"Probe Title", "Row went wrong."}));
         EXPECT_FALSE(GetUpdateRect(list, nullptr, FALSE)) << buffered;
     }
 }
-
-} // namespace
-} // namespace tk
-
-namespace tk {
-namespace {
 
 // Two lists, one made owner-drawn from its definition and one switched to that style after
 // its window exists, as a creation handler does.

@@ -1,6 +1,7 @@
 // PNG image lists loaded for a DPI other than 96: the size, the pictures of the set that fits,
 // and loading again in place for another DPI. GDI only, no windows.
 #include "Main/main_image_lists.h"
+#include "pictures/memory_canvas.h"
 #include "png/png_image_list_loader.h"
 #include "png/png_scaled_pictures.h"
 #include "png/png_stream.h"
@@ -26,24 +27,9 @@ std::vector<std::uint8_t> decodedRgba(std::span<const unsigned char> data) {
 
 // The picture at index as the platform list holds it, drawn over white: 0x00RRGGBB per pixel.
 std::vector<std::uint32_t> drawnOverWhite(TPngImageList& list, int index) {
-    const int size = list.Width();
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    auto* p = static_cast<std::uint32_t*>(bits);
-    std::fill(p, p + size * size, 0xFFFFFFu);
-    ImageList_Draw(list.Handle(), index, dc, 0, 0, ILD_NORMAL);
-    GdiFlush();
-    std::vector<std::uint32_t> out(p, p + size * size);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    for (auto& v : out)
-        v &= 0xFFFFFF;
-    return out;
+    pictest::MemoryCanvas target(list.Width(), list.Width(), RGB(255, 255, 255));
+    ImageList_Draw(list.Handle(), index, target.dc(), 0, 0, ILD_NORMAL);
+    return target.pixels();
 }
 
 TEST(PngImageListDpi, At144TheListHolds72PixelPicturesAndReloadsInPlace) {

@@ -1,6 +1,7 @@
 // The platform list of a PNG image list holds, whichever way it was filled, the pixels that one
 // PngToIcon icon per item gives: for pictures of the list's size and of other sizes, with alpha,
 // a key colour or neither, for both common-controls generations.
+#include "pictures/memory_canvas.h"
 #include "png/png_functions_win32.h"
 #include "png/png_gdi_win32.h"
 #include "png/png_image_list.h"
@@ -83,15 +84,9 @@ Cell cellOf(HIMAGELIST list, int index) {
 
 // The picture drawn transparently over a coloured background, as 0x00RRGGBB pixels.
 std::vector<std::uint32_t> drawn(HIMAGELIST list, int index, int w, int h) {
-    void* bits = nullptr;
-    TMemoryBitmap target(nullptr, CreateTopDownSection(w, h, &bits));
-    RECT all{0, 0, w, h};
-    tk::UniqueBrush brush(CreateSolidBrush(RGB(30, 120, 200)));
-    FillRect(target.Handle(), &all, brush.get());
-    ImageList_Draw(list, index, target.Handle(), 0, 0, ILD_TRANSPARENT);
-    GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    return std::vector<std::uint32_t>(p, p + std::size_t(w) * std::size_t(h));
+    pictest::MemoryCanvas target(w, h, RGB(30, 120, 200));
+    ImageList_Draw(list, index, target.dc(), 0, 0, ILD_TRANSPARENT);
+    return target.pixels();
 }
 
 // What the per-icon steps give: one PngToIcon icon per item, appended in order.
@@ -211,15 +206,10 @@ TEST(PngImageListPlatform, ADeferredPlatformListIsMadeAsBeforeWhenFirstAskedFor)
         tk::TChangeLink link;
         link.OnChange = [&] { ++changes; };
         list.RegisterChanges(link);
-        void* bits = nullptr;
-        TMemoryBitmap target(nullptr, CreateTopDownSection(16, 16, &bits));
-        tk::FontCache fonts;
-        tk::TCanvas canvas{fonts};
-        canvas.setHandle(target.Handle());
-        list.Draw(canvas, 0, 0, 0);
-        GdiFlush();
-        const auto* drawnPixels = static_cast<const std::uint32_t*>(bits);
-        EXPECT_NE(std::count(drawnPixels, drawnPixels + 256, 0u), 256) << "drawn while owed";
+        pictest::MemoryCanvas target(16, 16, RGB(0, 0, 0));
+        list.Draw(target.canvas(), 0, 0, 0);
+        const std::vector<std::uint32_t> pixels = target.pixels();
+        EXPECT_NE(std::count(pixels.begin(), pixels.end(), 0u), 256) << "drawn while owed";
         EXPECT_TRUE(list.HandleAllocated());
         expectSamePictures(list);
         EXPECT_EQ(changes, 0);
@@ -238,30 +228,23 @@ TEST(PngImageListPlatform, ADeferredPlatformListIsMadeAsBeforeWhenFirstAskedFor)
 TEST(PngImageListPlatform, TheVersionSeamPicksTheIconKind) {
     TPNGObject png;
     pngtest::Read(png, pngtest::BuildPng(Image{2, 1, 8, 6, {255, 0, 0, 255, 0, 0, 255, 0}}, false));
-    auto iconBits = [&](std::vector<std::uint32_t>& mask) {
+    // The icon's mask over its transparent pixel: opaque with real alpha, masked when composited
+    // (what each kind holds beyond that: PngFunctionsWin32.PngToIconOnBothLibraryPaths).
+    auto maskOfTransparentPixel = [&] {
         HICON icon = PngToIcon(png, RGB(0, 255, 0));
         ICONINFO info{};
         GetIconInfo(icon, &info);
-        RECT r{0, 0, 2, 1};
-        std::vector<std::uint32_t> colour = pixels32(info.hbmColor, r);
-        mask = pixels32(info.hbmMask, r);
+        const std::uint32_t mask = pixels32(info.hbmMask, RECT{0, 0, 2, 1})[1] & 0xFFFFFF;
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
         DestroyIcon(icon);
-        return colour;
+        return mask;
     };
-    std::vector<std::uint32_t> mask;
-    {
-        FixedCommonControls modern(0x60000);
-        EXPECT_EQ(CommonControlsVersion(), 0x60000);
-        EXPECT_EQ(iconBits(mask), (std::vector<std::uint32_t>{0xFFFF0000u, 0x000000FFu}))
-            << "real alpha, the colours as they are";
-        EXPECT_EQ(mask[1] & 0xFFFFFF, 0u) << "an opaque mask";
-    }
-    {
-        FixedCommonControls older(0x50051);
-        EXPECT_EQ(iconBits(mask)[0] & 0xFFFFFF, 0xFF0000u) << "composited over the background";
-        EXPECT_EQ(mask[1] & 0xFFFFFF, 0xFFFFFFu) << "alpha 0 is masked";
+    for (int version : {0x60000, 0x50051}) {
+        FixedCommonControls controls(version);
+        EXPECT_EQ(CommonControlsVersion(), version);
+        EXPECT_EQ(maskOfTransparentPixel(), version >= 0x60000 ? 0u : 0xFFFFFFu)
+            << std::hex << version;
     }
     EXPECT_EQ(CommonControlsVersion(), SystemCommonControls().Version()) << "the system again";
     EXPECT_GE(SystemCommonControls().Version(), 0x50000);

@@ -1,6 +1,7 @@
 // PNG image lists as the main window loads them: drawing, the platform list, calls through the
 // base type, change links. GDI memory bitmaps, no windows.
 #include "Main/main_image_lists.h"
+#include "pictures/memory_canvas.h"
 #include "png/png_icon_strip.h"
 #include "png/png_image_list.h"
 #include "png/png_image_list_loader.h"
@@ -9,53 +10,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
 namespace sc::png {
 namespace {
 
-// A 32-bit top-down memory bitmap filled with one colour, with a canvas on it.
-class MemoryCanvas {
-  public:
-    MemoryCanvas(int width, int height, COLORREF fill)
-        : width_(width), dc_(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<std::uint32_t*>(bits);
-        select_ = SelectObject(dc_.get(), bitmap_.get());
-        for (int i = 0; i < width * height; ++i) {
-            bits_[i] = (GetRValue(fill) << 16) | (GetGValue(fill) << 8) | GetBValue(fill);
-        }
-        canvas.setHandle(dc_.get());
-    }
-    ~MemoryCanvas() { SelectObject(dc_.get(), select_); }
-    HDC dc() const { return dc_.get(); }
-    // 0x00RRGGBB
-    std::uint32_t pixel(int x, int y) const {
-        GdiFlush();
-        return bits_[y * width_ + x] & 0xFFFFFF;
-    }
-    int changedFrom(std::uint32_t rgb, int height) const {
-        int n = 0;
-        for (int i = 0; i < width_ * height; ++i) {
-            n += (bits_[i] & 0xFFFFFF) != rgb;
-        }
-        return n;
-    }
+using pictest::MemoryCanvas;
 
-    tk::FontCache fonts;
-    tk::TCanvas canvas{fonts};
-
-  private:
-    int width_;
-    tk::UniqueMemoryDc dc_;
-    tk::UniqueBitmap bitmap_;
-    HGDIOBJ select_ = nullptr;
-    std::uint32_t* bits_ = nullptr;
-};
+// How many pixels of the canvas are not white.
+int changedFromWhite(const MemoryCanvas& c) {
+    const std::vector<std::uint32_t> all = c.pixels();
+    return static_cast<int>(
+        std::count_if(all.begin(), all.end(), [](std::uint32_t p) { return p != 0xFFFFFFu; }));
+}
 
 int channel(std::uint32_t rgb, int shift) {
     return static_cast<int>((rgb >> shift) & 0xFF);
@@ -96,14 +65,14 @@ TEST(PngImageList, LoadedFromTheMainWindowDefinitionDrawsItsFourteenPictures) {
 
     for (int index : {0, 13}) {
         MemoryCanvas target(64, 64, RGB(255, 255, 255));
-        list->Draw(target.canvas, 8, 8, index);
-        EXPECT_GT(target.changedFrom(0xFFFFFF, 64), 200) << index;
-        EXPECT_EQ(target.pixel(7, 7), 0xFFFFFFu) << "outside the picture's rectangle";
+        list->Draw(target.canvas(), 8, 8, index);
+        EXPECT_GT(changedFromWhite(target), 200) << index;
+        EXPECT_EQ(target.at(7, 7), 0xFFFFFFu) << "outside the picture's rectangle";
     }
     for (int index : {14, -1}) {
         MemoryCanvas target(64, 64, RGB(255, 255, 255));
-        list->Draw(target.canvas, 8, 8, index);
-        EXPECT_EQ(target.changedFrom(0xFFFFFF, 64), 0) << index;
+        list->Draw(target.canvas(), 8, 8, index);
+        EXPECT_EQ(changedFromWhite(target), 0) << index;
     }
 }
 
@@ -114,10 +83,10 @@ TEST(PngImageList, DisabledDrawingHalvesTheAlphaUnlessTheOptionsAreEmpty) {
     ASSERT_TRUE(findOpaqueDarkPixel(png, x, y));
     MemoryCanvas enabled(48, 48, RGB(255, 255, 255)), disabled(48, 48, RGB(255, 255, 255)),
         plain(48, 48, RGB(255, 255, 255));
-    list->Draw(enabled.canvas, 0, 0, 9, true);
-    list->Draw(disabled.canvas, 0, 0, 9, false);
-    std::uint32_t colour = enabled.pixel(x, y);
-    std::uint32_t faded = disabled.pixel(x, y);
+    list->Draw(enabled.canvas(), 0, 0, 9, true);
+    list->Draw(disabled.canvas(), 0, 0, 9, false);
+    std::uint32_t colour = enabled.at(x, y);
+    std::uint32_t faded = disabled.at(x, y);
     for (int shift : {0, 8, 16}) {
         // alpha 255 becomes 128: about half-way between the colour and the white below
         int expected = (channel(colour, shift) * 128 + 255 * 127) / 255;
@@ -126,8 +95,8 @@ TEST(PngImageList, DisabledDrawingHalvesTheAlphaUnlessTheOptionsAreEmpty) {
     EXPECT_EQ(png.AlphaRow(static_cast<std::uint32_t>(y))[x], 255) << "the stored image stays";
 
     list->SetPngOptions(0);
-    list->Draw(plain.canvas, 0, 0, 9, false);
-    EXPECT_EQ(plain.pixel(x, y), colour);
+    list->Draw(plain.canvas(), 0, 0, 9, false);
+    EXPECT_EQ(plain.at(x, y), colour);
 }
 
 TEST(PngImageList, ASizeChangeEmptiesTheListForGood) {
@@ -150,7 +119,7 @@ TEST(PngImageList, DisabledSystemListIsGreyWhileDrawingStaysInColour) {
         int n = 0;
         for (int y = 0; y < 48; ++y) {
             for (int x = 0; x < 48; ++x) {
-                std::uint32_t p = c.pixel(x, y);
+                std::uint32_t p = c.at(x, y);
                 n += std::abs(channel(p, 16) - channel(p, 0)) > 8;
             }
         }
@@ -158,9 +127,9 @@ TEST(PngImageList, DisabledSystemListIsGreyWhileDrawingStaysInColour) {
     };
     MemoryCanvas icon(48, 48, RGB(255, 255, 255)), drawn(48, 48, RGB(255, 255, 255));
     ASSERT_TRUE(ImageList_Draw(list->Handle(), 4, icon.dc(), 0, 0, ILD_TRANSPARENT));
-    EXPECT_GT(icon.changedFrom(0xFFFFFF, 48), 200);
+    EXPECT_GT(changedFromWhite(icon), 200);
     EXPECT_EQ(colourful(icon), 0) << "the system list holds grey icons";
-    list->Draw(drawn.canvas, 0, 0, 4, true);
+    list->Draw(drawn.canvas(), 0, 0, 4, true);
     EXPECT_GT(colourful(drawn), 50) << "Draw uses the coloured PNG";
 }
 
@@ -182,8 +151,8 @@ TEST(PngImageList, EditsThroughTheBaseTypeReachEachListsOwnVersion) {
     plainBase.AddImages(list.get());
     EXPECT_EQ(plain.Count(), 14);
     MemoryCanvas target(48, 48, RGB(255, 255, 255));
-    plain.Draw(target.canvas, 0, 0, 0);
-    EXPECT_GT(target.changedFrom(0xFFFFFF, 48), 200);
+    plain.Draw(target.canvas(), 0, 0, 0);
+    EXPECT_GT(changedFromWhite(target), 200);
 
     // ... and a PNG list takes a plain list's picture as a PNG image with alpha.
     base.AddImage(&plain, 0);
@@ -214,8 +183,8 @@ TEST(PngImageList, BitmapEditsOnBothListKindsKeepPicturesInOrder) {
     auto red = solid(RGB(255, 0, 0)), blue = solid(RGB(0, 0, 255)), green = solid(RGB(0, 255, 0));
     auto centreOf = [](tk::TCustomImageList& list, int index) {
         MemoryCanvas target(16, 16, RGB(255, 255, 255));
-        list.Draw(target.canvas, 0, 0, index);
-        return target.pixel(8, 8);
+        list.Draw(target.canvas(), 0, 0, index);
+        return target.at(8, 8);
     };
     TPngImageList png;
     tk::TImageList plain;
@@ -237,7 +206,7 @@ TEST(PngImageList, BitmapEditsOnBothListKindsKeepPicturesInOrder) {
         for (int i = 0; i < 3; ++i) { // the platform list in the same order
             MemoryCanvas target(16, 16, RGB(255, 255, 255));
             ImageList_Draw(list->Handle(), i, target.dc(), 0, 0, ILD_TRANSPARENT);
-            EXPECT_EQ(target.pixel(8, 8), i == 1 ? 0x00FF00u : 0x0000FFu) << i;
+            EXPECT_EQ(target.at(8, 8), i == 1 ? 0x00FF00u : 0x0000FFu) << i;
         }
     }
     EXPECT_EQ(png.PngImages().Count(), 3);
