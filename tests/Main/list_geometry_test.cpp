@@ -41,11 +41,5 @@ TEST(RowAtPoint, CountsFromTheTopVisibleRow) {
     EXPECT_EQ(rowAtPoint({10, 95}, Rect{0, 20, 462, 417}, 1, kTaskRowHeight, 5), 2);
 }
 
-TEST(PopupMenuPoint, OpensAtTheButtonsBottomLeftCorner) {
-    // The help button: left 8, top 432, 46 x 42.
-    EXPECT_EQ(popupMenuPoint(Point{300, 200}, Rect{8, 432, 54, 474}), (Point{308, 674}));
-    EXPECT_EQ(popupMenuPoint(Point{-700, -20}, Rect{8, 432, 54, 474}), (Point{-692, 454}));
-}
-
 } // namespace
 } // namespace sc

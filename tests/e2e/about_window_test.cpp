@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -79,8 +80,8 @@ TEST(AboutWindowEndToEnd, OpensFromTheHelpMenuShowsBothTabsAndClosesWithEnter) {
     EXPECT_EQ(*exitCode, 0u);
 }
 
-// The platform's own message box, not a double: the title as caption, the error icon (the
-// system's red one, in a static icon control) and the file named in the text.
+// The platform's own message box, not a double: the title as caption, the system's own error
+// icon (in a static icon control) and the file named in the text.
 TEST(AboutWindowEndToEnd, AMissingLogoIsReportedInOneErrorMessageBox) {
     ASSERT_TRUE(snapshot::parkPointer());
     SuiteFolder suite(SC_SUITE_DIR, kDescription, true);
@@ -110,15 +111,35 @@ TEST(AboutWindowEndToEnd, AMissingLogoIsReportedInOneErrorMessageBox) {
     RECT r{};
     GetWindowRect(icon, &r);
     MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
-    int red = 0;
-    for (int y = std::max(0L, r.top); y < std::min(LONG(shot->height), r.bottom); ++y) {
-        for (int x = std::max(0L, r.left); x < std::min(LONG(shot->width), r.right); ++x) {
-            const std::uint8_t* p = &shot->pixels[std::size_t(y * shot->width + x) * 3];
-            red += p[0] > 160 && p[1] < 100 && p[2] < 100;
+    ASSERT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= shot->width && r.bottom <= shot->height);
+    // The system's error icon drawn here over the control's background (its top-left pixel,
+    // which the round icon leaves bare) is what the control shows: another icon fails.
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    auto shown = [&](int x, int y) { return &shot->pixels[std::size_t(y * shot->width + x) * 3]; };
+    const std::uint8_t* bare = shown(r.left, r.top);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    HBRUSH background = CreateSolidBrush(RGB(bare[0], bare[1], bare[2]));
+    const RECT all{0, 0, w, h};
+    FillRect(dc, &all, background);
+    DrawIconEx(dc, 0, 0, LoadIconW(nullptr, IDI_ERROR), w, h, 0, nullptr, DI_NORMAL);
+    int differing = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            const std::uint8_t* p = shown(r.left + x, r.top + y);
+            differing += std::abs(p[0] - GetRValue(c)) > 2 || std::abs(p[1] - GetGValue(c)) > 2 ||
+                         std::abs(p[2] - GetBValue(c)) > 2;
         }
     }
-    EXPECT_GT(red * 4, (r.right - r.left) * (r.bottom - r.top))
-        << "not a quarter red: no error icon";
+    SelectObject(dc, old);
+    DeleteObject(background);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    EXPECT_EQ(differing, 0) << "not the system's error icon in " << w << " x " << h;
     ASSERT_NE(message, nullptr);
     GetWindowTextA(message, text, sizeof text);
     EXPECT_NE(std::string(text).find("leftlogo.png"), std::string::npos) << text;

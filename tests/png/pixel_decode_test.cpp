@@ -76,23 +76,6 @@ TEST(PngUnfilter, PaethTiesGoToLeftThenAbove) {
     EXPECT_EQ(PaethPick(255, 0, 255), 0);
 }
 
-TEST(PngUnfilter, EveryFilterTypeAndPixelStrideRoundTrips) {
-    for (unsigned stride : {1u, 2u, 3u, 4u, 6u, 8u})
-        for (int type = 0; type <= 4; ++type)
-            for (std::size_t length : {std::size_t(1), std::size_t(stride), std::size_t(7 * stride),
-                                       std::size_t(5 * stride + 1)}) {
-                Bytes row(length), prev(length);
-                for (std::size_t j = 0; j < length; ++j) {
-                    row[j] = std::uint8_t(j * 37 + stride * 11 + type);
-                    prev[j] = std::uint8_t(250 - j * 53);
-                }
-                Bytes filtered = FilterRow(type, row, prev, stride);
-                UnfilterRowPlain(filtered.data() + 1, filtered.data(), prev.data(), length, stride);
-                EXPECT_EQ(Bytes(filtered.begin() + 1, filtered.end()), row)
-                    << "filter " << type << " stride " << stride << " length " << length;
-            }
-}
-
 TEST(PngUnfilter, EdgesOfTheRow) {
     // Sub with stride 3 leaves the first three bytes alone.
     Bytes row = {1, 10, 20, 30, 1, 2, 3};
@@ -272,59 +255,6 @@ TEST(PngDecode, ExtraBytesInTheLastIdatChunkAreCoveredByItsCrc) {
     // A changed byte among the extra bytes is noticed.
     png[33 + 8 + compressed.size() + 100000] ^= 1;
     EXPECT_THROW(Read(image, png), EPngInvalidCRC);
-}
-
-TEST(PngConvert, SampleReductionAndAlpha) {
-    Image rgb16{1, 1, 16, 2, {0x1234, 0x5678, 0x9ABC}};
-    TPNGObject image;
-    Read(image, BuildPng(rgb16, false));
-    const std::uint8_t* p = image.PixelRow(0);
-    EXPECT_EQ(p[0], 0x9A);
-    EXPECT_EQ(p[1], 0x56);
-    EXPECT_EQ(p[2], 0x12);
-
-    Image rgba{2, 1, 8, 6, {10, 20, 30, 0, 40, 50, 60, 200}};
-    Read(image, BuildPng(rgba, true));
-    p = image.PixelRow(0);
-    EXPECT_EQ(p[0], 30);
-    EXPECT_EQ(p[2], 10);
-    EXPECT_EQ(image.AlphaRow(0)[0], 0);
-    EXPECT_EQ(image.AlphaRow(0)[1], 200);
-
-    Image ga16{1, 1, 16, 4, {0xABCD, 0x1234}};
-    Read(image, BuildPng(ga16, false));
-    EXPECT_EQ(image.PixelRow(0)[0], 0xAB);
-    EXPECT_EQ(image.AlphaRow(0)[0], 0x12);
-}
-
-TEST(PngConvert, GreyRampsAndTwoBitLevels) {
-    auto ramp = [](const TPNGObject& image, unsigned k) {
-        return image.HeaderChunk().DibInfo().bmiColors[k].rgbRed;
-    };
-    TPNGObject image;
-    Read(image, BuildPng(Pattern(3, 3, 1, 0), false));
-    EXPECT_EQ(ramp(image, 0), 0);
-    EXPECT_EQ(ramp(image, 1), 255);
-    Read(image, BuildPng(Pattern(3, 3, 4, 0), false));
-    for (unsigned k = 0; k < 16; ++k)
-        EXPECT_EQ(ramp(image, k), 17 * k);
-    Read(image, BuildPng(Pattern(3, 3, 16, 0), false));
-    for (unsigned k = 0; k < 256; ++k)
-        EXPECT_EQ(ramp(image, k), k);
-    const TRgbQuad& q = image.HeaderChunk().DibInfo().bmiColors[77];
-    EXPECT_TRUE(q.rgbRed == q.rgbGreen && q.rgbGreen == q.rgbBlue);
-
-    // The four 2-bit grey levels meet the ramp at 0, 85, 170 and 255, plain and Adam7 alike.
-    Image levels{4, 2, 2, 0, {0, 1, 2, 3, 3, 2, 1, 0}};
-    for (bool adam7 : {false, true}) {
-        Read(image, BuildPng(levels, adam7));
-        const unsigned expected[4] = {0, 85, 170, 255};
-        for (std::uint32_t y = 0; y < 2; ++y)
-            for (std::uint32_t x = 0; x < 4; ++x) {
-                unsigned index = IndexAt(image.PixelRow(y), 4, x);
-                EXPECT_EQ(ramp(image, index), expected[levels.At(x, y)]) << x << "," << y;
-            }
-    }
 }
 
 TEST(PngDecode, ZlibFailureKeepsTheRowsBeforeItAndAWrongChecksumFails) {
