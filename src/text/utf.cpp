@@ -1,6 +1,7 @@
 #include "text/utf.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace sc::text {
 
@@ -137,6 +138,19 @@ std::wstring_view cutUtf16(std::wstring_view utf16, std::size_t maxUnits) {
 
 std::string cutToUtf16Units(std::string_view utf8, std::size_t maxUnits) {
     return toUtf8(cutUtf16(toUtf16(utf8), maxUnits));
+}
+
+int runWithUtf8Arguments(int argc, wchar_t** argv, int (*run)(int, char**)) {
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.push_back(toUtf8(argv[i]));
+    }
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) {
+        pointers.push_back(argument.data());
+    }
+    pointers.push_back(nullptr);
+    return run(argc, pointers.data());
 }
 
 } // namespace sc::text

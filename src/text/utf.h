@@ -27,4 +27,8 @@ std::wstring_view cutUtf16(std::wstring_view utf16, std::size_t maxUnits);
 // buffer of that many characters would hold it.
 std::string cutToUtf16Units(std::string_view utf8, std::size_t maxUnits);
 
+// Calls `run` as a main function with the program's arguments, given in UTF-16 as the system
+// holds them, turned into UTF-8; returns what it returns.
+int runWithUtf8Arguments(int argc, wchar_t** argv, int (*run)(int, char**));
+
 } // namespace sc::text

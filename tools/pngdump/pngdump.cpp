@@ -261,13 +261,7 @@ int Run(int argc, char** argv) {
 #ifdef _WIN32
 // The arguments as the system holds them, in UTF-16, so that any file name arrives whole.
 int wmain(int argc, wchar_t** argv) {
-    std::vector<std::string> arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.push_back(sc::text::toUtf8(argv[i]));
-    std::vector<char*> pointers;
-    for (std::string& a : arguments)
-        pointers.push_back(a.data());
-    return Run(argc, pointers.data());
+    return sc::text::runWithUtf8Arguments(argc, argv, Run);
 }
 #else
 int main(int argc, char** argv) {

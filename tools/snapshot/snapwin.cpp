@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace {
 
@@ -76,13 +75,5 @@ int run(int argc, char** argv) {
 
 // The arguments as the system holds them, in UTF-16, so that any title or path arrives whole.
 int wmain(int argc, wchar_t** argv) {
-    std::vector<std::string> arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments.push_back(sc::text::toUtf8(argv[i]));
-    }
-    std::vector<char*> pointers;
-    for (std::string& a : arguments) {
-        pointers.push_back(a.data());
-    }
-    return run(argc, pointers.data());
+    return sc::text::runWithUtf8Arguments(argc, argv, run);
 }
