@@ -7,6 +7,7 @@
 #include "about/about_placement.h"
 #include "accessible_tree.h"
 #include "app/description_file.h"
+#include "app/platform_services.h"
 #include "app/product_profile.h"
 #include "catalogue/program_directory.h"
 #include "contrast_scheme.h"
@@ -52,9 +53,9 @@ class AboutWindowTest : public ::testing::Test {
     void SetUp() override {
         tk::TApplication& app = tk::Application();
         app.reset();
-        app.setShellService(&shell);
+        Platform().setShellService(&shell);
+        Platform().setProfileReader(&profile);
         app.setErrorPresenter(&errors);
-        app.setProfileReader(&profile);
         setAboutClock(&year);
         directory = directoryPart(app.exeName());
         setDescription("4.2.0.118", "Fernhollow Media Ltd.");
@@ -72,9 +73,9 @@ class AboutWindowTest : public ::testing::Test {
         removeLogo();
         tk::TApplication& app = tk::Application();
         app.reset();
-        app.setShellService(nullptr);
+        Platform().setShellService(nullptr);
+        Platform().setProfileReader(nullptr);
         app.setErrorPresenter(nullptr);
-        app.setProfileReader(nullptr);
         app.setDisplaySettings(nullptr);
         setAboutClock(nullptr);
     }
@@ -109,7 +110,7 @@ class AboutWindowTest : public ::testing::Test {
 
     png::TPngPictureFormat pngFormat;
     const BrandRow& brand = brandTable()[0];
-    test::RecordingShellService shell{&tk::Application().busyCursor()};
+    test::RecordingShellService shell{&Platform().busyCursor()};
     test::FakeProfileReader profile;
     RecordingErrors errors;
     FixedYear year;
@@ -161,7 +162,7 @@ TEST_F(AboutWindowTest, LinksUpdatesButtonAndLogoOpenTheirTargetsWithoutTheHourg
     InsideModal::run(*main, [&](TFormAbout& about) {
         // The links and the logo show the hand that start-up installed.
         HCURSOR hand = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_CROSS));
-        tk::Application().screen().setCursorHandle(crHandPoint, hand);
+        tk::Application().screen().setCursorHandle(tk::crHandPoint, hand);
         const tk::TLabel& web = about.label("LabelWeb");
         POINT at{web.left() + 3, web.top() + 3};
         ClientToScreen(web.parentHandle(), &at);
@@ -190,7 +191,7 @@ TEST_F(AboutWindowTest, LinksUpdatesButtonAndLogoOpenTheirTargetsWithoutTheHourg
                                             request(std::string(brand.updatesAddress)),
                                             request(std::string(brand.updatesAddress))));
     EXPECT_THAT(shell.busyCounts, ElementsAre(0, 0, 0, 0));
-    EXPECT_EQ(tk::Application().screen().cursor(), crDefault);
+    EXPECT_EQ(tk::Application().screen().cursor(), tk::crDefault);
 }
 
 TEST_F(AboutWindowTest, ScreenReadersFindTheTextsTheLinksAndTheLogoWithTheirActions) {
@@ -376,8 +377,8 @@ TEST_F(AboutWindowTest, LogoLargerThanThePanelIsCentredAndCutOffAtItsEdges) {
     });
     EXPECT_THAT(errors.shown, IsEmpty());
     // (171 - 400) div 2 = -114 and (238 - 300) div 2 = -31, inside the bevels at 2, 2.
-    EXPECT_EQ(placed.Left, -112);
-    EXPECT_EQ(placed.Top, -29);
+    EXPECT_EQ(placed.left, -112);
+    EXPECT_EQ(placed.top, -29);
     ASSERT_TRUE(shot.has_value());
     auto pixel = [&](int x, int y) {
         const std::size_t i = (static_cast<std::size_t>(y) * shot->width + x) * 3;
@@ -464,7 +465,7 @@ TEST_P(ContrastSchemeTest, AfterTheNoticeEveryTextOfBothWindowsStandsOutByFourAn
                      r.right - 2, r.bottom - 2});
         }
     }
-    const controls::Rect caption = main->ButtonOK().captionRect();
+    const Rect caption = main->ButtonOK().captionRect();
     addText(texts, main->handle(), "ButtonOK", main->ButtonOK().handle(),
             {caption.left, caption.top, caption.right, caption.bottom});
     expectReadable(main->handle(), texts);
@@ -491,7 +492,7 @@ INSTANTIATE_TEST_SUITE_P(Schemes, ContrastSchemeTest,
                                            std::pair{"white", UINT{WM_SYSCOLORCHANGE}}));
 
 TEST_F(AboutWindowTest, CompanyOfAUtf16OrAnAnsiDescriptionFileShowsWhole) {
-    tk::Application().setProfileReader(nullptr); // the platform's own reader
+    Platform().setProfileReader(nullptr); // the platform's own reader
     const std::string path = descriptionFilePath(directory);
     auto copyrightShown = [&](const std::string& fileBytes) {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << fileBytes;

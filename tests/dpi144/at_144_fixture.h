@@ -2,6 +2,7 @@
 // The start centre's main window made in-process at a system DPI of 144, as start-up makes it.
 
 #include "Main/main_form.h"
+#include "app/platform_services.h"
 #include "pointer.h"
 #include "support/gui_pump.h"
 #include "support/recording_error_presenter.h"
@@ -29,7 +30,7 @@ class WindowsAt144 : public ::testing::Test {
         ASSERT_EQ(systemDpi(), 144) << "these tests need a system DPI of 144";
         tk::TApplication& app = tk::Application();
         app.reset();
-        app.setShellService(&shell);
+        Platform().setShellService(&shell);
         app.setErrorPresenter(&errors);
         ASSERT_TRUE(snapshot::parkPointer());
         app.setTitle("Quillmark");
@@ -42,7 +43,7 @@ class WindowsAt144 : public ::testing::Test {
         pumpUntilIdle(10, 500);
         tk::TApplication& app = tk::Application();
         app.reset();
-        app.setShellService(nullptr);
+        Platform().setShellService(nullptr);
         app.setErrorPresenter(nullptr);
     }
     static std::unique_ptr<TMainForm> open() {
@@ -52,7 +53,7 @@ class WindowsAt144 : public ::testing::Test {
         return f;
     }
 
-    RecordingShellService shell{&tk::Application().busyCursor()};
+    RecordingShellService shell{&Platform().busyCursor()};
     RecordingErrorPresenter errors;
     std::unique_ptr<TMainForm> form;
 };

@@ -2,6 +2,7 @@
 // replaced by doubles.
 #include "Main/main_form.h"
 #include "accessible_tree.h"
+#include "app/platform_services.h"
 #include "app/product_profile.h"
 #include "catalogue/program_directory.h"
 #include "catalogue/shell_request.h"
@@ -30,7 +31,7 @@ class WatchingShell : public ShellService {
   public:
     void execute(const ShellRequest& request) override {
         requests.push_back(request);
-        busyDuringCall.push_back(tk::Application().busyCursor().count());
+        busyDuringCall.push_back(Platform().busyCursor().count());
         cursorDuringCall.push_back(tk::Application().screen().cursor());
         if (fail) {
             throw std::runtime_error("The shell is gone.");
@@ -49,7 +50,7 @@ class MainWindowTest : public ::testing::Test {
     void SetUp() override {
         tk::TApplication& app = tk::Application();
         app.reset();
-        app.setShellService(&shell);
+        Platform().setShellService(&shell);
         app.setErrorPresenter(&errors);
         // The real pointer stays off the lists: no hover mixes with the tests' own input.
         ASSERT_TRUE(snapshot::parkPointer());
@@ -59,7 +60,7 @@ class MainWindowTest : public ::testing::Test {
         sc::test::pumpUntilIdle(10, 500);
         tk::TApplication& app = tk::Application();
         app.reset();
-        app.setShellService(nullptr);
+        Platform().setShellService(nullptr);
         app.setErrorPresenter(nullptr);
     }
 
@@ -206,9 +207,9 @@ TEST_F(MainWindowTest, ClickOnATaskAsksTheShellToOpenItsProgramUnderTheHourglass
     expected.showCommand = 10;
     ASSERT_THAT(shell.requests, ElementsAre(expected));
     EXPECT_THAT(shell.busyDuringCall, ElementsAre(1));
-    EXPECT_THAT(shell.cursorDuringCall, ElementsAre(crHourGlass));
-    EXPECT_EQ(tk::Application().busyCursor().count(), 0);
-    EXPECT_EQ(tk::Application().screen().cursor(), crDefault);
+    EXPECT_THAT(shell.cursorDuringCall, ElementsAre(tk::crHourGlass));
+    EXPECT_EQ(Platform().busyCursor().count(), 0);
+    EXPECT_EQ(tk::Application().screen().cursor(), tk::crDefault);
     EXPECT_EQ(form->ListBoxData().itemIndex(), 1);
     EXPECT_TRUE(form->visible());
     EXPECT_FALSE(tk::Application().terminated());
@@ -242,8 +243,8 @@ TEST_F(MainWindowTest, AFailingShellIsShownByTheErrorDialogAndTheHourglassGoes) 
     ASSERT_EQ(errors.shown.size(), 1u);
     EXPECT_EQ(errors.shown[0].first, "Quillmark");
     EXPECT_EQ(errors.shown[0].second, "The shell is gone.");
-    EXPECT_EQ(tk::Application().busyCursor().count(), 0);
-    EXPECT_EQ(tk::Application().screen().cursor(), crDefault);
+    EXPECT_EQ(Platform().busyCursor().count(), 0);
+    EXPECT_EQ(tk::Application().screen().cursor(), tk::crDefault);
     // The window goes on as it was.
     shell.fail = false;
     clickRow(form->ListBoxData(), 3);
@@ -300,7 +301,7 @@ TEST_F(MainWindowTest, HelpButtonOpensTheMenuAtItsBottomLeftAndTheWebEntryOpensT
     EXPECT_EQ(shell.requests[0].verb, "open");
     EXPECT_EQ(shell.requests[0].showCommand, 10);
     EXPECT_THAT(shell.busyDuringCall, ElementsAre(1));
-    EXPECT_EQ(tk::Application().busyCursor().count(), 0);
+    EXPECT_EQ(Platform().busyCursor().count(), 0);
 }
 
 TEST_F(MainWindowTest, RightClickOpensNoMenu) {
