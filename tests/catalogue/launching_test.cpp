@@ -69,24 +69,6 @@ TEST(BusyCursor, EndWithoutBeginChangesNothing) {
     EXPECT_EQ(busy.count(), 1);
 }
 
-TEST(BusyCursor, ScopeEndsOnceOnEveryPath) {
-    FakeScreenCursor screen;
-    BusyCursor busy(screen);
-    {
-        BusyScope scope(busy);
-        EXPECT_EQ(busy.count(), 1);
-    }
-    EXPECT_EQ(busy.count(), 0);
-    EXPECT_THROW(
-        {
-            BusyScope scope(busy);
-            throw ShellFailure("lost");
-        },
-        ShellFailure);
-    EXPECT_EQ(busy.count(), 0);
-    EXPECT_EQ(screen.shapes, (std::vector<int>{crHourGlass, crDefault, crHourGlass, crDefault}));
-}
-
 TEST(Launching, TaskProgramIsOpenedFromTheProgramDirectoryWhileBusy) {
     FakeScreenCursor screen;
     BusyCursor busy(screen);
@@ -98,15 +80,6 @@ TEST(Launching, TaskProgramIsOpenedFromTheProgramDirectoryWhileBusy) {
     EXPECT_EQ(shell.busyCounts, (std::vector<int>{1}));
     EXPECT_EQ(busy.count(), 0);
     EXPECT_EQ(screen.shapes, (std::vector<int>{crHourGlass, crDefault}));
-}
-
-TEST(Launching, ProgramAtADriveRootGetsOneBackslash) {
-    FakeScreenCursor screen;
-    BusyCursor busy(screen);
-    RecordingShellService shell;
-    launchTaskProgram(shell, FakeLaunchContext(7, "D:\\Start.exe"), busy, "EraseTool.exe");
-    ASSERT_EQ(shell.requests.size(), 1u);
-    EXPECT_EQ(shell.requests[0].file, "D:\\EraseTool.exe");
 }
 
 TEST(Launching, WebSiteIsOpenedAsGivenWhileBusy) {
