@@ -63,7 +63,8 @@ tk::FormDefinition mainFormDefinition() {
     main.tabOrder = 0;
     main.ownerDrawFixed = true; // FormCreate's style: the native list is made once
     main.accessibleName = "Categories";
-    main.events = {on("OnClick", &TMainForm::ListBoxMainClick), on("OnDrawItem", &TMainForm::ListBoxMainDrawItem)};
+    main.events = {on("OnClick", &TMainForm::ListBoxMainClick),
+                   on("OnDrawItem", &TMainForm::ListBoxMainDrawItem)};
 
     ControlDefinition data;
     data.name = "ListBoxData";
@@ -96,9 +97,11 @@ tk::FormDefinition mainFormDefinition() {
 
     d.controls = {bevel, main, data, help, ok};
 
-    d.menus = {{"PopupMenu",
-                {{"MenuItemOnTheWeb", "%s On the Web...", {on("OnClick", &TMainForm::MenuItemOnTheWebClick)}},
-                 {"MenuItemAbout", "A&bout %s...", {on("OnClick", &TMainForm::MenuItemAboutClick)}}}}};
+    MenuItemDefinition web{
+        "MenuItemOnTheWeb", "%s On the Web...", {on("OnClick", &TMainForm::MenuItemOnTheWebClick)}};
+    MenuItemDefinition about{
+        "MenuItemAbout", "A&bout %s...", {on("OnClick", &TMainForm::MenuItemAboutClick)}};
+    d.menus = {{"PopupMenu", {web, about}}};
     return d;
 }
 

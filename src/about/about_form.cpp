@@ -46,7 +46,8 @@ void TFormAbout::LabelWebClick(tk::TObject& sender) {
 
 void TFormAbout::LabelSupportEmailClick(tk::TObject& sender) {
     PlatformServices& platform = Platform();
-    openWithShell(platform.shell(), platform, supportMailTarget(dynamic_cast<tk::TLabel&>(sender).caption()));
+    openWithShell(platform.shell(), platform,
+                  supportMailTarget(dynamic_cast<tk::TLabel&>(sender).caption()));
 }
 
 void TFormAbout::ButtonUpdatesClick(tk::TObject&) {
