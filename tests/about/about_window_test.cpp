@@ -96,7 +96,7 @@ class AboutWindowTest : public ::testing::Test {
 
     ShellRequest request(const std::string& target) const {
         ShellRequest r;
-        r.owner = tk::Application().ownerWindow();
+        r.owner = Platform().ownerWindow();
         r.verb = "open";
         r.file = target;
         r.showCommand = 10;

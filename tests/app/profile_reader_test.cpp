@@ -2,6 +2,8 @@
 #include "app/description_file.h"
 #include "app/platform_services.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
