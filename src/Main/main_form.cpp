@@ -4,8 +4,8 @@
 #include "Main/list_geometry.h"
 #include "Main/row_painter.h"
 #include "about/about_form.h"
+#include "app/platform_services.h"
 #include "app/title_format.h"
-#include "catalogue/shell_request.h"
 #include "catalogue/task_catalogue.h"
 #include "toolkit/application.h"
 #include "toolkit/startup_marks.h"
@@ -21,33 +21,8 @@ Rect toRect(const RECT& r) {
 } // namespace
 
 TMainForm::TMainForm() {
-    build(mainFormDefinition(), handlers());
+    build(mainFormDefinition());
     tk::startupMark("definitions and controls");
-}
-
-tk::HandlerTable TMainForm::handlers() {
-    tk::HandlerTable h;
-    auto notify = [this](void (TMainForm::*method)(tk::TObject&)) {
-        return [this, method](tk::TObject& sender) { (this->*method)(sender); };
-    };
-    h.notify["FormCreate"] = notify(&TMainForm::FormCreate);
-    h.notify["FormShow"] = notify(&TMainForm::FormShow);
-    h.notify["ListBoxMainClick"] = notify(&TMainForm::ListBoxMainClick);
-    h.notify["ListBoxDataClick"] = notify(&TMainForm::ListBoxDataClick);
-    h.notify["ButtonHelpClick"] = notify(&TMainForm::ButtonHelpClick);
-    h.notify["ButtonOKClick"] = notify(&TMainForm::ButtonOKClick);
-    h.notify["MenuItemOnTheWebClick"] = notify(&TMainForm::MenuItemOnTheWebClick);
-    h.notify["MenuItemAboutClick"] = notify(&TMainForm::MenuItemAboutClick);
-    h.drawItem["ListBoxMainDrawItem"] = [this](tk::TObject& c, int i, const RECT& r, unsigned s) {
-        ListBoxMainDrawItem(c, i, r, s);
-    };
-    h.drawItem["ListBoxDataDrawItem"] = [this](tk::TObject& c, int i, const RECT& r, unsigned s) {
-        ListBoxDataDrawItem(c, i, r, s);
-    };
-    h.mouseMove["ListBoxDataMouseMove"] = [this](tk::TObject& s, unsigned shift, int x, int y) {
-        ListBoxDataMouseMove(s, shift, x, y);
-    };
-    return h;
 }
 
 void TMainForm::FormCreate(tk::TObject&) {
@@ -100,8 +75,8 @@ void TMainForm::ListBoxMainClick(tk::TObject&) {
 void TMainForm::ListBoxDataClick(tk::TObject&) {
     auto program = taskProgramFile(ListBoxMain().itemIndex(), ListBoxData().itemIndex());
     if (program) {
-        tk::TApplication& app = tk::Application();
-        launchTaskProgram(app.shell(), app, app.busyCursor(), *program);
+        PlatformServices& platform = Platform();
+        launchTaskProgram(platform.shell(), platform, platform.busyCursor(), *program);
     }
 }
 
@@ -163,8 +138,8 @@ void TMainForm::ButtonOKClick(tk::TObject&) {
 }
 
 void TMainForm::MenuItemOnTheWebClick(tk::TObject&) {
-    tk::TApplication& app = tk::Application();
-    openWebSite(app.shell(), app, app.busyCursor(), profile_.webSiteAddress);
+    PlatformServices& platform = Platform();
+    openWebSite(platform.shell(), platform, platform.busyCursor(), profile_.webSiteAddress);
 }
 
 void TMainForm::MenuItemAboutClick(tk::TObject&) {

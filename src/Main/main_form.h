@@ -46,7 +46,6 @@ class TMainForm : public tk::TForm {
     void MenuItemAboutClick(tk::TObject& sender);
 
   private:
-    tk::HandlerTable handlers();
     RowImageLists imageLists() const;
 
     ProductProfile profile_;

@@ -39,7 +39,7 @@ tk::FormDefinition mainFormDefinition() {
     d.position = FormPosition::screenCenter;
     d.colour = clBtnFace;
     d.font = FontSpec{"Tahoma", -11, ANSI_CHARSET, clWindowText, 0};
-    d.events = {{"OnCreate", "FormCreate"}, {"OnShow", "FormShow"}};
+    d.events = {on("OnCreate", &TMainForm::FormCreate), on("OnShow", &TMainForm::FormShow)};
 
     for (PngImageListDefinition& list : mainWindowImageLists()) {
         std::string name = list.name;
@@ -63,7 +63,8 @@ tk::FormDefinition mainFormDefinition() {
     main.tabOrder = 0;
     main.ownerDrawFixed = true; // FormCreate's style: the native list is made once
     main.accessibleName = "Categories";
-    main.events = {{"OnClick", "ListBoxMainClick"}, {"OnDrawItem", "ListBoxMainDrawItem"}};
+    main.events = {on("OnClick", &TMainForm::ListBoxMainClick),
+                   on("OnDrawItem", &TMainForm::ListBoxMainDrawItem)};
 
     ControlDefinition data;
     data.name = "ListBoxData";
@@ -73,9 +74,9 @@ tk::FormDefinition mainFormDefinition() {
     data.tabOrder = 1;
     data.ownerDrawFixed = true;
     data.accessibleName = "Tasks";
-    data.events = {{"OnClick", "ListBoxDataClick"},
-                   {"OnDrawItem", "ListBoxDataDrawItem"},
-                   {"OnMouseMove", "ListBoxDataMouseMove"}};
+    data.events = {on("OnClick", &TMainForm::ListBoxDataClick),
+                   on("OnDrawItem", &TMainForm::ListBoxDataDrawItem),
+                   on("OnMouseMove", &TMainForm::ListBoxDataMouseMove)};
 
     ControlDefinition help;
     help.name = "ButtonHelp";
@@ -83,7 +84,7 @@ tk::FormDefinition mainFormDefinition() {
     help.create = glyphButton(0, "Help", true);
     help.bounds = {8, 432, 46, 42};
     help.tabOrder = 2;
-    help.events = {{"OnClick", "ButtonHelpClick"}};
+    help.events = {on("OnClick", &TMainForm::ButtonHelpClick)};
 
     ControlDefinition ok;
     ok.name = "ButtonOK";
@@ -92,13 +93,15 @@ tk::FormDefinition mainFormDefinition() {
     ok.bounds = {568, 432, 81, 42};
     ok.tabOrder = 3;
     ok.caption = "&OK";
-    ok.events = {{"OnClick", "ButtonOKClick"}};
+    ok.events = {on("OnClick", &TMainForm::ButtonOKClick)};
 
     d.controls = {bevel, main, data, help, ok};
 
-    d.menus = {{"PopupMenu",
-                {{"MenuItemOnTheWeb", "%s On the Web...", {{"OnClick", "MenuItemOnTheWebClick"}}},
-                 {"MenuItemAbout", "A&bout %s...", {{"OnClick", "MenuItemAboutClick"}}}}}};
+    MenuItemDefinition web{
+        "MenuItemOnTheWeb", "%s On the Web...", {on("OnClick", &TMainForm::MenuItemOnTheWebClick)}};
+    MenuItemDefinition about{
+        "MenuItemAbout", "A&bout %s...", {on("OnClick", &TMainForm::MenuItemAboutClick)}};
+    d.menus = {{"PopupMenu", {web, about}}};
     return d;
 }
 

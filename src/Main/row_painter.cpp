@@ -43,8 +43,8 @@ struct RowColours {
 // focus, a focus rectangle (which the list's own one cancels out). In a contrast theme the
 // system's window and highlight colours, and the list's focus rectangle alone.
 RowColours paintBackground(DrawOps& ops, const Rect& r, unsigned state, bool highContrast) {
-    const RowColours plain = highContrast ? RowColours{clSystemWindow, clSystemWindowText}
-                                          : RowColours{clWhite, clBlack};
+    const RowColours plain =
+        highContrast ? RowColours{clSystemWindow, clSystemWindowText} : RowColours{kWhite, kBlack};
     add<FillOp>(ops, {r, plain.background});
     if ((state & odSelected) == 0) {
         return plain;
@@ -53,11 +53,11 @@ RowColours paintBackground(DrawOps& ops, const Rect& r, unsigned state, bool hig
         add<FillOp>(ops, {r, clSystemHighlight});
         return {clSystemHighlight, clSystemHighlightText};
     }
-    add<FillOp>(ops, {r, clGrey});
+    add<FillOp>(ops, {r, kGray});
     if ((state & odFocused) != 0) {
         add<FocusOp>(ops, {r});
     }
-    return {clGrey, clWhite};
+    return {kGray, kWhite};
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 // Painting of the category and task rows of the main window's owner-drawn lists, as an ordered
 // list of drawing operations that the window replays on its canvas.
 
+#include "graphics/colour.h"
+#include "graphics/rect.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -11,18 +14,13 @@
 
 namespace sc {
 
-using Colour = std::uint32_t; // 0x00BBGGRR, or 0xFF0000nn for system colour nn
-inline constexpr Colour clWhite = 0xFFFFFF, clBlack = 0x000000, clGrey = 0x808080;
-// The system colours that stand for them in a contrast theme: window, window text, highlight and
-// highlight text.
-inline constexpr Colour clSystemWindow = 0xFF000005, clSystemWindowText = 0xFF000008,
-                        clSystemHighlight = 0xFF00000D, clSystemHighlightText = 0xFF00000E;
+// The system colours that stand for white, black and grey in a contrast theme: window, window
+// text, highlight and highlight text.
+inline constexpr Colour clSystemWindow = kSystemColour | 5, clSystemWindowText = kSystemColour | 8,
+                        clSystemHighlight = kSystemColour | 13,
+                        clSystemHighlightText = kSystemColour | 14;
 inline constexpr unsigned odSelected = 0x1, odFocused = 0x10;
 
-struct Rect {
-    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
-    bool operator==(const Rect&) const = default;
-};
 struct Point {
     std::int32_t x = 0, y = 0;
     bool operator==(const Point&) const = default;

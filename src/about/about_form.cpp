@@ -4,8 +4,8 @@
 #include "about/about_placement.h"
 #include "about/about_texts.h"
 #include "app/description_file.h"
+#include "app/platform_services.h"
 #include "catalogue/program_directory.h"
-#include "catalogue/shell_request.h"
 #include "toolkit/application.h"
 
 #include <memory>
@@ -14,27 +14,15 @@ namespace sc {
 
 TFormAbout::TFormAbout(tk::TForm& owner, const ProductProfile& profile)
     : tk::TForm(&owner), profile_(profile) {
-    build(aboutFormDefinition(), handlers());
-}
-
-tk::HandlerTable TFormAbout::handlers() {
-    tk::HandlerTable h;
-    auto notify = [this](void (TFormAbout::*method)(tk::TObject&)) {
-        return [this, method](tk::TObject& sender) { (this->*method)(sender); };
-    };
-    h.notify["FormCreate"] = notify(&TFormAbout::FormCreate);
-    h.notify["LabelWebClick"] = notify(&TFormAbout::LabelWebClick);
-    h.notify["LabelSupportEmailClick"] = notify(&TFormAbout::LabelSupportEmailClick);
-    h.notify["ButtonUpdatesClick"] = notify(&TFormAbout::ButtonUpdatesClick);
-    h.notify["ImageLeftClick"] = notify(&TFormAbout::ImageLeftClick);
-    return h;
+    build(aboutFormDefinition());
 }
 
 void TFormAbout::FormCreate(tk::TObject&) {
     tk::TApplication& app = tk::Application();
+    ProfileReader& profile = Platform().profileReader();
     const std::string directory = directoryPart(app.exeName());
-    const std::string version = readDescriptionValue(app.profileReader(), directory, "Version");
-    const std::string company = readDescriptionValue(app.profileReader(), directory, "Company");
+    const std::string version = readDescriptionValue(profile, directory, "Version");
+    const std::string company = readDescriptionValue(profile, directory, "Company");
     const int year = aboutClock().currentYear();
 
     tk::TLabel& copyright = label("LabelCopyright");
@@ -52,23 +40,24 @@ void TFormAbout::FormCreate(tk::TObject&) {
 }
 
 void TFormAbout::LabelWebClick(tk::TObject& sender) {
-    tk::TApplication& app = tk::Application();
-    openWithShell(app.shell(), app, dynamic_cast<tk::TLabel&>(sender).caption());
+    PlatformServices& platform = Platform();
+    openWithShell(platform.shell(), platform, dynamic_cast<tk::TLabel&>(sender).caption());
 }
 
 void TFormAbout::LabelSupportEmailClick(tk::TObject& sender) {
-    tk::TApplication& app = tk::Application();
-    openWithShell(app.shell(), app, supportMailTarget(dynamic_cast<tk::TLabel&>(sender).caption()));
+    PlatformServices& platform = Platform();
+    openWithShell(platform.shell(), platform,
+                  supportMailTarget(dynamic_cast<tk::TLabel&>(sender).caption()));
 }
 
 void TFormAbout::ButtonUpdatesClick(tk::TObject&) {
-    tk::TApplication& app = tk::Application();
-    openWithShell(app.shell(), app, profile_.updatesAddress);
+    PlatformServices& platform = Platform();
+    openWithShell(platform.shell(), platform, profile_.updatesAddress);
 }
 
 void TFormAbout::ImageLeftClick(tk::TObject&) {
-    tk::TApplication& app = tk::Application();
-    openWithShell(app.shell(), app, profile_.updatesAddress);
+    PlatformServices& platform = Platform();
+    openWithShell(platform.shell(), platform, profile_.updatesAddress);
 }
 
 void showAboutWindow(tk::TForm& owner, const ProductProfile& profile) {

@@ -35,8 +35,6 @@ class TFormAbout : public tk::TForm {
     void ImageLeftClick(tk::TObject& sender);
 
   private:
-    tk::HandlerTable handlers();
-
     const ProductProfile& profile_;
 };
 

@@ -2,7 +2,7 @@
 
 #include "about/about_logo.h"
 #include "about/about_texts.h"
-#include "catalogue/cursor_shapes.h"
+#include "toolkit/screen.h"
 
 namespace sc {
 
@@ -38,15 +38,16 @@ ControlDefinition heading(const char* name, const char* parent, Bounds bounds, s
 
 // A link: blue (in a contrast theme the system's link colour) and underlined on the face
 // colour, with the hand cursor.
-ControlDefinition link(const char* name, Bounds bounds, const FontSpec& font, const char* handler) {
+ControlDefinition link(const char* name, Bounds bounds, const FontSpec& font,
+                       void (TFormAbout::*handler)(TObject&)) {
     ControlDefinition c = label(name, "TabSheetAbout", bounds, "...");
     c.font = font;
     c.font->colour = clBlue;
     c.contrastFontColour = clHotLight;
     c.font->style = fsUnderline;
     c.colour = clBtnFace;
-    c.cursor = sc::crHandPoint;
-    c.events = {{"OnClick", handler}};
+    c.cursor = tk::crHandPoint;
+    c.events = {on("OnClick", handler)};
     return c;
 }
 
@@ -64,7 +65,7 @@ tk::FormDefinition aboutFormDefinition() {
     d.position = FormPosition::designed;
     d.colour = clBtnFace;
     d.font = FontSpec{"Tahoma", -11, ANSI_CHARSET, clWindowText, 0};
-    d.events = {{"OnCreate", "FormCreate"}};
+    d.events = {on("OnCreate", &TFormAbout::FormCreate)};
     const FontSpec& font = d.font;
 
     ControlDefinition panelMain = control("PanelMain", ControlKind::panel, "", {});
@@ -102,7 +103,7 @@ tk::FormDefinition aboutFormDefinition() {
         control("ButtonUpdates", ControlKind::button, "TabSheetUpdate", {206, 184, 75, 25});
     updates.caption = "&Updates...";
     updates.tabOrder = 0;
-    updates.events = {{"OnClick", "ButtonUpdatesClick"}};
+    updates.events = {on("OnClick", &TFormAbout::ButtonUpdatesClick)};
 
     ControlDefinition ok =
         control("ButtonOK", ControlKind::button, "PanelMain", {438, 265, 75, 25});
@@ -126,8 +127,8 @@ tk::FormDefinition aboutFormDefinition() {
     };
     logo.align = Align::alClient;
     logo.center = true;
-    logo.cursor = sc::crHandPoint;
-    logo.events = {{"OnClick", "ImageLeftClick"}};
+    logo.cursor = tk::crHandPoint;
+    logo.events = {on("OnClick", &TFormAbout::ImageLeftClick)};
 
     d.controls = {
         panelMain,
@@ -136,9 +137,9 @@ tk::FormDefinition aboutFormDefinition() {
         title,
         copyright,
         label("LabelWebTitle", "TabSheetAbout", {16, 144, 46, 13}, "Web site:"),
-        link("LabelWeb", {16, 160, 0, 13}, font, "LabelWebClick"),
+        link("LabelWeb", {16, 160, 0, 13}, font, &TFormAbout::LabelWebClick),
         label("LabelSupport", "TabSheetAbout", {16, 176, 42, 13}, "Support:"),
-        link("LabelSupportEmail", {16, 192, 0, 13}, font, "LabelSupportEmailClick"),
+        link("LabelSupportEmail", {16, 192, 0, 13}, font, &TFormAbout::LabelSupportEmailClick),
         sheetUpdate,
         heading("LabelPInfo", "TabSheetUpdate", {16, 12, 113, 13}, "Product information", font),
         group,

@@ -33,7 +33,7 @@ void TAboutLogo::paint(HDC dc) {
     }
     const tk::TRect area{left(), top(), left() + width(), top() + height()};
     SavedDc saved(dc);
-    IntersectClipRect(dc, area.Left, area.Top, area.Right, area.Bottom);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
     png::DrawPngScaled(*png, dc, area, dpi);
 }
 

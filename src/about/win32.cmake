@@ -4,4 +4,4 @@ add_library(sc_about_window STATIC
   about_form.cpp
   about_form_definition.cpp
   about_logo_win32.cpp)
-target_link_libraries(sc_about_window PUBLIC sc_about_core sc_app_core sc_toolkit sc_png_win)
+target_link_libraries(sc_about_window PUBLIC sc_about_core sc_app_core sc_platform sc_png_win)

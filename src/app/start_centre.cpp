@@ -2,6 +2,7 @@
 
 #include "Main/main_form.h"
 #include "app/description_file.h"
+#include "app/platform_services.h"
 #include "catalogue/program_directory.h"
 #include "png/png_picture_format_win32.h"
 #include "toolkit/application.h"
@@ -11,9 +12,9 @@ namespace sc {
 
 int runStartCentre() {
     tk::TApplication& app = tk::Application();
-    app.screen().setCursorHandle(crHandPoint, LoadCursorW(nullptr, IDC_HAND));
+    app.screen().setCursorHandle(tk::crHandPoint, LoadCursorW(nullptr, IDC_HAND));
     std::string name =
-        readDescriptionValue(app.profileReader(), directoryPart(app.exeName()), "Name");
+        readDescriptionValue(Platform().profileReader(), directoryPart(app.exeName()), "Name");
     app.setTitle(name);
     app.initialize();
     sc::png::TPngPictureFormat pngFormat;

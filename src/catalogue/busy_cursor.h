@@ -5,7 +5,7 @@
 
 namespace sc {
 
-// The process-wide nesting counter (owned by the application object). While it is above zero
+// The process-wide nesting counter (owned by the platform services). While it is above zero
 // the screen cursor is the hourglass.
 class BusyCursor {
   public:

@@ -1,11 +1,10 @@
 #pragma once
-// Screen cursor shapes, numbered as in the toolkit's cursor table.
+// The screen cursor as the launcher sees it: the shapes it shows over every window of the program.
 
 namespace sc {
 
-inline constexpr int crDefault = 0, crHourGlass = -11, crHandPoint = -21;
+inline constexpr int crDefault = 0, crHourGlass = -11;
 
-// The toolkit's screen cursor: the shape it shows over every window of the program.
 class ScreenCursor {
   public:
     virtual ~ScreenCursor() = default;

@@ -2,14 +2,12 @@
 // luminance scale. Colours are 0x00BBGGRR; 0xFF0000nn names system colour nn.
 #pragma once
 
+#include "graphics/colour.h"
+
 #include <cstdint>
 
 namespace sc::controls {
 
-using Colour = std::uint32_t;
-
-inline constexpr Colour kNoColour = 0x1FFFFFFF; // clNone
-inline constexpr Colour kSystemColour = 0xFF000000;
 inline constexpr Colour kWindowFrame = kSystemColour | 6;
 inline constexpr Colour kHighlight = kSystemColour | 13;
 inline constexpr Colour kBtnFace = kSystemColour | 15;
@@ -19,10 +17,6 @@ inline constexpr Colour kBtnText = kSystemColour | 18;
 inline constexpr Colour kBtnHighlight = kSystemColour | 20;
 inline constexpr Colour k3DDkShadow = kSystemColour | 21;
 inline constexpr Colour k3DLight = kSystemColour | 22;
-inline constexpr Colour kSilver = 0xC0C0C0;
-inline constexpr Colour kGray = 0x808080;
-inline constexpr Colour kWhite = 0xFFFFFF;
-inline constexpr Colour kBlack = 0x000000;
 
 // Where system colours get their values: the platform installs its own source at start; the
 // default answers the classic scheme's values.

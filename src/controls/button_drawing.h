@@ -4,21 +4,12 @@
 #pragma once
 
 #include "controls/button_colours.h"
+#include "graphics/rect.h"
 
 #include <array>
 #include <vector>
 
 namespace sc::controls {
-
-// Left, top, right, bottom; right and bottom exclusive.
-struct Rect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    Rect inflated(int dx, int dy) const { return {left - dx, top - dy, right + dx, bottom + dy}; }
-    Rect moved(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
-    bool operator==(const Rect&) const = default;
-};
 
 // What the primitives draw on: a window canvas, a memory bitmap, a test's pixel grid.
 class PixelSurface {

@@ -33,7 +33,7 @@ bool isAccelerator(char32_t typed, const std::string& caption) {
 
 void ButtonInput::setShowPressed(bool on) {
     showPressed_ = on;
-    host_.pressStateChanged();
+    host_.PressStateChanged();
 }
 
 void ButtonInput::setDown(bool value) {
@@ -129,7 +129,7 @@ void ButtonInput::buttonUp(int x, int y, int width, int height) {
     if (0 <= x && x < width && 0 <= y && y < height) {
         host_.pressed();
     }
-    host_.pressStateChanged();
+    host_.PressStateChanged();
 }
 
 void ButtonInput::keyDown(unsigned key, bool alt) {
@@ -147,13 +147,13 @@ void ButtonInput::keyUp(unsigned key) {
     if (spaceArmed_) {
         host_.pressed();
     }
-    host_.pressStateChanged();
+    host_.PressStateChanged();
 }
 
 void ButtonInput::focusLost() {
     spaceArmed_ = false;
     showPressed_ = false;
-    host_.pressStateChanged();
+    host_.PressStateChanged();
 }
 
 bool ButtonInput::dialogKey(unsigned key, Modifiers held, bool canFocus) {
@@ -189,7 +189,7 @@ void ButtonInput::completePress() {
     if (groupIndex_ != 0) {
         setDown(!down_);
     } else {
-        host_.pressStateChanged();
+        host_.PressStateChanged();
     }
     struct ClearClicking {
         bool& flag;

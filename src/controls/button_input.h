@@ -13,8 +13,8 @@ class ButtonHost {
     virtual ~ButtonHost() = default;
     // Gives the button the keyboard focus; true if it then has it.
     virtual bool takeFocus() = 0;
-    // The pressed look changed.
-    virtual void pressStateChanged() = 0;
+    // The pressed look changed (the button's own virtual operation of that name).
+    virtual void PressStateChanged() = 0;
     // The default-button look changed: repaint at once.
     virtual void activeChanged() = 0;
     // Down changed: repaint.

@@ -403,7 +403,7 @@ void TGlyphButton::setDefault(bool value) {
     }
 }
 
-void TGlyphButton::Click() {
+void TGlyphButton::click() {
     form().setModalResult(modalResult_);
     TCustomGlyphButton::click();
 }

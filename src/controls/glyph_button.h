@@ -81,7 +81,8 @@ class TCustomGlyphButton : public tk::TWinControl, protected ButtonHost {
 
   protected:
     virtual void PaintTransparentBackground(HDC dc);
-    virtual void PressStateChanged() {}
+    // ButtonHost: the pressed look changed; nothing to do here.
+    void PressStateChanged() override {}
     virtual void FocusStateChanged();
     virtual Rect GetHotTrackRect();
     virtual void DrawCaption(tk::TCanvas& canvas, const Rect& rect, UINT flags);
@@ -111,7 +112,6 @@ class TCustomGlyphButton : public tk::TWinControl, protected ButtonHost {
 
     // ButtonHost
     bool takeFocus() override;
-    void pressStateChanged() override { PressStateChanged(); }
     void activeChanged() override { repaint(); }
     void invalidate() override { invalidateAll(); }
     void broadcastGroupNotice() override {}
@@ -174,9 +174,8 @@ class TGlyphButton : public TCustomGlyphButton {
     bool showFocusRect() const { return showFocusRect_; }
     virtual void setShowFocusRect(bool value);
     void setHotTrack(bool value) override;
-
     // The click: the modal result to the form, then OnClick.
-    void Click();
+    void click() override;
 
   protected:
     virtual Rect GetCaptionRect();
@@ -193,7 +192,6 @@ class TGlyphButton : public TCustomGlyphButton {
 
     bool subclassMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void broadcastGroupNotice() override;
-    void click() override { Click(); }
 
   private:
     Colour color_ = kBtnFace;

@@ -74,15 +74,15 @@ bool ResampleAreaPart(const RgbaRows& source, int targetWidth, int targetHeight,
     if (!SidesInRange(sw, sh, kMaxSourceSide) ||
         !SidesInRange(targetWidth, targetHeight, kMaxTargetSide) || !source.read || !out)
         return false;
-    if (part.Left < 0 || part.Top < 0 || part.Right > targetWidth || part.Bottom > targetHeight ||
-        part.Right <= part.Left || part.Bottom <= part.Top)
+    if (part.left < 0 || part.top < 0 || part.right > targetWidth || part.bottom > targetHeight ||
+        part.right <= part.left || part.bottom <= part.top)
         return false;
 
     // Every side is at most 2 x 65535 here, so these counts and the sums below fit easily: a
     // target pixel's weights add up to sw x sh < 2^32, times 255 x 255 below 2^48.
-    const int x0 = AreaSourceSpan(sw, targetWidth, part.Left).first;
-    const int x1 = AreaSourceSpan(sw, targetWidth, part.Right - 1).end;
-    const auto partWidth = static_cast<std::size_t>(part.Right - part.Left);
+    const int x0 = AreaSourceSpan(sw, targetWidth, part.left).first;
+    const int x1 = AreaSourceSpan(sw, targetWidth, part.right - 1).end;
+    const auto partWidth = static_cast<std::size_t>(part.right - part.left);
     std::vector<std::uint8_t> row(static_cast<std::size_t>(x1 - x0) * 4);
 
     // The column taps of every target column of the part, flattened; tapStart[i] is where
@@ -91,7 +91,7 @@ bool ResampleAreaPart(const RgbaRows& source, int targetWidth, int targetHeight,
     std::vector<std::size_t> tapStart(partWidth + 1);
     for (std::size_t i = 0; i < partWidth; ++i) {
         tapStart[i] = taps.size();
-        const int t = part.Left + static_cast<int>(i);
+        const int t = part.left + static_cast<int>(i);
         const AreaSpan span = AreaSourceSpan(sw, targetWidth, t);
         for (int s = span.first; s < span.end; ++s)
             taps.push_back(Tap{static_cast<std::size_t>(s - x0) * 4,
@@ -102,7 +102,7 @@ bool ResampleAreaPart(const RgbaRows& source, int targetWidth, int targetHeight,
     const std::uint64_t total = std::uint64_t(sw) * std::uint64_t(sh);
     std::vector<std::uint64_t> sums(partWidth * 4);
     std::uint8_t* target = out;
-    for (int ty = part.Top; ty < part.Bottom; ++ty) {
+    for (int ty = part.top; ty < part.bottom; ++ty) {
         std::fill(sums.begin(), sums.end(), 0);
         const AreaSpan rows = AreaSourceSpan(sh, targetHeight, ty);
         for (int sy = rows.first; sy < rows.end; ++sy) {
@@ -154,17 +154,17 @@ ScaledPlacement PlaceScaledPicture(const tk::TRect& area, const tk::TRect& clip,
     const std::int64_t w = std::max(0, ScaleForDpi(width, dpi));
     const std::int64_t h = std::max(0, ScaleForDpi(height, dpi));
     // Centred as an image control centres: the halving truncates toward zero.
-    const std::int64_t left = area.Left + (std::int64_t(area.Right) - area.Left - w) / 2;
-    const std::int64_t top = area.Top + (std::int64_t(area.Bottom) - area.Top - h) / 2;
+    const std::int64_t left = area.left + (std::int64_t(area.right) - area.left - w) / 2;
+    const std::int64_t top = area.top + (std::int64_t(area.bottom) - area.top - h) / 2;
     auto toInt = [](std::int64_t v) {
         return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
     };
     ScaledPlacement result;
     result.placed = tk::TRect{toInt(left), toInt(top), toInt(left + w), toInt(top + h)};
-    const std::int64_t l = std::max<std::int64_t>({left, area.Left, clip.Left});
-    const std::int64_t t = std::max<std::int64_t>({top, area.Top, clip.Top});
-    const std::int64_t r = std::min<std::int64_t>({left + w, area.Right, clip.Right});
-    const std::int64_t b = std::min<std::int64_t>({top + h, area.Bottom, clip.Bottom});
+    const std::int64_t l = std::max<std::int64_t>({left, area.left, clip.left});
+    const std::int64_t t = std::max<std::int64_t>({top, area.top, clip.top});
+    const std::int64_t r = std::min<std::int64_t>({left + w, area.right, clip.right});
+    const std::int64_t b = std::min<std::int64_t>({top + h, area.bottom, clip.bottom});
     if (r > l && b > t)
         result.visible =
             tk::TRect{toInt(l - left), toInt(t - top), toInt(r - left), toInt(b - top)};

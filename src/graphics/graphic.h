@@ -4,6 +4,7 @@
 // lives in Windows-only files.
 #pragma once
 
+#include "graphics/rect.h"
 #include "graphics/stream.h"
 
 #include <memory>
@@ -14,9 +15,7 @@ namespace tk {
 
 class TCanvas;
 
-struct TRect {
-    int Left = 0, Top = 0, Right = 0, Bottom = 0;
-};
+using TRect = sc::Rect;
 
 // A platform palette handle (HPALETTE on Windows); nullptr for none.
 using TPaletteHandle = void*;

@@ -13,8 +13,8 @@ constexpr int centredStart(int outerStart, int outerExtent, int innerExtent) {
 
 // A width x height rectangle centred in `outer`; larger than `outer` when the picture is.
 constexpr TRect centredRect(const TRect& outer, int width, int height) {
-    const int left = centredStart(outer.Left, outer.Right - outer.Left, width);
-    const int top = centredStart(outer.Top, outer.Bottom - outer.Top, height);
+    const int left = centredStart(outer.left, outer.right - outer.left, width);
+    const int top = centredStart(outer.top, outer.bottom - outer.top, height);
     return TRect{left, top, left + width, top + height};
 }
 

@@ -8,18 +8,18 @@
 namespace sc::png {
 
 tk::TRect IntersectRects(const tk::TRect& a, const tk::TRect& b) {
-    tk::TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-                std::min(a.Bottom, b.Bottom)};
+    tk::TRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                std::min(a.bottom, b.bottom)};
     if (IsEmptyRect(r))
         return tk::TRect{};
     return r;
 }
 
 tk::TRect VisibleImagePart(const tk::TRect& clip, int left, int top, int width, int height) {
-    const long long l = std::max<long long>(clip.Left, left);
-    const long long t = std::max<long long>(clip.Top, top);
-    const long long r = std::min<long long>(clip.Right, static_cast<long long>(left) + width);
-    const long long b = std::min<long long>(clip.Bottom, static_cast<long long>(top) + height);
+    const long long l = std::max<long long>(clip.left, left);
+    const long long t = std::max<long long>(clip.top, top);
+    const long long r = std::min<long long>(clip.right, static_cast<long long>(left) + width);
+    const long long b = std::min<long long>(clip.bottom, static_cast<long long>(top) + height);
     if (r <= l || b <= t)
         return tk::TRect{};
     return tk::TRect{static_cast<int>(l - left), static_cast<int>(t - top),
@@ -38,16 +38,16 @@ void BlendImagePart(const TPNGObject& image, const tk::TRect& part, std::uint8_t
     const auto* plte = image.ChunkList.FindChunk<TChunkPLTE>();
     const unsigned entries = plte ? static_cast<unsigned>(plte->EntryCount()) : 0;
     const std::size_t width = header->Width();
-    const std::size_t stride = static_cast<std::size_t>(part.Right - part.Left) * 4;
+    const std::size_t stride = static_cast<std::size_t>(part.right - part.left) * 4;
     if ((bits == 24 || greyAlpha) && !alphaPlane)
         return;
 
     std::uint8_t* out = buffer;
-    for (int y = part.Top; y < part.Bottom; ++y, out += stride) {
+    for (int y = part.top; y < part.bottom; ++y, out += stride) {
         const std::uint8_t* row = image.PixelRow(static_cast<std::uint32_t>(y));
         const std::uint8_t* alpha = alphaPlane ? alphaPlane + std::size_t(y) * width : nullptr;
         std::uint8_t* t = out;
-        for (int xi = part.Left; xi < part.Right; ++xi, t += 4) {
+        for (int xi = part.left; xi < part.right; ++xi, t += 4) {
             const auto x = static_cast<unsigned>(xi);
             unsigned a, b, g, r;
             if (bits == 24) {

@@ -28,11 +28,11 @@ inline unsigned PaletteIndex(const std::uint8_t* row, unsigned bits, unsigned x)
     }
 }
 
-// The intersection of two rectangles; an empty rectangle (Right <= Left or Bottom <= Top) when
+// The intersection of two rectangles; an empty rectangle (right <= left or bottom <= top) when
 // they do not meet.
 tk::TRect IntersectRects(const tk::TRect& a, const tk::TRect& b);
 inline bool IsEmptyRect(const tk::TRect& r) {
-    return r.Right <= r.Left || r.Bottom <= r.Top;
+    return r.right <= r.left || r.bottom <= r.top;
 }
 
 // The part of an image of width x height drawn with its top-left corner at (left, top) that lies

@@ -15,14 +15,14 @@ const BITMAPINFO* InfoOf(const TChunkIHDR& header) {
 }
 
 void DrawOpaque(const TChunkIHDR& header, HDC dc, const tk::TRect& r) {
-    StretchDIBits(dc, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, 0, 0,
+    StretchDIBits(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0,
                   static_cast<int>(header.Width()), static_cast<int>(header.Height()),
                   header.Pixels(), InfoOf(header), DIB_RGB_COLORS, SRCCOPY);
 }
 
 // The key colour's pixels are left out: the background survives where the mask is set.
 void DrawKeyed(const TChunkIHDR& header, HDC dc, const tk::TRect& r, COLORREF key) {
-    const int w = r.Right - r.Left, h = r.Bottom - r.Top;
+    const int w = r.right - r.left, h = r.bottom - r.top;
     const int iw = static_cast<int>(header.Width()), ih = static_cast<int>(header.Height());
     if (w <= 0 || h <= 0)
         return;
@@ -38,11 +38,11 @@ void DrawKeyed(const TChunkIHDR& header, HDC dc, const tk::TRect& r, COLORREF ke
     StretchBlt(mask.Handle(), 0, 0, w, h, image.Handle(), 0, 0, iw, ih, SRCCOPY);
     SetBkColor(image.Handle(), previous);
     BitBlt(inverse.Handle(), 0, 0, w, h, mask.Handle(), 0, 0, NOTSRCCOPY);
-    BitBlt(work.Handle(), 0, 0, w, h, dc, r.Left, r.Top, SRCCOPY);
+    BitBlt(work.Handle(), 0, 0, w, h, dc, r.left, r.top, SRCCOPY);
     BitBlt(work.Handle(), 0, 0, w, h, mask.Handle(), 0, 0, SRCAND);
     StretchBlt(image.Handle(), 0, 0, iw, ih, inverse.Handle(), 0, 0, w, h, SRCAND);
     StretchBlt(work.Handle(), 0, 0, w, h, image.Handle(), 0, 0, iw, ih, SRCPAINT);
-    BitBlt(dc, r.Left, r.Top, w, h, work.Handle(), 0, 0, SRCCOPY);
+    BitBlt(dc, r.left, r.top, w, h, work.Handle(), 0, 0, SRCCOPY);
 }
 
 // Blends the part of the image that the device can show, at its own size at (left, top).
@@ -57,12 +57,12 @@ void DrawBlended(const TPNGObject& png, HDC dc, int left, int top) {
     const tk::TRect part = VisibleImagePart(clip, left, top, png.Width(), png.Height());
     if (IsEmptyRect(part))
         return;
-    const int w = part.Right - part.Left, h = part.Bottom - part.Top;
+    const int w = part.right - part.left, h = part.bottom - part.top;
     void* bits = nullptr;
     TMemoryBitmap buffer(nullptr, CreateTopDownSection(w, h, &bits));
     if (!buffer.Ok())
         TPNGObject::RaiseError<EPNGOutMemory>(messages::EPNGOutMemoryText);
-    const int x = left + part.Left, y = top + part.Top;
+    const int x = left + part.left, y = top + part.top;
     BitBlt(buffer.Handle(), 0, 0, w, h, dc, x, y, SRCCOPY);
     GdiFlush();
     BlendImagePart(png, part, static_cast<std::uint8_t*>(bits));
@@ -144,7 +144,7 @@ void DrawWithGdi(const TPNGObject& png, tk::TCanvas& canvas, const tk::TRect& re
         DrawKeyed(*header, canvas.handle(), rect, tk::ColorToRGB(png.KeyColor()));
         break;
     case tkPerPixel:
-        DrawBlended(png, canvas.handle(), rect.Left, rect.Top);
+        DrawBlended(png, canvas.handle(), rect.left, rect.top);
         break;
     }
 }

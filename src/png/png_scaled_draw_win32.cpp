@@ -24,9 +24,9 @@ void DrawPngScaled(const TPNGObject& png, HDC dc, const tk::TRect& area, int dpi
     const tk::TRect& part = at.visible;
     if (IsEmptyRect(part))
         return;
-    const int w = part.Right - part.Left, h = part.Bottom - part.Top;
-    const int scaledWidth = at.placed.Right - at.placed.Left;
-    const int scaledHeight = at.placed.Bottom - at.placed.Top;
+    const int w = part.right - part.left, h = part.bottom - part.top;
+    const int scaledWidth = at.placed.right - at.placed.left;
+    const int scaledHeight = at.placed.bottom - at.placed.top;
     std::vector<std::uint8_t> rgba(std::size_t(w) * std::size_t(h) * 4);
     if (!gfx::ResampleAreaPart(rows, scaledWidth, scaledHeight, part, rgba.data()))
         return;
@@ -34,7 +34,7 @@ void DrawPngScaled(const TPNGObject& png, HDC dc, const tk::TRect& area, int dpi
     TMemoryBitmap buffer(nullptr, CreateTopDownSection(w, h, &bits));
     if (!buffer.Ok())
         TPNGObject::RaiseError<EPNGOutMemory>(messages::EPNGOutMemoryText);
-    const int x = at.placed.Left + part.Left, y = at.placed.Top + part.Top;
+    const int x = at.placed.left + part.left, y = at.placed.top + part.top;
     BitBlt(buffer.Handle(), 0, 0, w, h, dc, x, y, SRCCOPY);
     GdiFlush();
     auto* target = static_cast<std::uint8_t*>(bits);

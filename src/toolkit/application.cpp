@@ -30,12 +30,9 @@ TApplication& Application() {
 }
 
 TApplication::TApplication()
-    : busy_(screen_), platformShell_(std::make_unique<Win32ShellService>()),
-      platformProfile_(std::make_unique<Win32ProfileReader>()),
-      platformErrors_(std::make_unique<MessageBoxErrorPresenter>()),
+    : platformErrors_(std::make_unique<MessageBoxErrorPresenter>()),
       platformDpi_(std::make_unique<Win32DpiService>()),
-      platformDisplay_(std::make_unique<Win32DisplaySettings>()), shell_(platformShell_.get()),
-      profileReader_(platformProfile_.get()), errors_(platformErrors_.get()),
+      platformDisplay_(std::make_unique<Win32DisplaySettings>()), errors_(platformErrors_.get()),
       dpi_(platformDpi_.get()), display_(platformDisplay_.get()) {}
 
 TApplication::~TApplication() {
@@ -79,10 +76,6 @@ std::string TApplication::exeName() const {
         }
         path.resize(path.size() * 2);
     }
-}
-
-std::uintptr_t TApplication::ownerWindow() const {
-    return reinterpret_cast<std::uintptr_t>(handle_);
 }
 
 void TApplication::initialize() {
@@ -245,14 +238,6 @@ PaintErrorScope::~PaintErrorScope() {
     }
 }
 
-void TApplication::setShellService(sc::ShellService* shell) {
-    shell_ = shell ? shell : platformShell_.get();
-}
-
-void TApplication::setProfileReader(sc::ProfileReader* reader) {
-    profileReader_ = reader ? reader : platformProfile_.get();
-}
-
 void TApplication::setErrorPresenter(ErrorPresenter* presenter) {
     errors_ = presenter ? presenter : platformErrors_.get();
 }
@@ -272,9 +257,6 @@ void TApplication::reset() {
     terminated_ = false;
     setTitle("");
     screen_.setCursor(crDefault);
-    while (busy_.count() > 0) {
-        busy_.endBusy();
-    }
 }
 
 } // namespace tk

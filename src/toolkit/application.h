@@ -1,9 +1,7 @@
 // The application object: the program's one hidden application window (which keeps the title),
-// the screen, the busy cursor, the platform services and the message loop.
+// the screen, the platform services of the windows and the message loop.
 #pragma once
 
-#include "catalogue/busy_cursor.h"
-#include "catalogue/shell_request.h"
 #include "toolkit/display_settings.h"
 #include "toolkit/dpi_service.h"
 #include "toolkit/screen.h"
@@ -16,10 +14,6 @@
 #include <string>
 #include <vector>
 
-namespace sc {
-class ProfileReader;
-}
-
 namespace tk {
 
 class TForm;
@@ -31,10 +25,10 @@ class ErrorPresenter {
     virtual void showError(HWND owner, const std::string& caption, const std::string& text) = 0;
 };
 
-class TApplication : public sc::LaunchContext {
+class TApplication {
   public:
     TApplication();
-    ~TApplication() override;
+    ~TApplication();
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
 
@@ -44,8 +38,8 @@ class TApplication : public sc::LaunchContext {
     // characters, counted in UTF-16 units, without parting a surrogate pair.
     std::string title();
     void setTitle(const std::string& title);
-    std::string exeName() const override;
-    std::uintptr_t ownerWindow() const override;
+    // The full path of the executable.
+    std::string exeName() const;
 
     void initialize();
     // Asks the message loop to end: posts the quit request and returns.
@@ -72,13 +66,8 @@ class TApplication : public sc::LaunchContext {
     void handlePaintException(const std::exception& e);
 
     TScreen& screen() { return screen_; }
-    sc::BusyCursor& busyCursor() { return busy_; }
 
     // Platform services; tests put doubles in their place.
-    sc::ShellService& shell() { return *shell_; }
-    void setShellService(sc::ShellService* shell);
-    sc::ProfileReader& profileReader() { return *profileReader_; }
-    void setProfileReader(sc::ProfileReader* reader);
     void setErrorPresenter(ErrorPresenter* presenter);
     DpiService& dpi() { return *dpi_; }
     void setDpiService(DpiService* service);
@@ -99,14 +88,9 @@ class TApplication : public sc::LaunchContext {
 
     HWND handle_ = nullptr;
     TScreen screen_;
-    sc::BusyCursor busy_;
-    std::unique_ptr<sc::ShellService> platformShell_;
-    std::unique_ptr<sc::ProfileReader> platformProfile_;
     std::unique_ptr<ErrorPresenter> platformErrors_;
     std::unique_ptr<DpiService> platformDpi_;
     std::unique_ptr<DisplaySettings> platformDisplay_;
-    sc::ShellService* shell_;
-    sc::ProfileReader* profileReader_;
     ErrorPresenter* errors_;
     DpiService* dpi_;
     DisplaySettings* display_;

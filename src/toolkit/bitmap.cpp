@@ -171,13 +171,13 @@ TColor TBitmap::TransparentColor() const {
 void TBitmap::Draw(TCanvas& canvas, const TRect& rect) {
     if (!bitmap_ || !CanvasHandle())
         return;
-    const int w = rect.Right - rect.Left, h = rect.Bottom - rect.Top;
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (transparent_) {
         if (TransparentBltFunction keyedCopy = transparentBlt())
-            keyedCopy(canvas.handle(), rect.Left, rect.Top, w, h, CanvasHandle(), 0, 0, width_,
+            keyedCopy(canvas.handle(), rect.left, rect.top, w, h, CanvasHandle(), 0, 0, width_,
                       height_, ColorToRGB(TransparentColor()));
     } else
-        StretchBlt(canvas.handle(), rect.Left, rect.Top, w, h, CanvasHandle(), 0, 0, width_,
+        StretchBlt(canvas.handle(), rect.left, rect.top, w, h, CanvasHandle(), 0, 0, width_,
                    height_, SRCCOPY);
 }
 
@@ -240,8 +240,8 @@ HICON TIcon::ReleaseHandle() {
 
 void TIcon::Draw(TCanvas& canvas, const TRect& rect) {
     if (icon_)
-        DrawIconEx(canvas.handle(), rect.Left, rect.Top, icon_, rect.Right - rect.Left,
-                   rect.Bottom - rect.Top, 0, nullptr, DI_NORMAL);
+        DrawIconEx(canvas.handle(), rect.left, rect.top, icon_, rect.right - rect.left,
+                   rect.bottom - rect.top, 0, nullptr, DI_NORMAL);
 }
 
 void TIcon::LoadFromStream(TStream&) {

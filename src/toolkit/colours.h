@@ -1,20 +1,20 @@
 // The toolkit's colour values: 0x00BBGGRR, or 0xFF0000nn for system colour nn.
 #pragma once
 
-#include <windows.h>
+#include "graphics/colour.h"
 
-#include <cstdint>
+#include <windows.h>
 
 namespace tk {
 
-using TColor = std::uint32_t;
+using TColor = sc::Colour;
 
-inline constexpr TColor clNone = 0x1FFFFFFF;
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clWhite = 0xFFFFFF;
-inline constexpr TColor clGray = 0x808080;
+inline constexpr TColor clNone = sc::kNoColour;
+inline constexpr TColor clBlack = sc::kBlack;
+inline constexpr TColor clWhite = sc::kWhite;
+inline constexpr TColor clGray = sc::kGray;
 inline constexpr TColor clBlue = 0xFF0000;
-inline constexpr TColor kSystemColourFlag = 0xFF000000;
+inline constexpr TColor kSystemColourFlag = sc::kSystemColour;
 inline constexpr TColor clWindow = kSystemColourFlag | COLOR_WINDOW;
 inline constexpr TColor clWindowText = kSystemColourFlag | COLOR_WINDOWTEXT;
 inline constexpr TColor clBtnFace = kSystemColourFlag | COLOR_BTNFACE;

@@ -28,13 +28,6 @@ inline constexpr UINT kDialogChar = 0xB006;
 // form's controls). Sent to the form itself, it is passed on to all its controls.
 inline constexpr UINT kFocusChanged = 0xB007;
 
-// Base of every object that raises events; the sender of a handler.
-class TObject {
-  public:
-    virtual ~TObject() = default;
-    virtual const std::string& name() const = 0;
-};
-
 // Base of the objects a form owns that have no window (image lists and the like).
 class TComponent : public TObject {
   public:
@@ -48,11 +41,6 @@ class TComponent : public TObject {
   private:
     std::string name_;
 };
-
-using TNotifyEvent = std::function<void(TObject& sender)>;
-using TDrawItemEvent =
-    std::function<void(TObject& control, int index, const RECT& rect, unsigned state)>;
-using TMouseMoveEvent = std::function<void(TObject& sender, unsigned shift, int x, int y)>;
 
 class TControl : public TObject {
   public:

@@ -83,7 +83,7 @@ TForm::~TForm() {
     Application().formDestroyed(*this);
 }
 
-void TForm::build(FormDefinition definition, const HandlerTable& handlers) {
+void TForm::build(FormDefinition definition) {
     definition_ = std::move(definition);
     loading_ = true;
     struct Loading {
@@ -100,14 +100,14 @@ void TForm::build(FormDefinition definition, const HandlerTable& handlers) {
             c->ScaleToDpi(dpi_);
         }
     }
-    createControls(handlers);
+    createControls();
     for (const PopupMenuDefinition& m : definition_.menus) {
         menus_.push_back(std::make_unique<TPopupMenu>(m));
         for (const MenuItemDefinition& item : m.items) {
-            bindEvents(*menus_.back()->find(item.name), item.events, handlers);
+            bindEvents(*menus_.back()->find(item.name), item.events);
         }
     }
-    bindEvents(*this, definition_.events, handlers);
+    bindEvents(*this, definition_.events);
     loading_ = false;
     Application().formCreated(*this);
     if (OnCreate) {
@@ -216,7 +216,7 @@ void TForm::changeDpi(int dpi, const RECT* suggested) {
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void TForm::createControls(const HandlerTable& handlers) {
+void TForm::createControls() {
     int id = kFirstControlId;
     for (const ControlDefinition& def : definition_.controls) {
         std::unique_ptr<TControl> c;
@@ -255,7 +255,7 @@ void TForm::createControls(const HandlerTable& handlers) {
             c = def.create(*this, def, id++);
             break;
         }
-        bindEvents(*c, def.events, handlers);
+        bindEvents(*c, def.events);
         controls_.push_back(std::move(c));
     }
     orderTabs(true);
@@ -308,35 +308,43 @@ bool TForm::untabbedAfterTabbed(const TWinControl* parent) const {
     return true;
 }
 
-void TForm::bindEvents(TObject& target, const std::vector<EventBinding>& events,
-                       const HandlerTable& handlers) {
+void TForm::bindEvents(TObject& target, const std::vector<EventBinding>& events) {
     for (const EventBinding& b : events) {
-        bool bound = false;
-        auto* control = dynamic_cast<TControl*>(&target);
-        if (auto it = handlers.notify.find(b.handler); it != handlers.notify.end()) {
-            if (control) {
-                bound = control->bindNotify(b.event, it->second);
-            } else if (auto* item = dynamic_cast<TMenuItem*>(&target);
-                       item && b.event == "OnClick") {
-                item->OnClick = it->second;
-                bound = true;
-            } else if (&target == this && b.event == "OnCreate") {
-                OnCreate = it->second;
-                bound = true;
-            } else if (&target == this && b.event == "OnShow") {
-                OnShow = it->second;
-                bound = true;
-            }
-        } else if (auto d = handlers.drawItem.find(b.handler); d != handlers.drawItem.end()) {
-            bound = control && control->bindDrawItem(b.event, d->second);
-        } else if (auto m = handlers.mouseMove.find(b.handler); m != handlers.mouseMove.end()) {
-            bound = control && control->bindMouseMove(b.event, m->second);
-        }
+        const bool bound = std::visit(
+            [&](const auto& handlerOf) { return bindEvent(target, b.event, handlerOf(*this)); },
+            b.handler);
         if (!bound) {
-            throw std::logic_error("Invalid event binding " + target.name() + "." + b.event +
-                                   " = " + b.handler);
+            throw std::logic_error("Invalid event binding " + target.name() + "." + b.event);
         }
     }
+}
+
+bool TForm::bindEvent(TObject& target, const std::string& event, TNotifyEvent handler) {
+    if (auto* control = dynamic_cast<TControl*>(&target)) {
+        return control->bindNotify(event, std::move(handler));
+    }
+    TNotifyEvent* slot = nullptr;
+    if (auto* item = dynamic_cast<TMenuItem*>(&target); item && event == "OnClick") {
+        slot = &item->OnClick;
+    } else if (&target == this && event == "OnCreate") {
+        slot = &OnCreate;
+    } else if (&target == this && event == "OnShow") {
+        slot = &OnShow;
+    }
+    if (slot) {
+        *slot = std::move(handler);
+    }
+    return slot != nullptr;
+}
+
+bool TForm::bindEvent(TObject& target, const std::string& event, TDrawItemEvent handler) {
+    auto* control = dynamic_cast<TControl*>(&target);
+    return control && control->bindDrawItem(event, std::move(handler));
+}
+
+bool TForm::bindEvent(TObject& target, const std::string& event, TMouseMoveEvent handler) {
+    auto* control = dynamic_cast<TControl*>(&target);
+    return control && control->bindMouseMove(event, std::move(handler));
 }
 
 std::string TForm::caption() const {

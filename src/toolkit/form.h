@@ -1,5 +1,5 @@
-// Forms: top-level windows built from a form definition. A form class names its handler
-// methods in a handler table; the definition's event bindings pick them by name.
+// Forms: top-level windows built from a form definition, whose event bindings refer to the form
+// class's handler methods.
 #pragma once
 
 #include "toolkit/button.h"
@@ -8,19 +8,11 @@
 #include "toolkit/listbox.h"
 #include "toolkit/menu.h"
 
-#include <map>
 #include <memory>
 #include <stdexcept>
 #include <vector>
 
 namespace tk {
-
-// The handler methods of a form class, by name.
-struct HandlerTable {
-    std::map<std::string, TNotifyEvent> notify;
-    std::map<std::string, TDrawItemEvent> drawItem;
-    std::map<std::string, TMouseMoveEvent> mouseMove;
-};
 
 // Modal results: what ShowModal returns.
 inline constexpr int mrNone = 0;
@@ -147,7 +139,7 @@ class TForm : public TObject, public AccessibleSource {
   protected:
     // Builds the window, its controls and menus from the definition, binds the events to the
     // handlers and runs OnCreate. A form class calls it at the end of its constructor.
-    void build(FormDefinition definition, const HandlerTable& handlers);
+    void build(FormDefinition definition);
 
   private:
     bool untabbedAfterTabbed(const TWinControl* parent) const;
@@ -156,9 +148,11 @@ class TForm : public TObject, public AccessibleSource {
     void sizeWindow(const RECT* suggested);
     SIZE outerSizeAt(int dpi) const;
     int acceptableDpi(int dpi) const;
-    void createControls(const HandlerTable& handlers);
-    void bindEvents(TObject& target, const std::vector<EventBinding>& events,
-                    const HandlerTable& handlers);
+    void createControls();
+    void bindEvents(TObject& target, const std::vector<EventBinding>& events);
+    bool bindEvent(TObject& target, const std::string& event, TNotifyEvent handler);
+    bool bindEvent(TObject& target, const std::string& event, TDrawItemEvent handler);
+    bool bindEvent(TObject& target, const std::string& event, TMouseMoveEvent handler);
     void paintSurface(HDC dc);
     std::vector<TControl*> accessibleControls(const TWinControl* parent) const;
     // The system's colours, theme or contrast setting changed: everything is painted anew.

@@ -1,9 +1,10 @@
 // Form definitions: the data that describes a window and its controls. A form is built from
-// its definition; event bindings name the form's handler methods.
+// its definition; event bindings refer to the form's handler methods.
 #pragma once
 
 #include "graphics/dpi_scale.h"
 #include "toolkit/colours.h"
+#include "toolkit/events.h"
 #include "toolkit/font.h"
 
 #include <functional>
@@ -50,12 +51,6 @@ inline FontSpec scaledFont(FontSpec font, int dpi) {
 enum class PanelBevel { bvNone, bvLowered, bvRaised };
 // alClient: the control fills its parent's client area (inside a panel's bevels and border).
 enum class Align { alNone, alClient };
-
-// "OnClick" -> "ListBoxMainClick" and the like.
-struct EventBinding {
-    std::string event;
-    std::string handler;
-};
 
 struct ControlDefinition {
     std::string name;

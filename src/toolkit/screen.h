@@ -1,26 +1,22 @@
 // The screen: the program-wide cursor with its table of shapes.
 #pragma once
 
-#include "catalogue/busy_cursor.h"
-#include "catalogue/cursor_shapes.h"
-
 #include <windows.h>
 
 #include <map>
 
 namespace tk {
 
-using sc::crDefault;
-using sc::crHandPoint;
-using sc::crHourGlass;
+// The shapes of the cursor table: the window's own, the hourglass and the link hand.
+inline constexpr int crDefault = 0, crHourGlass = -11, crHandPoint = -21;
 
-class TScreen : public sc::ScreenCursor {
+class TScreen {
   public:
     TScreen();
 
     int cursor() const { return cursor_; }
     // Any shape but crDefault overrides the cursor of every window of the program.
-    void setCursor(int shape) override;
+    void setCursor(int shape);
 
     HCURSOR cursorHandle(int shape) const;
     void setCursorHandle(int shape, HCURSOR handle) { cursors_[shape] = handle; }

@@ -23,9 +23,9 @@ TEST(CategoryRow, UnselectedRowIsWhiteWithBlackNameUnderThePicture) {
     const Rect r{0, 0, 165, 80};
     const DrawOps ops = paintCategoryRow(categoryRow(r, 0, 0, "Data", Size{25, 13}));
     const DrawOps expected = {
-        FillOp{r, clWhite},
+        FillOp{r, kWhite},
         ImageOp{ImageListId::main, 0, Point{60, 6}},
-        text((169 - 25) / 2, 58, "Data", clBlack, clWhite),
+        text((169 - 25) / 2, 58, "Data", kBlack, kWhite),
     };
     EXPECT_EQ(ops, expected);
 }
@@ -35,11 +35,11 @@ TEST(CategoryRow, SelectedFocusedRowIsGreyWithAFocusFrame) {
     const DrawOps ops =
         paintCategoryRow(categoryRow(r, 2, odSelected | odFocused, "Video", Size{29, 13}));
     const DrawOps expected = {
-        FillOp{r, clWhite},
-        FillOp{r, clGrey},
+        FillOp{r, kWhite},
+        FillOp{r, kGray},
         FocusOp{r},
         ImageOp{ImageListId::main, 2, Point{60, 166}},
-        text(70, 218, "Video", clWhite, clGrey),
+        text(70, 218, "Video", kWhite, kGray),
     };
     EXPECT_EQ(ops, expected);
 }
@@ -49,16 +49,16 @@ TEST(CategoryRow, OnlyTheSelectedAndFocusedFlagsCount) {
     // Focused alone: the list draws its own frame, the handler none.
     const DrawOps focused = paintCategoryRow(categoryRow(r, 1, odFocused, "Music", Size{30, 13}));
     ASSERT_EQ(focused.size(), 3u);
-    EXPECT_EQ(focused[0], DrawOp(FillOp{r, clWhite}));
-    EXPECT_EQ(std::get<TextOp>(focused[2]).colour, clBlack);
+    EXPECT_EQ(focused[0], DrawOp(FillOp{r, kWhite}));
+    EXPECT_EQ(std::get<TextOp>(focused[2]).colour, kBlack);
     // Selected alone: grey, no frame; other state bits change nothing.
     const DrawOps selected =
         paintCategoryRow(categoryRow(r, 1, odSelected | 0x2 | 0x4 | 0x100, "Music", Size{30, 13}));
     const DrawOps expected = {
-        FillOp{r, clWhite},
-        FillOp{r, clGrey},
+        FillOp{r, kWhite},
+        FillOp{r, kGray},
         ImageOp{ImageListId::main, 1, Point{60, 86}},
-        text(69, 138, "Music", clWhite, clGrey),
+        text(69, 138, "Music", kWhite, kGray),
     };
     EXPECT_EQ(selected, expected);
 }
@@ -81,12 +81,12 @@ TEST(TaskRow, ToolsRowHasPictureBoldTitleAndThreeLines) {
     const DrawOps ops = paintTaskRow(TaskRowInput{
         r, 1, 0, 3, "Device Info\rThis wizard will show information\rin the system.\r "});
     const DrawOps expected = {
-        FillOp{r, clWhite},
+        FillOp{r, kWhite},
         ImageOp{ImageListId::data, 10, Point{25, 90}},
-        text(100, 80, "Device Info", clBlack, clWhite, FontStyle::bold),
-        text(100, 100, "This wizard will show information", clBlack, clWhite),
-        text(100, 115, "in the system.", clBlack, clWhite),
-        text(100, 130, " ", clBlack, clWhite),
+        text(100, 80, "Device Info", kBlack, kWhite, FontStyle::bold),
+        text(100, 100, "This wizard will show information", kBlack, kWhite),
+        text(100, 115, "in the system.", kBlack, kWhite),
+        text(100, 130, " ", kBlack, kWhite),
     };
     EXPECT_EQ(ops, expected);
 }
@@ -95,14 +95,14 @@ TEST(TaskRow, SelectedRowIsGreyWithWhiteText) {
     const Rect r{0, 150, 462, 225};
     const DrawOps ops = paintTaskRow(TaskRowInput{r, 2, odSelected | odFocused, 2, "T\rA\rB\rC"});
     const DrawOps expected = {
-        FillOp{r, clWhite},
-        FillOp{r, clGrey},
+        FillOp{r, kWhite},
+        FillOp{r, kGray},
         FocusOp{r},
         ImageOp{ImageListId::data, 8, Point{25, 165}},
-        text(100, 155, "T", clWhite, clGrey, FontStyle::bold),
-        text(100, 175, "A", clWhite, clGrey),
-        text(100, 190, "B", clWhite, clGrey),
-        text(100, 205, "C", clWhite, clGrey),
+        text(100, 155, "T", kWhite, kGray, FontStyle::bold),
+        text(100, 175, "A", kWhite, kGray),
+        text(100, 190, "B", kWhite, kGray),
+        text(100, 205, "C", kWhite, kGray),
     };
     EXPECT_EQ(ops, expected);
 }
@@ -114,9 +114,9 @@ TEST(RowsAt144Dpi, OffsetsAndTextPositionsAreScaled) {
     const DrawOps categoryOps = paintCategoryRow(
         CategoryRowInput{category, 1, 0, 254, 120, Size{72, 72}, "Music", Size{44, 21}, 144});
     const DrawOps expectedCategory = {
-        FillOp{category, clWhite},
+        FillOp{category, kWhite},
         ImageOp{ImageListId::main, 1, Point{91, 120 + 24 - 15}},
-        text(105, 120 + 49 + 38, "Music", clBlack, clWhite),
+        text(105, 120 + 49 + 38, "Music", kBlack, kWhite),
     };
     EXPECT_EQ(categoryOps, expectedCategory);
 
@@ -124,12 +124,12 @@ TEST(RowsAt144Dpi, OffsetsAndTextPositionsAreScaled) {
     const DrawOps taskOps = paintTaskRow(TaskRowInput{
         task, 1, 0, 3, "Device Info\rThis wizard will show information\rin the system.\r ", 144});
     const DrawOps expectedTask = {
-        FillOp{task, clWhite},
+        FillOp{task, kWhite},
         ImageOp{ImageListId::data, 10, Point{38, 113 + 23}},
-        text(150, 113 + 8, "Device Info", clBlack, clWhite, FontStyle::bold),
-        text(150, 113 + 38, "This wizard will show information", clBlack, clWhite),
-        text(150, 113 + 60, "in the system.", clBlack, clWhite),
-        text(150, 113 + 83, " ", clBlack, clWhite),
+        text(150, 113 + 8, "Device Info", kBlack, kWhite, FontStyle::bold),
+        text(150, 113 + 38, "This wizard will show information", kBlack, kWhite),
+        text(150, 113 + 60, "in the system.", kBlack, kWhite),
+        text(150, 113 + 83, " ", kBlack, kWhite),
     };
     EXPECT_EQ(taskOps, expectedTask);
 }

@@ -7,6 +7,7 @@
 #include "about/about_placement.h"
 #include "accessible_tree.h"
 #include "app/description_file.h"
+#include "app/platform_services.h"
 #include "app/product_profile.h"
 #include "catalogue/program_directory.h"
 #include "contrast_scheme.h"
@@ -50,7 +51,7 @@ class AboutWindowTest : public test::MainWindowFixture<> {
   protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
-        tk::Application().setProfileReader(&profile);
+        Platform().setProfileReader(&profile);
         setAboutClock(&year);
         directory = directoryPart(tk::Application().exeName());
         setDescription("4.2.0.118", "Fernhollow Media Ltd.");
@@ -60,7 +61,7 @@ class AboutWindowTest : public test::MainWindowFixture<> {
     void TearDown() override {
         MainWindowFixture::TearDown();
         removeLogo();
-        tk::Application().setProfileReader(nullptr);
+        Platform().setProfileReader(nullptr);
         tk::Application().setDisplaySettings(nullptr);
         setAboutClock(nullptr);
     }
@@ -81,7 +82,7 @@ class AboutWindowTest : public test::MainWindowFixture<> {
 
     ShellRequest request(const std::string& target) const {
         ShellRequest r;
-        r.owner = tk::Application().ownerWindow();
+        r.owner = Platform().ownerWindow();
         r.verb = "open";
         r.file = target;
         r.showCommand = 10;
@@ -144,7 +145,7 @@ TEST_F(AboutWindowTest, LinksUpdatesButtonAndLogoOpenTheirTargetsWithoutTheHourg
     InsideModal::run(*form, [&](TFormAbout& about) {
         // The links and the logo show the hand that start-up installed.
         HCURSOR hand = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_CROSS));
-        tk::Application().screen().setCursorHandle(crHandPoint, hand);
+        tk::Application().screen().setCursorHandle(tk::crHandPoint, hand);
         const tk::TLabel& web = about.label("LabelWeb");
         POINT at{web.left() + 3, web.top() + 3};
         ClientToScreen(web.parentHandle(), &at);
@@ -173,7 +174,7 @@ TEST_F(AboutWindowTest, LinksUpdatesButtonAndLogoOpenTheirTargetsWithoutTheHourg
                                             request(std::string(brand.updatesAddress)),
                                             request(std::string(brand.updatesAddress))));
     EXPECT_THAT(shell.busyCounts, ElementsAre(0, 0, 0, 0));
-    EXPECT_EQ(tk::Application().screen().cursor(), crDefault);
+    EXPECT_EQ(tk::Application().screen().cursor(), tk::crDefault);
 }
 
 TEST_F(AboutWindowTest, ScreenReadersFindTheTextsTheLinksAndTheLogoWithTheirActions) {
@@ -330,8 +331,8 @@ TEST_F(AboutWindowTest, LogoLargerThanThePanelIsCentredAndCutOffAtItsEdges) {
     });
     EXPECT_THAT(errors.shown, IsEmpty());
     // (171 - 400) div 2 = -114 and (238 - 300) div 2 = -31, inside the bevels at 2, 2.
-    EXPECT_EQ(placed.Left, -112);
-    EXPECT_EQ(placed.Top, -29);
+    EXPECT_EQ(placed.left, -112);
+    EXPECT_EQ(placed.top, -29);
     ASSERT_TRUE(shot.has_value());
     auto pixel = [&](int x, int y) {
         const std::size_t i = (static_cast<std::size_t>(y) * shot->width + x) * 3;
@@ -418,7 +419,7 @@ TEST_P(ContrastSchemeTest, AfterTheNoticeEveryTextOfBothWindowsStandsOutByFourAn
                      r.right - 2, r.bottom - 2});
         }
     }
-    const controls::Rect caption = form->ButtonOK().captionRect();
+    const Rect caption = form->ButtonOK().captionRect();
     addText(texts, form->handle(), "ButtonOK", form->ButtonOK().handle(),
             {caption.left, caption.top, caption.right, caption.bottom});
     expectReadable(form->handle(), texts);
@@ -445,7 +446,7 @@ INSTANTIATE_TEST_SUITE_P(Schemes, ContrastSchemeTest,
                                            std::pair{"white", UINT{WM_SYSCOLORCHANGE}}));
 
 TEST_F(AboutWindowTest, CompanyOfAUtf16OrAnAnsiDescriptionFileShowsWhole) {
-    tk::Application().setProfileReader(nullptr); // the platform's own reader
+    Platform().setProfileReader(nullptr); // the platform's own reader
     const std::string path = descriptionFilePath(directory);
     auto copyrightShown = [&](const std::string& fileBytes) {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << fileBytes;

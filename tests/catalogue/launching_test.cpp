@@ -69,24 +69,6 @@ TEST(BusyCursor, EndWithoutBeginChangesNothing) {
     EXPECT_EQ(busy.count(), 1);
 }
 
-TEST(BusyCursor, ScopeEndsOnceOnEveryPath) {
-    FakeScreenCursor screen;
-    BusyCursor busy(screen);
-    {
-        BusyScope scope(busy);
-        EXPECT_EQ(busy.count(), 1);
-    }
-    EXPECT_EQ(busy.count(), 0);
-    EXPECT_THROW(
-        {
-            BusyScope scope(busy);
-            throw ShellFailure("lost");
-        },
-        ShellFailure);
-    EXPECT_EQ(busy.count(), 0);
-    EXPECT_EQ(screen.shapes, (std::vector<int>{crHourGlass, crDefault, crHourGlass, crDefault}));
-}
-
 TEST(Launching, TaskProgramIsOpenedFromTheProgramDirectoryWhileBusy) {
     FakeScreenCursor screen;
     BusyCursor busy(screen);

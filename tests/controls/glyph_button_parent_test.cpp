@@ -59,7 +59,7 @@ class PanelForm : public tk::TForm {
         };
         ControlDefinition a1 = button("A1", "PanelA", {5, 5, 60, 30});
         a1.tabOrder = 0;
-        a1.events = {{"OnMouseEnter", "Enter"}, {"OnMouseLeave", "Leave"}};
+        a1.events = {on("OnMouseEnter", &PanelForm::Enter), on("OnMouseLeave", &PanelForm::Leave)};
         ControlDefinition kinded = button("Kinded", "", {160, 100, 75, 25}, bkOK);
         kinded.caption = "&Go";
         ControlDefinition plainKind = button("PlainKind", "", {240, 100, 75, 25}, bkOK);
@@ -73,11 +73,10 @@ class PanelForm : public tk::TForm {
                       button("P1", "Pages", {10, 30, 60, 30}),
                       kinded,
                       plainKind};
-        HandlerTable h;
-        h.notify["Enter"] = [this](TObject&) { ++enters; };
-        h.notify["Leave"] = [this](TObject&) { ++leaves; };
-        build(d, h);
+        build(d);
     }
+    void Enter(tk::TObject&) { ++enters; }
+    void Leave(tk::TObject&) { ++leaves; }
     TGlyphBitBtn& button(const std::string& name) { return control<TGlyphBitBtn>(name); }
     HWND window(const std::string& name) { return findControl(name)->handle(); }
 };

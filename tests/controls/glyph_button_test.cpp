@@ -87,21 +87,20 @@ class ButtonForm : public tk::TForm {
         };
         ControlDefinition help =
             sc::test::TestControl("ButtonHelp", ControlKind::custom, {8, 100, 46, 42}, 1);
-        help.events = {{"OnClick", "HelpClick"}};
+        help.events = {on("OnClick", &ButtonForm::HelpClick)};
         help.create = glyph(0);
         ControlDefinition ok = help;
         ok.name = "ButtonOK";
         ok.bounds = {200, 100, 81, 42};
         ok.tabOrder = 2;
         ok.caption = "&OK";
-        ok.events = {{"OnClick", "OkClick"}};
+        ok.events = {on("OnClick", &ButtonForm::OkClick)};
         ok.create = glyph(1);
         d.controls = {list, help, ok};
-        HandlerTable h;
-        h.notify["HelpClick"] = [this](TObject&) { ++helpClicks; };
-        h.notify["OkClick"] = [this](TObject&) { ++okClicks; };
-        build(d, h);
+        build(d);
     }
+    void HelpClick(tk::TObject&) { ++helpClicks; }
+    void OkClick(tk::TObject&) { ++okClicks; }
     TGlyphBitBtn& help() { return control<TGlyphBitBtn>("ButtonHelp"); }
     TGlyphBitBtn& ok() { return control<TGlyphBitBtn>("ButtonOK"); }
     tk::TListBox& list() { return control<tk::TListBox>("ListBoxFirst"); }

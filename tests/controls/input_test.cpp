@@ -15,7 +15,7 @@ struct RecordingHost : ButtonHost {
     bool clickingDuringClick = false;
     ButtonInput* input = nullptr;
     bool takeFocus() override { return focusGranted; }
-    void pressStateChanged() override { ++pressChanges; }
+    void PressStateChanged() override { ++pressChanges; }
     void activeChanged() override { ++activeChanges; }
     void invalidate() override { ++invalidations; }
     void broadcastGroupNotice() override { ++notices; }

@@ -137,10 +137,10 @@ TEST(AreaFilter, APartReadsOnlyTheSourceUnderItAndMatchesTheWholePicture) {
     Recorder huge;
     const ScaledPlacement at =
         PlaceScaledPicture(tk::TRect{0, 0, 150, 300}, tk::TRect{0, 0, 150, 300}, 65535, 65535, 192);
-    EXPECT_EQ(at.placed.Left, (150 - 131070) / 2);
-    EXPECT_EQ(at.placed.Right - at.placed.Left, 131070);
-    ASSERT_EQ(at.visible.Right - at.visible.Left, 150);
-    ASSERT_EQ(at.visible.Bottom - at.visible.Top, 300);
+    EXPECT_EQ(at.placed.left, (150 - 131070) / 2);
+    EXPECT_EQ(at.placed.right - at.placed.left, 131070);
+    ASSERT_EQ(at.visible.right - at.visible.left, 150);
+    ASSERT_EQ(at.visible.bottom - at.visible.top, 300);
     std::vector<std::uint8_t> shown(std::size_t(150) * 300 * 4);
     ASSERT_TRUE(
         ResampleAreaPart(huge.Rows(65535, 65535), 131070, 131070, at.visible, shown.data()));
@@ -158,17 +158,17 @@ TEST(AreaFilter, APartReadsOnlyTheSourceUnderItAndMatchesTheWholePicture) {
 TEST(ScaledPicture, AtDesignDpiPlacesAsTheImageControlAndCutsToAreaAndClip) {
     const tk::TRect area{10, 20, 110, 220};
     ScaledPlacement at = PlaceScaledPicture(area, area, 41, 300, 96);
-    EXPECT_EQ(at.placed.Left, 10 + (100 - 41) / 2);
-    EXPECT_EQ(at.placed.Top, 20 + (200 - 300) / 2); // -50: truncated toward zero
-    EXPECT_EQ(at.visible.Left, 0);
-    EXPECT_EQ(at.visible.Top, 50);
-    EXPECT_EQ(at.visible.Right, 41);
-    EXPECT_EQ(at.visible.Bottom, 250);
+    EXPECT_EQ(at.placed.left, 10 + (100 - 41) / 2);
+    EXPECT_EQ(at.placed.top, 20 + (200 - 300) / 2); // -50: truncated toward zero
+    EXPECT_EQ(at.visible.left, 0);
+    EXPECT_EQ(at.visible.top, 50);
+    EXPECT_EQ(at.visible.right, 41);
+    EXPECT_EQ(at.visible.bottom, 250);
 
     at = PlaceScaledPicture(area, tk::TRect{0, 0, 60, 60}, 40, 40, 144); // 60 x 60 at (30, 90)
-    EXPECT_EQ(at.placed.Left, 30);
-    EXPECT_EQ(at.placed.Right, 90);
-    EXPECT_TRUE(at.visible.Right <= at.visible.Left || at.visible.Bottom <= at.visible.Top)
+    EXPECT_EQ(at.placed.left, 30);
+    EXPECT_EQ(at.placed.right, 90);
+    EXPECT_TRUE(at.visible.right <= at.visible.left || at.visible.bottom <= at.visible.top)
         << "the clip lies above the picture";
 }
 

@@ -2,6 +2,7 @@
 // replaced by doubles.
 #include "Main/main_form.h"
 #include "accessible_tree.h"
+#include "app/platform_services.h"
 #include "app/product_profile.h"
 #include "catalogue/program_directory.h"
 #include "catalogue/shell_request.h"
@@ -171,9 +172,9 @@ TEST_F(MainWindowTest, ClickOnATaskAsksTheShellToOpenItsProgramUnderTheHourglass
     expected.showCommand = 10;
     ASSERT_THAT(shell.requests, ElementsAre(expected));
     EXPECT_THAT(shell.busyCounts, ElementsAre(1));
-    EXPECT_THAT(shell.cursors, ElementsAre(crHourGlass));
-    EXPECT_EQ(tk::Application().busyCursor().count(), 0);
-    EXPECT_EQ(tk::Application().screen().cursor(), crDefault);
+    EXPECT_THAT(shell.cursors, ElementsAre(tk::crHourGlass));
+    EXPECT_EQ(Platform().busyCursor().count(), 0);
+    EXPECT_EQ(tk::Application().screen().cursor(), tk::crDefault);
     EXPECT_EQ(form->ListBoxData().itemIndex(), 1);
     EXPECT_TRUE(form->visible());
     EXPECT_FALSE(tk::Application().terminated());
@@ -207,8 +208,8 @@ TEST_F(MainWindowTest, AFailingShellIsShownByTheErrorDialogAndTheHourglassGoes) 
     ASSERT_EQ(errors.shown.size(), 1u);
     EXPECT_EQ(errors.shown[0].first, "Quillmark");
     EXPECT_EQ(errors.shown[0].second, "The shell is gone.");
-    EXPECT_EQ(tk::Application().busyCursor().count(), 0);
-    EXPECT_EQ(tk::Application().screen().cursor(), crDefault);
+    EXPECT_EQ(Platform().busyCursor().count(), 0);
+    EXPECT_EQ(tk::Application().screen().cursor(), tk::crDefault);
     // The window goes on as it was.
     shell.failWith.reset();
     clickRow(form->ListBoxData(), 3);
@@ -265,7 +266,7 @@ TEST_F(MainWindowTest, HelpButtonOpensTheMenuAtItsBottomLeftAndTheWebEntryOpensT
     EXPECT_EQ(shell.requests[0].verb, "open");
     EXPECT_EQ(shell.requests[0].showCommand, 10);
     EXPECT_THAT(shell.busyCounts, ElementsAre(1));
-    EXPECT_EQ(tk::Application().busyCursor().count(), 0);
+    EXPECT_EQ(Platform().busyCursor().count(), 0);
 }
 
 TEST_F(MainWindowTest, RightClickOpensNoMenu) {

@@ -185,15 +185,15 @@ TEST(PngBlend, ChannelFormulaAndIdentities) {
 
 TEST(PngBlend, VisiblePartIsTheImageClippedToTheBox) {
     const tk::TRect part = VisibleImagePart(tk::TRect{0, 0, 171, 238}, 10, 20, 65535, 65535);
-    EXPECT_EQ(part.Left, 0);
-    EXPECT_EQ(part.Top, 0);
-    EXPECT_EQ(part.Right, 161);
-    EXPECT_EQ(part.Bottom, 218);
+    EXPECT_EQ(part.left, 0);
+    EXPECT_EQ(part.top, 0);
+    EXPECT_EQ(part.right, 161);
+    EXPECT_EQ(part.bottom, 218);
     const tk::TRect shifted = VisibleImagePart(tk::TRect{50, 60, 70, 65}, 10, 20, 100, 100);
-    EXPECT_EQ(shifted.Left, 40);
-    EXPECT_EQ(shifted.Top, 40);
-    EXPECT_EQ(shifted.Right, 60);
-    EXPECT_EQ(shifted.Bottom, 45);
+    EXPECT_EQ(shifted.left, 40);
+    EXPECT_EQ(shifted.top, 40);
+    EXPECT_EQ(shifted.right, 60);
+    EXPECT_EQ(shifted.bottom, 45);
     EXPECT_TRUE(IsEmptyRect(VisibleImagePart(tk::TRect{0, 0, 10, 10}, 10, 0, 5, 5)));
     EXPECT_TRUE(IsEmptyRect(VisibleImagePart(tk::TRect{0, 0, 10, 10}, 2147483000, 0, 65535, 5)));
 }

@@ -3,6 +3,7 @@
 // dialog replaced by recording doubles (Windows tests only).
 
 #include "Main/main_form.h"
+#include "app/platform_services.h"
 #include "pointer.h"
 #include "support/gui_pump.h"
 #include "support/recording_error_presenter.h"
@@ -21,7 +22,7 @@ template <class Shell = RecordingShellService> class MainWindowFixture : public 
     void SetUp() override {
         tk::TApplication& app = tk::Application();
         app.reset();
-        app.setShellService(&shell);
+        Platform().setShellService(&shell);
         app.setErrorPresenter(&errors);
         // The real pointer stays off the windows: no hover mixes with the tests' own input.
         ASSERT_TRUE(snapshot::parkPointer());
@@ -31,7 +32,7 @@ template <class Shell = RecordingShellService> class MainWindowFixture : public 
         pumpUntilIdle(10, 500);
         tk::TApplication& app = tk::Application();
         app.reset();
-        app.setShellService(nullptr);
+        Platform().setShellService(nullptr);
         app.setErrorPresenter(nullptr);
     }
 
@@ -48,7 +49,7 @@ template <class Shell = RecordingShellService> class MainWindowFixture : public 
         return made;
     }
 
-    Shell shell{&tk::Application().busyCursor()};
+    Shell shell{&Platform().busyCursor()};
     RecordingErrorPresenter errors;
     std::unique_ptr<TMainForm> form;
 };

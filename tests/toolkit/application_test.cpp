@@ -57,25 +57,24 @@ class TProbeForm : public TForm {
   public:
     explicit TProbeForm(bool failInCreate) : failInCreate_(failInCreate) {
         FormDefinition d = sc::test::TestForm("ProbeForm", 200, 120);
-        d.events = {{"OnCreate", "FormCreate"}};
+        d.events = {on("OnCreate", &TProbeForm::FormCreate)};
         ControlDefinition b =
             sc::test::TestControl("ButtonGo", ControlKind::button, {10, 10, 80, 24}, 0);
         b.caption = "&Go";
-        b.events = {{"OnClick", "ButtonGoClick"}};
+        b.events = {on("OnClick", &TProbeForm::ButtonGoClick)};
         d.controls = {b};
-        HandlerTable h;
-        h.notify["FormCreate"] = [this](TObject&) {
-            created = true;
-            if (failInCreate_) {
-                throw std::runtime_error("Creation went wrong.");
-            }
-        };
-        h.notify["ButtonGoClick"] = [this](TObject& sender) {
-            ++clicks;
-            lastSender = sender.name();
-            throw std::runtime_error("Click went wrong.");
-        };
-        build(d, h);
+        build(d);
+    }
+    void FormCreate(TObject&) {
+        created = true;
+        if (failInCreate_) {
+            throw std::runtime_error("Creation went wrong.");
+        }
+    }
+    void ButtonGoClick(TObject& sender) {
+        ++clicks;
+        lastSender = sender.name();
+        throw std::runtime_error("Click went wrong.");
     }
     bool created = false;
     int clicks = 0;
@@ -131,14 +130,9 @@ class TFailingRowsForm : public TForm {
         FormDefinition d = sc::test::TestForm("FailingRowsForm", 200, 160);
         ControlDefinition list =
             sc::test::TestControl("ListBoxRows", ControlKind::listBox, {0, 0, 200, 160}, 0);
-        list.events = {{"OnDrawItem", "ListBoxRowsDrawItem"}};
+        list.events = {on("OnDrawItem", &TFailingRowsForm::ListBoxRowsDrawItem)};
         d.controls = {list};
-        HandlerTable h;
-        h.drawItem["ListBoxRowsDrawItem"] = [this](TObject&, int, const RECT&, unsigned) {
-            ++draws;
-            throw std::runtime_error("Row went wrong.");
-        };
-        build(d, h);
+        build(d);
         TListBox& rows = control<TListBox>("ListBoxRows");
         rows.setStyle(TListBoxStyle::lbOwnerDrawFixed);
         rows.setItemHeight(20);
@@ -146,6 +140,10 @@ class TFailingRowsForm : public TForm {
         for (int i = 0; i < 5; ++i) {
             rows.addItem("row");
         }
+    }
+    void ListBoxRowsDrawItem(TObject&, int, const RECT&, unsigned) {
+        ++draws;
+        throw std::runtime_error("Row went wrong.");
     }
     int draws = 0;
 };
@@ -192,7 +190,7 @@ class TTwoListsForm : public TForm {
         late.tabOrder = 1;
         late.ownerDrawFixed = false;
         d.controls = {early, late};
-        build(d, HandlerTable{});
+        build(d);
     }
 };
 
@@ -235,7 +233,7 @@ TEST(TabOrder, WindowsMadeOutOfTabOrderAreMovedIntoIt) {
                 d.controls.push_back(
                     sc::test::TestControl(name, ControlKind::listBox, {0, 0, 100, 100}, tab));
             }
-            build(d, HandlerTable{});
+            build(d);
         }
     } form;
     HWND first = GetWindow(form.handle(), GW_CHILD);

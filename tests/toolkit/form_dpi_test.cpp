@@ -36,7 +36,7 @@ class TDpiProbeForm : public TForm {
             sc::test::TestControl("ListBoxRows", ControlKind::listBox, {7, 9, 101, 151}, 0);
         list.itemHeight = 75;
         d.controls = {list};
-        build(d, HandlerTable{});
+        build(d);
     }
 };
 

@@ -58,7 +58,7 @@ class TCountedForm : public TForm {
             sc::test::TestControl("ButtonGo", ControlKind::button, {10, 128, 80, 24});
         button.caption = "&Go";
         d.controls = {list, button};
-        build(d, HandlerTable{});
+        build(d);
         TListBox& rows = control<TListBox>("ListBoxRows");
         rows.setStyle(TListBoxStyle::lbOwnerDrawFixed);
         rows.setItemHeight(20);

@@ -14,7 +14,7 @@
 #include "Main/main_form.h"
 #include "about/about_form.h"
 #include "app/description_file.h"
-#include "catalogue/cursor_shapes.h"
+#include "app/platform_services.h"
 #include "catalogue/program_directory.h"
 #include "png/png_picture_format_win32.h"
 #include "png_writer.h"
@@ -124,9 +124,9 @@ int main(int argc, char** argv) {
     snapshot::parkPointer();
 
     // Start-up as the program does it, up to the first idle loop.
-    app.screen().setCursorHandle(sc::crHandPoint, LoadCursorW(nullptr, IDC_HAND));
-    app.setTitle(
-        sc::readDescriptionValue(app.profileReader(), sc::directoryPart(app.exeName()), "Name"));
+    app.screen().setCursorHandle(tk::crHandPoint, LoadCursorW(nullptr, IDC_HAND));
+    app.setTitle(sc::readDescriptionValue(sc::Platform().profileReader(),
+                                          sc::directoryPart(app.exeName()), "Name"));
     app.initialize();
     sc::png::TPngPictureFormat pngFormat;
     int status = 0;

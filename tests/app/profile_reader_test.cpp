@@ -1,6 +1,8 @@
 // The description file read through the platform's profile reader.
 #include "app/description_file.h"
-#include "toolkit/platform_services.h"
+#include "app/platform_services.h"
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -28,7 +30,7 @@ class ProfileReaderTest : public ::testing::Test {
     std::string read(std::string_view key) { return readDescriptionValue(reader, directory, key); }
 
     std::string directory;
-    tk::Win32ProfileReader reader;
+    Win32ProfileReader reader;
 };
 
 TEST_F(ProfileReaderTest, ReadsTheThreeKeysOfSectionSystem) {
