@@ -75,38 +75,14 @@ struct Band {
     std::ptrdiff_t length;
     int stride;          // bytes a pixel: 1, 2 or 3
     std::uint32_t plain; // bit g: lane g takes no prediction (lane 0 and rows without filter)
-    // Lane g works column t - g of its row at step t; the lanes past the band repeat the last
-    // row. in[g] is that row's bytes, out[g] its results (lanes 1..count).
+    // Lane g works column t - g (t - lag[g]) of its row at step t; the lanes past the band repeat
+    // the last row. in[g] is that row's bytes, out[g] its results (lanes 1..count).
+    std::ptrdiff_t lag[kAll];
     const std::uint8_t* in[kAll];
     std::uint8_t* out[kAll];
     // Per lane: all ones where the lane's row has that filter.
     __m128i sub[kRegisters], up[kRegisters], average[kRegisters], paeth[kRegisters];
 };
-
-// The block of steps [first, first + 16) of an edge of the band, where some lane's columns
-// (first - g on) leave its row: through stage, where columns outside the row read as zero.
-__attribute__((noinline)) void LoadEdge(const Band& band, std::ptrdiff_t first,
-                                        std::uint8_t (&stage)[kAll][kLanes]) {
-    std::memset(stage, 0, sizeof stage);
-    for (int g = 0; g <= std::min(band.count, kAll - 1); ++g) {
-        const std::ptrdiff_t from = first - g;
-        const std::ptrdiff_t lo = std::max<std::ptrdiff_t>(from, 0);
-        const std::ptrdiff_t hi = std::min<std::ptrdiff_t>(from + kLanes, band.length);
-        if (hi > lo)
-            std::memcpy(stage[g] + (lo - from), band.in[g] + lo, std::size_t(hi - lo));
-    }
-}
-
-__attribute__((noinline)) void StoreEdge(const Band& band, std::ptrdiff_t first,
-                                         const std::uint8_t (&stage)[kAll][kLanes]) {
-    for (int g = 1; g <= std::min(band.count, kAll - 1); ++g) {
-        const std::ptrdiff_t from = first - g;
-        const std::ptrdiff_t lo = std::max<std::ptrdiff_t>(from, 0);
-        const std::ptrdiff_t hi = std::min<std::ptrdiff_t>(from + kLanes, band.length);
-        if (hi > lo)
-            std::memcpy(band.out[g] + lo, stage[g] + (lo - from), std::size_t(hi - lo));
-    }
-}
 
 // The steps over the two registers: lane 0 of the second takes its upper neighbours from lane 15
 // of the first. Wide: pixels of S = band.stride bytes, 2 or 3, whose left and upper-left
@@ -136,7 +112,7 @@ template <bool Wide, bool Paeth> void UnfilterLanes(const Band& band) {
         const bool inside = first >= band.count && first + kLanes <= band.length;
         __m128i v[kAll];
         if (!inside)
-            LoadEdge(band, first, stage);
+            CopyBandEdge(band.in, nullptr, band.lag, band.count, band.length, first, stage);
 #pragma GCC unroll 32
         for (int g = 0; g < kAll; ++g) {
             const std::uint8_t* from =
@@ -205,12 +181,31 @@ template <bool Wide, bool Paeth> void UnfilterLanes(const Band& band) {
 #pragma GCC unroll 32
             for (int g = 0; g < kAll; ++g)
                 _mm_store_si128(reinterpret_cast<__m128i*>(stage[g]), v[g]);
-            StoreEdge(band, first, stage);
+            CopyBandEdge(nullptr, band.out, band.lag, band.count, band.length, first, stage);
         }
     }
 }
 
 } // namespace
+
+__attribute__((noinline)) void CopyBandEdge(const std::uint8_t* const in[],
+                                            std::uint8_t* const out[], const std::ptrdiff_t lag[],
+                                            int count, std::ptrdiff_t length, std::ptrdiff_t first,
+                                            std::uint8_t (&stage)[32][16]) {
+    if (in)
+        std::memset(stage, 0, sizeof stage);
+    for (int g = in ? 0 : 1; g <= count; ++g) {
+        const std::ptrdiff_t from = first - lag[g];
+        const std::ptrdiff_t lo = std::max<std::ptrdiff_t>(from, 0);
+        const std::ptrdiff_t hi = std::min<std::ptrdiff_t>(from + 16, length);
+        if (hi <= lo)
+            continue;
+        if (in)
+            std::memcpy(stage[g] + (lo - from), in[g] + lo, std::size_t(hi - lo));
+        else
+            std::memcpy(out[g] + lo, stage[g] + (lo - from), std::size_t(hi - lo));
+    }
+}
 
 void UnfilterBandSse2(std::uint8_t* const out[], const std::uint8_t* const src[], int count,
                       const std::uint8_t* above, std::size_t rowLength,
@@ -225,9 +220,10 @@ void UnfilterBandSse2(std::uint8_t* const out[], const std::uint8_t* const src[]
         paeth |= type == 4;
     }
     const int stride = filterStride == 2 || filterStride == 3 ? int(filterStride) : 1;
-    Band band{count, std::ptrdiff_t(rowLength), stride, plain, {}, {}, {}, {}, {}, {}};
+    Band band{count, std::ptrdiff_t(rowLength), stride, plain, {}, {}, {}, {}, {}, {}, {}};
     for (int g = 0; g < kAll; ++g) {
         const int row = std::min(g, count);
+        band.lag[g] = row;
         band.in[g] = row == 0 ? above : src[row - 1] + 1;
         band.out[g] = g >= 1 && g <= count ? out[g - 1] : nullptr;
     }

@@ -5,7 +5,6 @@
 #include <immintrin.h>
 
 #include <algorithm>
-#include <cstring>
 
 // Only the functions here use AVX2; ChooseRowFunctions checks the processor first. On Windows
 // this file is assembled with unaligned moves for the register spills (the stack is aligned to
@@ -75,31 +74,6 @@ struct Band {
     alignas(32) std::uint8_t masks[4][kLanes]; // Sub, Up, Average, Paeth: 0xFF in their lanes
 };
 
-// The block of steps [first, first + kSteps) where some lane's columns leave its row, through
-// stage: columns outside the row read as zero.
-__attribute__((noinline)) void LoadEdge(const Band& band, std::ptrdiff_t first,
-                                        std::uint8_t (&stage)[kLanes][kSteps]) {
-    std::memset(stage, 0, sizeof stage);
-    for (int g = 0; g <= band.count; ++g) {
-        const std::ptrdiff_t from = first - band.lag[g];
-        const std::ptrdiff_t lo = std::max<std::ptrdiff_t>(from, 0);
-        const std::ptrdiff_t hi = std::min<std::ptrdiff_t>(from + kSteps, band.length);
-        if (hi > lo)
-            std::memcpy(stage[g] + (lo - from), band.in[g] + lo, std::size_t(hi - lo));
-    }
-}
-
-__attribute__((noinline)) void StoreEdge(const Band& band, std::ptrdiff_t first,
-                                         const std::uint8_t (&stage)[kLanes][kSteps]) {
-    for (int g = 1; g <= band.count; ++g) {
-        const std::ptrdiff_t from = first - band.lag[g];
-        const std::ptrdiff_t lo = std::max<std::ptrdiff_t>(from, 0);
-        const std::ptrdiff_t hi = std::min<std::ptrdiff_t>(from + kSteps, band.length);
-        if (hi > lo)
-            std::memcpy(band.out[g] + lo, stage[g] + (lo - from), std::size_t(hi - lo));
-    }
-}
-
 // Wide and Paeth as in png_band.cpp: pixels of band.stride bytes (2 or 3) read their left and
 // upper-left neighbours back from memory; Paeth says whether any row needs it.
 template <bool Wide, bool Paeth> SC_AVX2 void UnfilterLanes(const Band& band) {
@@ -121,7 +95,7 @@ template <bool Wide, bool Paeth> SC_AVX2 void UnfilterLanes(const Band& band) {
         const bool inside = first >= band.lag[band.count] && first + kSteps <= band.length;
         __m256i v[kSteps];
         if (!inside)
-            LoadEdge(band, first, stage);
+            CopyBandEdge(band.in, nullptr, band.lag, band.count, band.length, first, stage);
 #pragma GCC unroll 16
         for (int j = 0; j < kSteps; ++j) {
             const int k = j + kLanes / 2;
@@ -184,7 +158,7 @@ template <bool Wide, bool Paeth> SC_AVX2 void UnfilterLanes(const Band& band) {
             for (int j = 0; j < kSteps; ++j)
                 _mm256_storeu2_m128i(reinterpret_cast<__m128i*>(stage[j + 16]),
                                      reinterpret_cast<__m128i*>(stage[j]), v[j]);
-            StoreEdge(band, first, stage);
+            CopyBandEdge(nullptr, band.out, band.lag, band.count, band.length, first, stage);
         }
     }
 }

@@ -7,14 +7,6 @@
 
 namespace sc::png {
 
-tk::TRect IntersectRects(const tk::TRect& a, const tk::TRect& b) {
-    tk::TRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                std::min(a.bottom, b.bottom)};
-    if (IsEmptyRect(r))
-        return tk::TRect{};
-    return r;
-}
-
 tk::TRect VisibleImagePart(const tk::TRect& clip, int left, int top, int width, int height) {
     const long long l = std::max<long long>(clip.left, left);
     const long long t = std::max<long long>(clip.top, top);

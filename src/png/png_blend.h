@@ -28,9 +28,7 @@ inline unsigned PaletteIndex(const std::uint8_t* row, unsigned bits, unsigned x)
     }
 }
 
-// The intersection of two rectangles; an empty rectangle (right <= left or bottom <= top) when
-// they do not meet.
-tk::TRect IntersectRects(const tk::TRect& a, const tk::TRect& b);
+// Whether the rectangle is empty: right <= left or bottom <= top.
 inline bool IsEmptyRect(const tk::TRect& r) {
     return r.right <= r.left || r.bottom <= r.top;
 }

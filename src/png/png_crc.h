@@ -16,8 +16,4 @@ std::uint32_t CrcUpdate(std::uint32_t crc, const void* data, std::size_t size);
 // The same at a given vector level (the tables alone below TVectorLevel::Clmul).
 std::uint32_t CrcUpdate(std::uint32_t crc, const void* data, std::size_t size, TVectorLevel level);
 
-inline std::uint32_t Crc32(const void* data, std::size_t size) {
-    return ~CrcUpdate(0xFFFFFFFFu, data, size);
-}
-
 } // namespace sc::png

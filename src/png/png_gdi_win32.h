@@ -22,7 +22,6 @@ class TMemoryBitmap {
 
     bool Ok() const { return Dc && Bitmap; }
     HDC Handle() const { return Dc.get(); }
-    HBITMAP BitmapHandle() const { return Bitmap.get(); }
     // Selects the bitmap out and hands it to the caller.
     HBITMAP TakeBitmap();
 

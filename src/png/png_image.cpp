@@ -114,15 +114,6 @@ void RegisterChunkClass(const TChunkClass& chunkClass) {
     Registry().push_back(Registered(chunkClass));
 }
 
-void UnregisterChunkClass(const TChunkClass& chunkClass) {
-    auto& registry = Registry();
-    for (auto it = registry.end(); it != registry.begin();)
-        if ((--it)->Class == &chunkClass) {
-            registry.erase(it);
-            return;
-        }
-}
-
 std::unique_ptr<TChunk> CreateChunkFor(TPNGObject& image, const char typeCode[4]) {
     // The type text holds no zero byte, so its packed word stands for it alone.
     const std::uint32_t word = PackType(TypeTextOf(typeCode));
@@ -163,10 +154,6 @@ void TChunk::ResizePayload(std::uint32_t size) {
         std::memset(data + kept, 0, needed - kept);
     data[size] = 0;
     PayloadLength = size;
-}
-
-std::string TChunk::TypeText() const {
-    return std::string(TypeTextOf(Code.data()));
 }
 
 void TChunk::SetTypeCode(const char code[4]) {

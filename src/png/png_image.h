@@ -49,20 +49,10 @@ struct TDibInfo {
     TRgbQuad bmiColors[256];
 };
 
+// The sizes are the sums of the fields' sizes: without padding, they fix every offset too.
 static_assert(sizeof(TBitmapInfoHeader) == 40);
-static_assert(offsetof(TBitmapInfoHeader, biWidth) == 4);
-static_assert(offsetof(TBitmapInfoHeader, biHeight) == 8);
-static_assert(offsetof(TBitmapInfoHeader, biPlanes) == 12);
-static_assert(offsetof(TBitmapInfoHeader, biBitCount) == 14);
-static_assert(offsetof(TBitmapInfoHeader, biCompression) == 16);
-static_assert(offsetof(TBitmapInfoHeader, biSizeImage) == 20);
-static_assert(offsetof(TBitmapInfoHeader, biXPelsPerMeter) == 24);
-static_assert(offsetof(TBitmapInfoHeader, biYPelsPerMeter) == 28);
-static_assert(offsetof(TBitmapInfoHeader, biClrUsed) == 32);
-static_assert(offsetof(TBitmapInfoHeader, biClrImportant) == 36);
 static_assert(sizeof(TRgbQuad) == 4);
 static_assert(sizeof(TDibInfo) == 1064);
-static_assert(offsetof(TDibInfo, bmiColors) == 40);
 
 class TPNGObject;
 class TPngPlatform;
@@ -105,8 +95,6 @@ class TChunk {
     TPNGObject& OwnerImage() const { return *Owner; }
     // The four type bytes exactly as they stand in the file.
     const std::array<char, 4>& TypeCode() const { return Code; }
-    // The type code as text, up to its first zero byte.
-    std::string TypeText() const;
     void SetTypeCode(const char code[4]);
 
   private:
@@ -161,20 +149,12 @@ class TChunkIHDR : public TChunk {
     // Bytes per DIB row: ((bits per pixel x width + 31) div 32) x 4.
     std::int32_t RowStride() const { return Stride; }
     // The pixel memory, RowStride x height bytes, rows bottom-up.
-    std::uint8_t* Pixels() {
-        Settle();
-        return PixelMemory;
-    }
-    const std::uint8_t* Pixels() const {
+    std::uint8_t* Pixels() const {
         Settle();
         return PixelMemory;
     }
     // Width x height alpha bytes, rows top-down; nullptr unless the image has an alpha plane.
-    std::uint8_t* AlphaPlane() {
-        Settle();
-        return AlphaMemory;
-    }
-    const std::uint8_t* AlphaPlane() const {
+    std::uint8_t* AlphaPlane() const {
         Settle();
         return AlphaMemory;
     }
@@ -317,8 +297,6 @@ class TChunkzTXt : public TChunktEXt {
 // ---- Chunk class registry ----
 
 void RegisterChunkClass(const TChunkClass& chunkClass);
-// Takes the last registration of the class out again.
-void UnregisterChunkClass(const TChunkClass& chunkClass);
 // A chunk of the first registered class whose TypeName equals the type text, else a plain
 // TChunk; its TypeCode is set to the four bytes given.
 std::unique_ptr<TChunk> CreateChunkFor(TPNGObject& image, const char typeCode[4]);

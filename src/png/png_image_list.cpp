@@ -10,27 +10,6 @@ namespace sc::png {
 
 namespace {
 
-// An icon destroyed on scope exit.
-struct IconGuard {
-    HICON icon;
-    ~IconGuard() {
-        if (icon) {
-            tk::live::DestroyIcon(icon);
-        }
-    }
-};
-
-// A platform list destroyed on scope exit unless released.
-struct ImageListGuard {
-    HIMAGELIST list;
-    ~ImageListGuard() {
-        if (list) {
-            tk::live::ImageList_Destroy(list);
-        }
-    }
-    HIMAGELIST release() { return std::exchange(list, nullptr); }
-};
-
 bool holdsImage(const TPngImageCollectionItem& item) {
     return item.PngImage() && item.PngImage()->FindHeader() != nullptr;
 }
@@ -158,7 +137,7 @@ void TPngImageList::RebuildSystemList() {
         OwePlatformList();
         return;
     }
-    ImageListGuard fresh{BuildSystemList()};
+    tk::UniqueImageList fresh{BuildSystemList()};
     if (!PlatformListOwed() && HandleAllocated()) {
         ImageList_Remove(Handle(), -1);
     }
@@ -170,7 +149,7 @@ HIMAGELIST TPngImageList::MakeOwedList() {
 }
 
 HIMAGELIST TPngImageList::BuildSystemList() {
-    ImageListGuard fresh{CreatePlatformList()};
+    tk::UniqueImageList fresh{CreatePlatformList()};
     std::vector<const TPngImageCollectionItem*> pictures;
     for (int i = 0; i < pngImages_.Count(); ++i) {
         if (holdsImage(*pngImages_.ItemAt(i))) {
@@ -210,14 +189,14 @@ HIMAGELIST TPngImageList::BuildSystemList() {
             for (const TPngImageCollectionItem* item : pictures) {
                 strip.Put(slot++, look(*item), background(*item));
             }
-            added = strip.AddTo(fresh.list);
+            added = strip.AddTo(fresh.get());
         }
     }
     if (!added) {
-        ImageList_Remove(fresh.list, -1);
+        ImageList_Remove(fresh.get(), -1);
         for (const TPngImageCollectionItem* item : pictures) {
-            IconGuard icon{PngToIconForVersion(look(*item), background(*item), version)};
-            ImageList_AddIcon(fresh.list, icon.icon);
+            tk::UniqueIcon icon{PngToIconForVersion(look(*item), background(*item), version)};
+            ImageList_AddIcon(fresh.get(), icon.get());
         }
     }
     return fresh.release();
@@ -242,25 +221,25 @@ void TPngImageList::AssignTo(tk::TCustomImageList& destination) const {
 }
 
 void TPngImageList::AppendIcon(const TPNGObject& png, tk::TColor background) {
-    IconGuard icon{PngToIcon(png, background)};
-    ImageList_AddIcon(Handle(), icon.icon);
+    tk::UniqueIcon icon{PngToIcon(png, background)};
+    ImageList_AddIcon(Handle(), icon.get());
 }
 
 void TPngImageList::InsertPngIcon(int index, const TPNGObject& png, tk::TColor background) {
     // The icons around the new one are carried over through a copy of the list; the new one
     // goes in straight from PngToIcon.
-    ImageListGuard copy{tk::live::ImageList_Duplicate(Handle())};
-    if (!copy.list) {
+    tk::UniqueImageList copy{tk::live::ImageList_Duplicate(Handle())};
+    if (!copy) {
         AppendIcon(png, background);
         CarryLastTo(Handle(), index);
         return;
     }
     ImageList_Remove(Handle(), -1);
-    const int count = ImageList_GetImageCount(copy.list);
+    const int count = ImageList_GetImageCount(copy.get());
     auto carry = [&](int from, int to) {
         for (int i = from; i < to; ++i) {
-            IconGuard icon{tk::live::ImageList_GetIcon(copy.list, i, ILD_TRANSPARENT)};
-            ImageList_AddIcon(Handle(), icon.icon);
+            tk::UniqueIcon icon{tk::live::ImageList_GetIcon(copy.get(), i, ILD_TRANSPARENT)};
+            ImageList_AddIcon(Handle(), icon.get());
         }
     };
     carry(0, std::min(index, count));

@@ -28,7 +28,11 @@ class PngUpdate {
             }
         }
     }
-    void close() {
+    // Reports the change (unless told otherwise), then closes the bracket.
+    void close(bool changed = true) {
+        if (changed) {
+            list_.Change();
+        }
         open_ = false;
         list_.EndPngUpdate(rebuild_);
     }
@@ -51,15 +55,6 @@ void checkIndex(int index, int count, const char* operation) {
     }
 }
 
-struct IconHandle {
-    HICON icon;
-    ~IconHandle() {
-        if (icon) {
-            tk::live::DestroyIcon(icon);
-        }
-    }
-};
-
 } // namespace
 
 int TPngImageList::AddPng(std::unique_ptr<TPNGObject> png) {
@@ -67,7 +62,6 @@ int TPngImageList::AddPng(std::unique_ptr<TPNGObject> png) {
     TPngImageCollectionItem& item = pngImages_.AddItem(true);
     item.TakePngImage(std::move(png));
     AppendIcon(*item.PngImage(), item.Background());
-    Change();
     update.close();
     return item.Index();
 }
@@ -105,7 +99,7 @@ void TPngImageList::AddImages(tk::TCustomImageList* source) {
     for (int i = 0, n = source->Count(); i < n; ++i) {
         AddImage(source, i);
     }
-    update.close();
+    update.close(false);
 }
 
 void TPngImageList::Clear() {
@@ -114,7 +108,6 @@ void TPngImageList::Clear() {
     if (HandleAllocated()) {
         ImageList_Remove(Handle(), -1);
     }
-    Change();
     update.close();
 }
 
@@ -126,36 +119,31 @@ void TPngImageList::Delete(int index) {
     PngUpdate update(*this, false);
     pngImages_.Delete(index);
     ImageList_Remove(Handle(), index);
-    Change();
     update.close();
 }
 
 void TPngImageList::InsertPng(int index, std::unique_ptr<TPNGObject> png) {
+    if (!png) {
+        return;
+    }
     checkIndex(index, pngImages_.Count() + 1, "Insert");
     PngUpdate update(*this, false);
     TPngImageCollectionItem& item = pngImages_.InsertItem(index, true);
     item.TakePngImage(std::move(png));
     InsertPngIcon(index, *item.PngImage(), item.Background());
-    Change();
     update.close();
 }
 
 void TPngImageList::Insert(int index, tk::TBitmap* image, tk::TBitmap* mask) {
-    if (image) {
-        InsertPng(index, fromBitmaps(*image, mask));
-    }
+    InsertPng(index, image ? fromBitmaps(*image, mask) : nullptr);
 }
 
 void TPngImageList::InsertIcon(int index, tk::TIcon* icon) {
-    if (icon) {
-        InsertPng(index, GraphicToPng(*icon));
-    }
+    InsertPng(index, icon ? GraphicToPng(*icon) : nullptr);
 }
 
 void TPngImageList::InsertMasked(int index, tk::TBitmap* image, tk::TColor maskColour) {
-    if (image) {
-        InsertPng(index, BitmapKeyToPng(*image, maskColour));
-    }
+    InsertPng(index, image ? BitmapKeyToPng(*image, maskColour) : nullptr);
 }
 
 void TPngImageList::Move(int current, int target) {
@@ -169,37 +157,32 @@ void TPngImageList::Move(int current, int target) {
     ImageList_Remove(Handle(), current);
     InsertPngIcon(target, *item.PngImage(), item.Background());
     pngImages_.Move(current, target);
-    Change();
     update.close();
 }
 
 void TPngImageList::ReplacePng(int index, std::unique_ptr<TPNGObject> png) {
+    if (!png) {
+        return;
+    }
     checkIndex(index, pngImages_.Count(), "Replace");
     PngUpdate update(*this, false);
     TPngImageCollectionItem& item = *pngImages_.ItemAt(index);
-    IconHandle icon{PngToIcon(*png, item.Background())};
+    tk::UniqueIcon icon{PngToIcon(*png, item.Background())};
     item.TakePngImage(std::move(png));
-    ImageList_ReplaceIcon(Handle(), index, icon.icon);
-    Change();
+    ImageList_ReplaceIcon(Handle(), index, icon.get());
     update.close();
 }
 
 void TPngImageList::Replace(int index, tk::TBitmap* image, tk::TBitmap* mask) {
-    if (image) {
-        ReplacePng(index, fromBitmaps(*image, mask));
-    }
+    ReplacePng(index, image ? fromBitmaps(*image, mask) : nullptr);
 }
 
 void TPngImageList::ReplaceIcon(int index, tk::TIcon* icon) {
-    if (icon) {
-        ReplacePng(index, GraphicToPng(*icon));
-    }
+    ReplacePng(index, icon ? GraphicToPng(*icon) : nullptr);
 }
 
 void TPngImageList::ReplaceMasked(int index, tk::TBitmap* image, tk::TColor maskColour) {
-    if (image) {
-        ReplacePng(index, BitmapKeyToPng(*image, maskColour));
-    }
+    ReplacePng(index, image ? BitmapKeyToPng(*image, maskColour) : nullptr);
 }
 
 void ImageListEntryToPng(TPNGObject& png, tk::TCustomImageList& list, int index) {
@@ -214,9 +197,9 @@ void ImageListEntryToPng(TPNGObject& png, tk::TCustomImageList& list, int index)
     if (!list.HandleAllocated() || index < 0 || index >= list.Count()) {
         return;
     }
-    IconHandle icon{tk::live::ImageList_GetIcon(list.Handle(), index, ILD_NORMAL)};
+    tk::UniqueIcon icon{tk::live::ImageList_GetIcon(list.Handle(), index, ILD_NORMAL)};
     ICONINFO info{};
-    if (!icon.icon || !tk::live::GetIconInfo(icon.icon, &info)) {
+    if (!icon || !tk::live::GetIconInfo(icon.get(), &info)) {
         return;
     }
     tk::TBitmap colour, mask;

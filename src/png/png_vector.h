@@ -80,6 +80,13 @@ void UnfilterBandSse2(std::uint8_t* const out[], const std::uint8_t* const src[]
                       const std::uint8_t* above, std::size_t rowLength, std::uint32_t filterStride);
 void UnfilterBandAvx2(std::uint8_t* const out[], const std::uint8_t* const src[], int count,
                       const std::uint8_t* above, std::size_t rowLength, std::uint32_t filterStride);
+// Their first and last blocks of 16 steps, where some lane's columns leave its row, go through
+// stage: lane g (0..count: the row above the band, then its rows) works column first - lag[g] of
+// its row of length bytes at step first. With in, the lanes' bytes are staged, columns outside
+// the row reading as zero; with out instead, lanes 1..count are written back inside their rows.
+void CopyBandEdge(const std::uint8_t* const in[], std::uint8_t* const out[],
+                  const std::ptrdiff_t lag[], int count, std::ptrdiff_t length,
+                  std::ptrdiff_t first, std::uint8_t (&stage)[32][16]);
 
 // 8-bit truecolour into the DIB row without gamma: count pixels of src (red, green, blue and,
 // with alpha, the alpha byte) to blue, green, red in dib and alpha in alpha. The bytes behind

@@ -109,11 +109,17 @@ TZStreamRecord::~TZStreamRecord() {
 
 namespace {
 
-// The input block, allocated when a stream first has to be read into it.
-std::uint8_t* InputBlock(TZStreamRecord& record) {
+// Reads the next piece of the current chunk, at most a block, into the input block (allocated
+// when a stream first has to be read into it) and the running CRC; 0 when the stream has no more.
+std::size_t ReadInputBlock(TZStreamRecord& record, std::uint32_t& crc, std::uint64_t chunkEnd) {
+    const std::uint64_t left = chunkEnd - record.Source->Position();
+    const std::size_t want =
+        left < record.DataSize ? static_cast<std::size_t>(left) : record.DataSize;
     if (!record.Data)
         record.Data = new std::uint8_t[record.DataSize];
-    return record.Data;
+    const std::size_t got = record.Source->Read(record.Data, want);
+    crc = CrcUpdate(crc, record.Data, got);
+    return got;
 }
 
 // The rest of the current chunk, lent in place by a stream held in memory (the stream moves on
@@ -159,14 +165,10 @@ std::size_t InflateStep(TZStreamRecord& record, std::uint32_t& crc, std::uint64_
                 z.next_in = const_cast<Bytef*>(view);
                 z.avail_in = static_cast<uInt>(left);
             } else {
-                std::size_t want =
-                    left < record.DataSize ? static_cast<std::size_t>(left) : record.DataSize;
-                std::uint8_t* block = InputBlock(record);
-                std::size_t got = stream.Read(block, want);
+                const std::size_t got = ReadInputBlock(record, crc, chunkEnd);
                 if (got == 0)
                     break;
-                crc = CrcUpdate(crc, block, got);
-                z.next_in = block;
+                z.next_in = record.Data;
                 z.avail_in = static_cast<uInt>(got);
             }
         }
@@ -230,16 +232,9 @@ void DrainIdat(TZStreamRecord& record, std::uint32_t& crc, std::uint64_t chunkEn
     TPngStream& stream = *record.Source;
     if (stream.Position() < chunkEnd && TakeChunkInPlace(stream, crc, chunkEnd))
         return;
-    while (stream.Position() < chunkEnd) {
-        std::uint64_t left = chunkEnd - stream.Position();
-        std::size_t want =
-            left < record.DataSize ? static_cast<std::size_t>(left) : record.DataSize;
-        std::uint8_t* block = InputBlock(record);
-        std::size_t got = stream.Read(block, want);
-        if (got == 0)
+    while (stream.Position() < chunkEnd)
+        if (ReadInputBlock(record, crc, chunkEnd) == 0)
             return;
-        crc = CrcUpdate(crc, block, got);
-    }
 }
 
 bool InflateBuffer(const std::uint8_t* input, std::size_t size, std::string& output,

@@ -47,12 +47,20 @@ struct DcDeleter {
 struct MenuDeleter {
     void operator()(HMENU h) const { live::DestroyMenu(h); }
 };
+struct IconDeleter {
+    void operator()(HICON h) const { live::DestroyIcon(h); }
+};
+struct ImageListDeleter {
+    void operator()(HIMAGELIST h) const { live::ImageList_Destroy(h); }
+};
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
 using UniqueMemoryDc = UniqueHandle<HDC, DcDeleter>;
 using UniqueMenu = UniqueHandle<HMENU, MenuDeleter>;
+using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
+using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListDeleter>;
 
 // A window's device context from GetDC, released on scope exit.
 class WindowDc {

@@ -228,7 +228,8 @@ inline std::string ChunkTypes(const sc::png::TPNGObject& image) {
     for (std::int32_t i = 0; i < image.ChunkList.Count(); ++i) {
         if (!s.empty())
             s += ' ';
-        s += image.ChunkList.Item(i)->TypeText();
+        const auto& code = image.ChunkList.Item(i)->TypeCode(); // up to its first zero byte
+        s.append(code.data(), strnlen(code.data(), 4));
     }
     return s;
 }
