@@ -244,11 +244,9 @@ TChunk* TPNGList::AddChunk(const TChunkClass& chunkClass) {
     } else {
         at = IndexOf(*this, end);
     }
-    std::unique_ptr<TChunk> chunk = chunkClass.Create(OwnerImage());
-    TChunk* raw = chunk.get();
-    Insert(raw, at);
-    chunk.release();
-    return raw;
+    TChunk* chunk = chunkClass.Create(OwnerImage()).release();
+    Insert(chunk, at);
+    return chunk;
 }
 
 // ---- the image's transparency ----

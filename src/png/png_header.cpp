@@ -83,27 +83,27 @@ void TChunkIHDR::ReleaseBitmap() {
 
 void TChunkIHDR::ZeroRowsFrom(std::uint32_t row) const {
     PlanesUnwritten = false;
-    if (row >= ImageHeight)
+    if (row >= Fields.Height)
         return;
     // Image row y is DIB row height - 1 - y: the rows from row on are the first ones in memory.
     if (PixelMemory)
-        std::memset(PixelMemory, 0, std::size_t(Stride) * (ImageHeight - row));
+        std::memset(PixelMemory, 0, std::size_t(Stride) * (Fields.Height - row));
     if (AlphaMemory)
-        std::memset(AlphaMemory + std::size_t(row) * ImageWidth, 0,
-                    std::size_t(ImageHeight - row) * ImageWidth);
+        std::memset(AlphaMemory + std::size_t(row) * Fields.Width, 0,
+                    std::size_t(Fields.Height - row) * Fields.Width);
 }
 
 void TChunkIHDR::AllocateAlphaPlane() {
     Settle();
     ReleaseZeroed(AlphaMemory, AlphaBytes);
     AlphaMemory = nullptr;
-    AlphaMemory = AllocatePlane(ImageWidth, ImageHeight, AlphaBytes);
+    AlphaMemory = AllocatePlane(Fields.Width, Fields.Height, AlphaBytes);
 }
 
 void TChunkIHDR::WidenGreyToEightBits() {
-    if (ImageColorType != COLOR_GRAYSCALE || ImageBitDepth >= 8)
+    if (Fields.ColorType != COLOR_GRAYSCALE || Fields.BitDepth >= 8)
         return;
-    ImageBitDepth = 8;
+    Fields.BitDepth = 8;
     if (!PixelMemory)
         return; // a header that failed its checks holds no bitmap to widen
     Settle();
@@ -122,10 +122,10 @@ void TChunkIHDR::WidenGreyToEightBits() {
     for (unsigned k = 0; k < 256; ++k)
         Info.bmiColors[k] = TRgbQuad{std::uint8_t(k), std::uint8_t(k), std::uint8_t(k), 0};
     const std::size_t stride = static_cast<std::size_t>(Stride);
-    for (std::size_t y = 0; y < ImageHeight; ++y) {
+    for (std::size_t y = 0; y < Fields.Height; ++y) {
         const std::uint8_t* from = old.Memory + y * oldStride;
         std::uint8_t* to = PixelMemory + y * stride;
-        for (std::uint32_t x = 0; x < ImageWidth; ++x) {
+        for (std::uint32_t x = 0; x < Fields.Width; ++x) {
             const unsigned index = oldBits == 1 ? (from[x >> 3] >> (7 - (x & 7))) & 1
                                    : (x & 1)    ? from[x >> 1] & 15
                                                 : from[x >> 1] >> 4;
@@ -138,26 +138,26 @@ void TChunkIHDR::PrepareBitmap(bool unwritten) {
     std::memset(&Info, 0, sizeof Info);
     ReleaseBitmap();
     OwnerImage().ReleaseSystemPalette();
-    const std::uint16_t bits = DibBitsPerPixel(ImageColorType, ImageBitDepth);
+    const std::uint16_t bits = DibBitsPerPixel(Fields.ColorType, Fields.BitDepth);
     TBitmapInfoHeader& h = Info.bmiHeader;
     h.biSize = 40;
-    h.biWidth = static_cast<std::int32_t>(ImageWidth);
-    h.biHeight = static_cast<std::int32_t>(ImageHeight);
+    h.biWidth = static_cast<std::int32_t>(Fields.Width);
+    h.biHeight = static_cast<std::int32_t>(Fields.Height);
     h.biPlanes = 1;
     h.biBitCount = bits;
-    Paletted = ImageColorType == COLOR_GRAYSCALE || ImageColorType == COLOR_PALETTE ||
-               ImageColorType == COLOR_GRAYSCALEALPHA;
+    Paletted = Fields.ColorType == COLOR_GRAYSCALE || Fields.ColorType == COLOR_PALETTE ||
+               Fields.ColorType == COLOR_GRAYSCALEALPHA;
     // Width and height are at most 65535 here, so the stride fits easily.
-    Stride = static_cast<std::int32_t>((std::uint64_t(bits) * ImageWidth + 31) / 32 * 4);
+    Stride = static_cast<std::int32_t>((std::uint64_t(bits) * Fields.Width + 31) / 32 * 4);
     // Unwritten planes are zeroed by rows when asked for (ZeroRowsFrom), which would touch
     // every page of a plane that the system hands out zeroed: those stay as they are.
     std::size_t pixelBytes;
-    unwritten = unwritten && CheckedSize(std::uint64_t(Stride), ImageHeight, pixelBytes) &&
+    unwritten = unwritten && CheckedSize(std::uint64_t(Stride), Fields.Height, pixelBytes) &&
                 pixelBytes < kSmallZeroedSize; // then the alpha plane, never larger, is too
     PlanesUnwritten = unwritten;
-    if (ImageColorType == COLOR_GRAYSCALEALPHA || ImageColorType == COLOR_RGBALPHA)
-        AlphaMemory = AllocatePlane(ImageWidth, ImageHeight, AlphaBytes, &unwritten);
-    PixelMemory = AllocatePlane(std::uint64_t(Stride), ImageHeight, PixelBytes, &unwritten);
+    if (Fields.ColorType == COLOR_GRAYSCALEALPHA || Fields.ColorType == COLOR_RGBALPHA)
+        AlphaMemory = AllocatePlane(Fields.Width, Fields.Height, AlphaBytes, &unwritten);
+    PixelMemory = AllocatePlane(std::uint64_t(Stride), Fields.Height, PixelBytes, &unwritten);
 }
 
 bool TChunkIHDR::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) {
@@ -166,23 +166,18 @@ bool TChunkIHDR::ReadChunk(TPngStream& stream, const char typeCode[4], std::uint
     if (PayloadSize() < 13)
         TPNGObject::RaiseError<EPngInvalidIHDR>(messages::EPNGInvalidIHDRText);
     const std::uint8_t* p = Payload();
-    ImageWidth = BigEndian32(p);
-    ImageHeight = BigEndian32(p + 4);
-    ImageBitDepth = p[8];
-    ImageColorType = p[9];
-    ImageCompression = p[10];
-    ImageFilter = p[11];
-    ImageInterlaceMethod = p[12];
-    if (ImageWidth > 65535 || ImageHeight > 65535)
+    Fields = {BigEndian32(p), BigEndian32(p + 4), p[8], p[9], p[10], p[11], p[12]};
+    if (Fields.Width > 65535 || Fields.Height > 65535)
         TPNGObject::RaiseError<EPNGSizeExceeds>(messages::EPNGSizeExceedsText);
-    if (ImageCompression != 0)
+    if (Fields.Compression != 0)
         TPNGObject::RaiseError<EPNGUnknownCompression>(messages::EPNGUnknownCompressionText);
-    if (ImageInterlaceMethod > 1)
+    if (Fields.InterlaceMethod > 1)
         TPNGObject::RaiseError<EPNGUnknownInterlace>(messages::EPNGUnknownInterlaceText);
     // An empty image, or a sample format without a conversion, cannot be decoded.
-    if (ImageWidth == 0 || ImageHeight == 0 || !HasConversion(ImageColorType, ImageBitDepth))
+    if (Fields.Width == 0 || Fields.Height == 0 ||
+        !HasConversion(Fields.ColorType, Fields.BitDepth))
         TPNGObject::RaiseError<EPngInvalidIHDR>(messages::EPNGInvalidIHDRText);
-    OwnerImage().ImageInterlace = ImageInterlaceMethod;
+    OwnerImage().ImageInterlace = Fields.InterlaceMethod;
     PrepareBitmap(true); // the image data writes it
     return true;
 }
@@ -202,11 +197,7 @@ void TChunkIHDR::Define(std::uint32_t width, std::uint32_t height, std::uint8_t 
     p[8] = bitDepth;
     p[9] = colorType;
     p[10] = p[11] = p[12] = 0;
-    ImageWidth = width;
-    ImageHeight = height;
-    ImageBitDepth = bitDepth;
-    ImageColorType = colorType;
-    ImageCompression = ImageFilter = ImageInterlaceMethod = 0;
+    Fields = {width, height, bitDepth, colorType, 0, 0, 0};
     OwnerImage().ImageInterlace = 0;
     PrepareBitmap();
 }
@@ -219,13 +210,7 @@ void TChunkIHDR::CopyFrom(const TChunk& source) {
         return;
     TChunk::CopyFrom(source);
     from->Settle();
-    ImageWidth = from->ImageWidth;
-    ImageHeight = from->ImageHeight;
-    ImageBitDepth = from->ImageBitDepth;
-    ImageColorType = from->ImageColorType;
-    ImageCompression = from->ImageCompression;
-    ImageFilter = from->ImageFilter;
-    ImageInterlaceMethod = from->ImageInterlaceMethod;
+    Fields = from->Fields;
     if (!from->PixelMemory) {
         // A header that failed its checks (or its allocation) holds no bitmap, and its fields
         // may name sizes that were never allowed: the copy holds none either.

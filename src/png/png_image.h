@@ -134,14 +134,14 @@ class TChunkIHDR : public TChunk {
     void CopyFrom(const TChunk& source) override;
     bool ReadChunk(TPngStream& stream, const char typeCode[4], std::uint32_t length) override;
 
-    std::uint32_t Width() const { return ImageWidth; }
-    std::uint32_t Height() const { return ImageHeight; }
-    std::uint8_t BitDepth() const { return ImageBitDepth; }
-    std::uint8_t ColorType() const { return ImageColorType; }
-    std::uint8_t CompressionMethod() const { return ImageCompression; }
-    std::uint8_t FilterMethod() const { return ImageFilter; }
-    std::uint8_t InterlaceMethod() const { return ImageInterlaceMethod; }
-    void SetColorType(std::uint8_t value) { ImageColorType = value; }
+    std::uint32_t Width() const { return Fields.Width; }
+    std::uint32_t Height() const { return Fields.Height; }
+    std::uint8_t BitDepth() const { return Fields.BitDepth; }
+    std::uint8_t ColorType() const { return Fields.ColorType; }
+    std::uint8_t CompressionMethod() const { return Fields.Compression; }
+    std::uint8_t FilterMethod() const { return Fields.Filter; }
+    std::uint8_t InterlaceMethod() const { return Fields.InterlaceMethod; }
+    void SetColorType(std::uint8_t value) { Fields.ColorType = value; }
 
     bool IsPaletted() const { return Paletted; }
     TDibInfo& DibInfo() { return Info; }
@@ -200,13 +200,15 @@ class TChunkIHDR : public TChunk {
     std::size_t PixelBytes = 0;
     std::uint8_t* AlphaMemory = nullptr;
     std::size_t AlphaBytes = 0;
-    std::uint32_t ImageWidth = 0;
-    std::uint32_t ImageHeight = 0;
-    std::uint8_t ImageBitDepth = 0;
-    std::uint8_t ImageColorType = 0;
-    std::uint8_t ImageCompression = 0;
-    std::uint8_t ImageFilter = 0;
-    std::uint8_t ImageInterlaceMethod = 0;
+    struct {
+        std::uint32_t Width = 0;
+        std::uint32_t Height = 0;
+        std::uint8_t BitDepth = 0;
+        std::uint8_t ColorType = 0;
+        std::uint8_t Compression = 0;
+        std::uint8_t Filter = 0;
+        std::uint8_t InterlaceMethod = 0;
+    } Fields; // as the payload gives them
 };
 
 // Decodes the image data of this chunk and of every IDAT chunk directly behind it.
