@@ -20,7 +20,7 @@ Rect toRect(const RECT& r) {
 
 } // namespace
 
-TMainForm::TMainForm() {
+TMainForm::TMainForm(PlatformServices& platform) : platform_(platform) {
     build(mainFormDefinition());
     tk::startupMark("definitions and controls");
 }
@@ -75,8 +75,7 @@ void TMainForm::ListBoxMainClick(tk::TObject&) {
 void TMainForm::ListBoxDataClick(tk::TObject&) {
     auto program = taskProgramFile(ListBoxMain().itemIndex(), ListBoxData().itemIndex());
     if (program) {
-        PlatformServices& platform = Platform();
-        launchTaskProgram(platform.shell(), platform, platform.busyCursor(), *program);
+        launchTaskProgram(platform_.shell(), platform_, platform_.busyCursor(), *program);
     }
 }
 
@@ -138,12 +137,11 @@ void TMainForm::ButtonOKClick(tk::TObject&) {
 }
 
 void TMainForm::MenuItemOnTheWebClick(tk::TObject&) {
-    PlatformServices& platform = Platform();
-    openWebSite(platform.shell(), platform, platform.busyCursor(), profile_.webSiteAddress);
+    openWebSite(platform_.shell(), platform_, platform_.busyCursor(), profile_.webSiteAddress);
 }
 
 void TMainForm::MenuItemAboutClick(tk::TObject&) {
-    showAboutWindow(*this, profile_);
+    showAboutWindow(*this, profile_, platform_);
 }
 
 } // namespace sc

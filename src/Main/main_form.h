@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Main/draw_ops_win32.h"
+#include "app/platform_services.h"
 #include "app/product_profile.h"
 #include "controls/glyph_button.h"
 #include "png/png_image_list.h"
@@ -12,7 +13,8 @@ namespace sc {
 
 class TMainForm : public tk::TForm {
   public:
-    TMainForm();
+    // Tasks, web site and About window go through `platform`, which outlives the window.
+    explicit TMainForm(PlatformServices& platform);
 
     const ProductProfile& profile() const { return profile_; }
 
@@ -48,6 +50,7 @@ class TMainForm : public tk::TForm {
   private:
     RowImageLists imageLists() const;
 
+    PlatformServices& platform_;
     ProductProfile profile_;
 };
 

@@ -12,14 +12,14 @@
 
 namespace sc {
 
-TFormAbout::TFormAbout(tk::TForm& owner, const ProductProfile& profile)
-    : tk::TForm(&owner), profile_(profile) {
+TFormAbout::TFormAbout(tk::TForm& owner, const ProductProfile& profile, PlatformServices& platform)
+    : tk::TForm(&owner), profile_(profile), platform_(platform) {
     build(aboutFormDefinition());
 }
 
 void TFormAbout::FormCreate(tk::TObject&) {
     tk::TApplication& app = tk::Application();
-    ProfileReader& profile = Platform().profileReader();
+    ProfileReader& profile = platform_.profileReader();
     const std::string directory = directoryPart(app.exeName());
     const std::string version = readDescriptionValue(profile, directory, "Version");
     const std::string company = readDescriptionValue(profile, directory, "Company");
@@ -40,28 +40,24 @@ void TFormAbout::FormCreate(tk::TObject&) {
 }
 
 void TFormAbout::LabelWebClick(tk::TObject& sender) {
-    PlatformServices& platform = Platform();
-    openWithShell(platform.shell(), platform, dynamic_cast<tk::TLabel&>(sender).caption());
+    openWithShell(platform_.shell(), platform_, dynamic_cast<tk::TLabel&>(sender).caption());
 }
 
 void TFormAbout::LabelSupportEmailClick(tk::TObject& sender) {
-    PlatformServices& platform = Platform();
-    openWithShell(platform.shell(), platform,
+    openWithShell(platform_.shell(), platform_,
                   supportMailTarget(dynamic_cast<tk::TLabel&>(sender).caption()));
 }
 
 void TFormAbout::ButtonUpdatesClick(tk::TObject&) {
-    PlatformServices& platform = Platform();
-    openWithShell(platform.shell(), platform, profile_.updatesAddress);
+    openWithShell(platform_.shell(), platform_, profile_.updatesAddress);
 }
 
 void TFormAbout::ImageLeftClick(tk::TObject&) {
-    PlatformServices& platform = Platform();
-    openWithShell(platform.shell(), platform, profile_.updatesAddress);
+    openWithShell(platform_.shell(), platform_, profile_.updatesAddress);
 }
 
-void showAboutWindow(tk::TForm& owner, const ProductProfile& profile) {
-    auto about = std::make_unique<TFormAbout>(owner, profile);
+void showAboutWindow(tk::TForm& owner, const ProductProfile& profile, PlatformServices& platform) {
+    auto about = std::make_unique<TFormAbout>(owner, profile, platform);
     const tk::Bounds main = owner.outerBounds();
     const tk::Bounds box = about->outerBounds();
     const WindowOrigin at =

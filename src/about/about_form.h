@@ -2,6 +2,7 @@
 // and an Update tab. Built, filled, shown modally and freed at each opening.
 #pragma once
 
+#include "app/platform_services.h"
 #include "app/product_profile.h"
 #include "toolkit/button.h"
 #include "toolkit/form.h"
@@ -15,8 +16,9 @@ inline constexpr const char* kLogoFileName = "leftlogo.png";
 
 class TFormAbout : public tk::TForm {
   public:
-    // Owned by `owner`; the addresses come from `profile`, which outlives the window.
-    TFormAbout(tk::TForm& owner, const ProductProfile& profile);
+    // Owned by `owner`; the addresses come from `profile` and the description file is read and
+    // the shell asked through `platform`, both of which outlive the window.
+    TFormAbout(tk::TForm& owner, const ProductProfile& profile, PlatformServices& platform);
 
     tk::TPageControl& PageControlMain() const {
         return control<tk::TPageControl>("PageControlMain");
@@ -36,6 +38,7 @@ class TFormAbout : public tk::TForm {
 
   private:
     const ProductProfile& profile_;
+    PlatformServices& platform_;
 };
 
 // The window's definition: its properties, controls and event bindings.
@@ -43,6 +46,6 @@ tk::FormDefinition aboutFormDefinition();
 
 // Opens the About window over `owner`: creates it, centres it on the owner, shows it modally
 // and frees it, on every path.
-void showAboutWindow(tk::TForm& owner, const ProductProfile& profile);
+void showAboutWindow(tk::TForm& owner, const ProductProfile& profile, PlatformServices& platform);
 
 } // namespace sc

@@ -55,11 +55,6 @@ std::string Win32ProfileReader::readString(std::string_view path, std::string_vi
 
 PlatformServices::PlatformServices() : busy_(*this) {}
 
-PlatformServices& Platform() {
-    static PlatformServices services;
-    return services;
-}
-
 void PlatformServices::setShellService(ShellService* shell) {
     shell_ = shell ? shell : &platformShell_;
 }

@@ -1,6 +1,6 @@
 // The Windows side of the catalogue's seams, over the window toolkit: the shell, the profile
 // reader, the busy cursor on the toolkit's screen and the running program as the launcher sees
-// it. The windows reach the platform through Platform(); tests put doubles in its place.
+// it. Start-up makes the one set and hands it to the windows; tests make their own, with doubles.
 #pragma once
 
 #include "catalogue/busy_cursor.h"
@@ -55,8 +55,5 @@ class PlatformServices : public LaunchContext, private ScreenCursor {
     ProfileReader* profileReader_ = &platformProfile_;
     BusyCursor busy_;
 };
-
-// The one set of platform services of the program.
-PlatformServices& Platform();
 
 } // namespace sc

@@ -12,14 +12,15 @@ namespace sc {
 
 int runStartCentre() {
     tk::TApplication& app = tk::Application();
+    PlatformServices platform;
     app.screen().setCursorHandle(tk::crHandPoint, LoadCursorW(nullptr, IDC_HAND));
     std::string name =
-        readDescriptionValue(Platform().profileReader(), directoryPart(app.exeName()), "Name");
+        readDescriptionValue(platform.profileReader(), directoryPart(app.exeName()), "Name");
     app.setTitle(name);
     app.initialize();
     sc::png::TPngPictureFormat pngFormat;
     tk::startupMark("toolkit and title");
-    TMainForm mainForm;
+    TMainForm mainForm(platform);
     app.run();
     return 0;
 }

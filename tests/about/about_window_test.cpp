@@ -51,7 +51,7 @@ class AboutWindowTest : public test::MainWindowFixture<> {
   protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
-        Platform().setProfileReader(&profile);
+        platform.setProfileReader(&profile);
         setAboutClock(&year);
         directory = directoryPart(tk::Application().exeName());
         setDescription("4.2.0.118", "Fernhollow Media Ltd.");
@@ -61,7 +61,7 @@ class AboutWindowTest : public test::MainWindowFixture<> {
     void TearDown() override {
         MainWindowFixture::TearDown();
         removeLogo();
-        Platform().setProfileReader(nullptr);
+        platform.setProfileReader(nullptr);
         tk::Application().setDisplaySettings(nullptr);
         setAboutClock(nullptr);
     }
@@ -82,7 +82,7 @@ class AboutWindowTest : public test::MainWindowFixture<> {
 
     ShellRequest request(const std::string& target) const {
         ShellRequest r;
-        r.owner = Platform().ownerWindow();
+        r.owner = platform.ownerWindow();
         r.verb = "open";
         r.file = target;
         r.showCommand = 10;
@@ -446,7 +446,7 @@ INSTANTIATE_TEST_SUITE_P(Schemes, ContrastSchemeTest,
                                            std::pair{"white", UINT{WM_SYSCOLORCHANGE}}));
 
 TEST_F(AboutWindowTest, CompanyOfAUtf16OrAnAnsiDescriptionFileShowsWhole) {
-    Platform().setProfileReader(nullptr); // the platform's own reader
+    platform.setProfileReader(nullptr); // the platform's own reader
     const std::string path = descriptionFilePath(directory);
     auto copyrightShown = [&](const std::string& fileBytes) {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << fileBytes;

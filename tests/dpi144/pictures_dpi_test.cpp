@@ -32,7 +32,7 @@ TEST_F(PicturesAt144, TheListsHoldPicturesOfOneAndAHalfTimesTheirSize) {
 // all four (a nearest-pixel enlargement has no such colour), centred in the logo's control.
 TEST_F(PicturesAt144, TheAboutLogoIsDrawnScaledWithTheAreaFilter) {
     const ProductProfile profile{"Quillmark", "", "", ""};
-    TFormAbout about(*form, profile);
+    TFormAbout about(*form, profile, platform);
     const std::vector<std::uint8_t> checker{255, 0, 0,   255, 0,   0, 255, 255,
                                             0,   0, 255, 255, 255, 0, 0,   255};
     about.ImageLeft().Picture().SetGraphic(png::RgbaPng(2, 2, checker));

@@ -173,7 +173,7 @@ TEST_F(MainWindowTest, ClickOnATaskAsksTheShellToOpenItsProgramUnderTheHourglass
     ASSERT_THAT(shell.requests, ElementsAre(expected));
     EXPECT_THAT(shell.busyCounts, ElementsAre(1));
     EXPECT_THAT(shell.cursors, ElementsAre(tk::crHourGlass));
-    EXPECT_EQ(Platform().busyCursor().count(), 0);
+    EXPECT_EQ(platform.busyCursor().count(), 0);
     EXPECT_EQ(tk::Application().screen().cursor(), tk::crDefault);
     EXPECT_EQ(form->ListBoxData().itemIndex(), 1);
     EXPECT_TRUE(form->visible());
@@ -208,7 +208,7 @@ TEST_F(MainWindowTest, AFailingShellIsShownByTheErrorDialogAndTheHourglassGoes) 
     ASSERT_EQ(errors.shown.size(), 1u);
     EXPECT_EQ(errors.shown[0].first, "Quillmark");
     EXPECT_EQ(errors.shown[0].second, "The shell is gone.");
-    EXPECT_EQ(Platform().busyCursor().count(), 0);
+    EXPECT_EQ(platform.busyCursor().count(), 0);
     EXPECT_EQ(tk::Application().screen().cursor(), tk::crDefault);
     // The window goes on as it was.
     shell.failWith.reset();
@@ -266,7 +266,7 @@ TEST_F(MainWindowTest, HelpButtonOpensTheMenuAtItsBottomLeftAndTheWebEntryOpensT
     EXPECT_EQ(shell.requests[0].verb, "open");
     EXPECT_EQ(shell.requests[0].showCommand, 10);
     EXPECT_THAT(shell.busyCounts, ElementsAre(1));
-    EXPECT_EQ(Platform().busyCursor().count(), 0);
+    EXPECT_EQ(platform.busyCursor().count(), 0);
 }
 
 TEST_F(MainWindowTest, RightClickOpensNoMenu) {
@@ -394,7 +394,7 @@ TEST_F(MainWindowTest, ScreenReadersGetNamedListsTaskRowsThatStartTheirTaskAndAM
 TEST_F(MainWindowTest, AnUnknownTitleEndsAtTheFirstTurnOfTheLoopWithoutAMessage) {
     const std::string title = "quillmark" + std::string(300, 'x');
     tk::Application().setTitle(title);
-    form = std::make_unique<TMainForm>();
+    form = std::make_unique<TMainForm>(platform);
     EXPECT_EQ(form->caption(), title.substr(0, 255));
     EXPECT_TRUE(tk::Application().terminated());
     tk::Application().run(); // returns: the quit request is waiting

@@ -22,7 +22,7 @@ template <class Shell = RecordingShellService> class MainWindowFixture : public 
     void SetUp() override {
         tk::TApplication& app = tk::Application();
         app.reset();
-        Platform().setShellService(&shell);
+        platform.setShellService(&shell);
         app.setErrorPresenter(&errors);
         // The real pointer stays off the windows: no hover mixes with the tests' own input.
         ASSERT_TRUE(snapshot::parkPointer());
@@ -32,7 +32,7 @@ template <class Shell = RecordingShellService> class MainWindowFixture : public 
         pumpUntilIdle(10, 500);
         tk::TApplication& app = tk::Application();
         app.reset();
-        Platform().setShellService(nullptr);
+        platform.setShellService(nullptr);
         app.setErrorPresenter(nullptr);
     }
 
@@ -42,14 +42,15 @@ template <class Shell = RecordingShellService> class MainWindowFixture : public 
         tk::Application().initialize();
         form = open();
     }
-    static std::unique_ptr<TMainForm> open() {
-        auto made = std::make_unique<TMainForm>();
+    std::unique_ptr<TMainForm> open() {
+        auto made = std::make_unique<TMainForm>(platform);
         made->show();
         pumpUntilIdle();
         return made;
     }
 
-    Shell shell{&Platform().busyCursor()};
+    PlatformServices platform;
+    Shell shell{&platform.busyCursor()};
     RecordingErrorPresenter errors;
     std::unique_ptr<TMainForm> form;
 };

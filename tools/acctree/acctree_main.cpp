@@ -19,6 +19,7 @@
 #include "png/png_picture_format_win32.h"
 #include "png_writer.h"
 #include "pointer.h"
+#include "text/utf.h"
 #include "toolkit/application.h"
 #include "window_capture.h"
 
@@ -104,9 +105,7 @@ struct AboutReader {
     }
 };
 
-} // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const std::optional<Options> options = parse(argc, argv);
     if (!options) {
         std::fprintf(stderr, "usage: acctree [--contrast black|white] [--photos FOLDER]\n");
@@ -114,6 +113,7 @@ int main(int argc, char** argv) {
     }
     CoInitialize(nullptr);
     tk::TApplication& app = tk::Application();
+    sc::PlatformServices platform;
     acctree::ContrastThemeOn contrastOn;
     std::unique_ptr<acctree::SystemColoursScope> colours;
     if (!options->scheme.empty()) {
@@ -125,13 +125,13 @@ int main(int argc, char** argv) {
 
     // Start-up as the program does it, up to the first idle loop.
     app.screen().setCursorHandle(tk::crHandPoint, LoadCursorW(nullptr, IDC_HAND));
-    app.setTitle(sc::readDescriptionValue(sc::Platform().profileReader(),
+    app.setTitle(sc::readDescriptionValue(platform.profileReader(),
                                           sc::directoryPart(app.exeName()), "Name"));
     app.initialize();
     sc::png::TPngPictureFormat pngFormat;
     int status = 0;
     {
-        sc::TMainForm main;
+        sc::TMainForm main(platform);
         main.show();
         settle();
         print("Main window", main.handle());
@@ -154,4 +154,11 @@ int main(int argc, char** argv) {
     app.setDisplaySettings(nullptr);
     CoUninitialize();
     return status;
+}
+
+} // namespace
+
+// The arguments as the system holds them, in UTF-16, so that a photo folder's name arrives whole.
+int wmain(int argc, wchar_t** argv) {
+    return sc::text::runWithUtf8Arguments(argc, argv, run);
 }
