@@ -25,6 +25,10 @@ TMainForm::TMainForm(PlatformServices& platform) : platform_(platform) {
     tk::startupMark("definitions and controls");
 }
 
+std::unique_ptr<tk::TForm> makeMainForm(PlatformServices& platform) {
+    return std::make_unique<TMainForm>(platform);
+}
+
 void TMainForm::FormCreate(tk::TObject&) {
     tk::TApplication& app = tk::Application();
     profile_.productTitle = app.title();

@@ -9,6 +9,8 @@
 #include "png/png_image_list.h"
 #include "toolkit/form.h"
 
+#include <memory>
+
 namespace sc {
 
 class TMainForm : public tk::TForm {
@@ -53,6 +55,9 @@ class TMainForm : public tk::TForm {
     PlatformServices& platform_;
     ProductProfile profile_;
 };
+
+// The main window over `platform`, as start-up makes it.
+std::unique_ptr<tk::TForm> makeMainForm(PlatformServices& platform);
 
 // The window's definition: its properties, controls, menu and event bindings.
 tk::FormDefinition mainFormDefinition();

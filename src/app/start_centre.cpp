@@ -1,8 +1,6 @@
 #include "app/start_centre.h"
 
-#include "Main/main_form.h"
 #include "app/description_file.h"
-#include "app/platform_services.h"
 #include "catalogue/program_directory.h"
 #include "png/png_picture_format_win32.h"
 #include "toolkit/application.h"
@@ -10,7 +8,7 @@
 
 namespace sc {
 
-int runStartCentre() {
+int runStartCentre(MainWindowMaker makeMainWindow) {
     tk::TApplication& app = tk::Application();
     PlatformServices platform;
     app.screen().setCursorHandle(tk::crHandPoint, LoadCursorW(nullptr, IDC_HAND));
@@ -20,7 +18,7 @@ int runStartCentre() {
     app.initialize();
     sc::png::TPngPictureFormat pngFormat;
     tk::startupMark("toolkit and title");
-    TMainForm mainForm(platform);
+    const std::unique_ptr<tk::TForm> mainForm = makeMainWindow(platform);
     app.run();
     return 0;
 }

@@ -3,6 +3,7 @@
 // and runs that copy, so that the start centre finds its description file, logo and task
 // programs beside it; the copy runs the start centre on its main thread and the driver on a
 // second one.
+#include "Main/main_form.h"
 #include "app/start_centre.h"
 #include "soak_driver.h"
 #include "suite_folder.h"
@@ -38,7 +39,7 @@ int runInSuite(int cycles) {
     options.folder = sc::text::toUtf8(folderOf(modulePath()));
     int result = 2;
     std::thread driver([&] { result = soak::drive(options); });
-    sc::runStartCentre();
+    sc::runStartCentre(sc::makeMainForm);
     driver.join();
     return result;
 }

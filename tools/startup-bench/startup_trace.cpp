@@ -3,6 +3,7 @@
 // marks are written to the file, one "<counter> <phase>" line each, after a first line with the
 // counter's frequency. startup-bench --phases runs it beside a copy of the suite's lame.dll.
 
+#include "Main/main_form.h"
 #include "app/start_centre.h"
 #include "toolkit/startup_marks.h"
 
@@ -35,7 +36,7 @@ void record(const char* phase) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     record("process and libraries");
     tk::startupMarkHook = record;
-    const int result = sc::runStartCentre();
+    const int result = sc::runStartCentre(sc::makeMainForm);
     if (__argc < 2) {
         return result;
     }
