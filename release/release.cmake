@@ -28,5 +28,5 @@ include(CPack)
 # folder lie. A second build from a copy of the sources at another path must match this one.
 add_test(NAME release.reproducible_exe
          COMMAND bash "${SC_RELEASE_DIR}/check-reproducible.sh" "${PROJECT_SOURCE_DIR}"
-                 "$<TARGET_FILE:StartCentre>")
+                 "${CMAKE_BINARY_DIR}" "$<TARGET_FILE:StartCentre>")
 set_tests_properties(release.reproducible_exe PROPERTIES TIMEOUT 1800)
