@@ -2,24 +2,25 @@
 
 namespace sc {
 
-std::string formatWithTitle(std::string_view captionTemplate, std::string_view title) {
+std::string formatTemplate(std::string_view text,
+                           std::initializer_list<TemplateArgument> arguments) {
     std::string out;
-    out.reserve(captionTemplate.size() + title.size());
-    bool titleUsed = false;
+    out.reserve(text.size());
+    const TemplateArgument* next = arguments.begin();
     std::size_t i = 0;
-    while (i < captionTemplate.size()) {
-        const char c = captionTemplate[i];
-        if (c != '%' || i + 1 == captionTemplate.size()) {
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c != '%' || i + 1 == text.size()) {
             out.push_back(c);
             ++i;
             continue;
         }
-        const char conversion = captionTemplate[i + 1];
+        const char conversion = text[i + 1];
         if (conversion == '%') {
             out.push_back('%');
-        } else if (conversion == 's' && !titleUsed) {
-            out.append(title);
-            titleUsed = true;
+        } else if (next != arguments.end() && conversion == next->conversion) {
+            out.append(next->text);
+            ++next;
         } else {
             out.push_back('%');
             out.push_back(conversion);

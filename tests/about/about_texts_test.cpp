@@ -45,11 +45,5 @@ TEST(AboutTexts, PercentAndAmpersandInTheValuesStayAsTheyAre) {
     EXPECT_EQ(t.versionLabel, "1.0 %d %s");
 }
 
-TEST(CopyrightTemplate, ArgumentsGoInOrderAndOtherSpecifiersStay) {
-    EXPECT_EQ(formatCopyright("%d-%s, %d %s %x 100%% %", 7, "Co"), "7-Co, %d %s %x 100% %");
-    // A company placeholder before the year's takes nothing: arguments are not reordered.
-    EXPECT_EQ(formatCopyright("%s %d", 7, "Co"), "%s 7");
-}
-
 } // namespace
 } // namespace sc

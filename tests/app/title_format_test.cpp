@@ -16,5 +16,12 @@ TEST(TitleFormat, TheTitleIsInsertedUnchanged) {
     EXPECT_EQ(formatWithTitle("A&bout %s...", "50% & more"), "A&bout 50% & more...");
 }
 
+TEST(TemplateFormat, ArgumentsGoInOrderAndOtherSpecifiersStay) {
+    EXPECT_EQ(formatTemplate("%d-%s, %d %s %x 100%% %", {{'d', "7"}, {'s', "Co"}}),
+              "7-Co, %d %s %x 100% %");
+    // A company placeholder before the year's takes nothing: arguments are not reordered.
+    EXPECT_EQ(formatTemplate("%s %d", {{'d', "7"}, {'s', "Co"}}), "%s 7");
+}
+
 } // namespace
 } // namespace sc
