@@ -11,11 +11,6 @@ TEST(TitleFormat, MenuCaptionsTakeTheTitle) {
     EXPECT_EQ(formatWithTitle("A&bout %s...", ""), "A&bout ...");
 }
 
-TEST(TitleFormat, TheTitleIsInsertedUnchanged) {
-    EXPECT_EQ(formatWithTitle("%s On the Web...", "100%s R&D %%"), "100%s R&D %% On the Web...");
-    EXPECT_EQ(formatWithTitle("A&bout %s...", "50% & more"), "A&bout 50% & more...");
-}
-
 TEST(TemplateFormat, ArgumentsGoInOrderAndOtherSpecifiersStay) {
     EXPECT_EQ(formatTemplate("%d-%s, %d %s %x 100%% %", {{'d', "7"}, {'s', "Co"}}),
               "7-Co, %d %s %x 100% %");
