@@ -44,14 +44,14 @@ struct RowColours {
 // system's window and highlight colours, and the list's focus rectangle alone.
 RowColours paintBackground(DrawOps& ops, const Rect& r, unsigned state, bool highContrast) {
     const RowColours plain =
-        highContrast ? RowColours{clSystemWindow, clSystemWindowText} : RowColours{kWhite, kBlack};
+        highContrast ? RowColours{kWindow, kWindowText} : RowColours{kWhite, kBlack};
     add<FillOp>(ops, {r, plain.background});
     if ((state & odSelected) == 0) {
         return plain;
     }
     if (highContrast) {
-        add<FillOp>(ops, {r, clSystemHighlight});
-        return {clSystemHighlight, clSystemHighlightText};
+        add<FillOp>(ops, {r, kHighlight});
+        return {kHighlight, kHighlightText};
     }
     add<FillOp>(ops, {r, kGray});
     if ((state & odFocused) != 0) {

@@ -14,11 +14,6 @@
 
 namespace sc {
 
-// The system colours that stand for white, black and grey in a contrast theme: window, window
-// text, highlight and highlight text.
-inline constexpr Colour clSystemWindow = kSystemColour | 5, clSystemWindowText = kSystemColour | 8,
-                        clSystemHighlight = kSystemColour | 13,
-                        clSystemHighlightText = kSystemColour | 14;
 inline constexpr unsigned odSelected = 0x1, odFocused = 0x10;
 
 struct Point {

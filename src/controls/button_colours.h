@@ -8,16 +8,6 @@
 
 namespace sc::controls {
 
-inline constexpr Colour kWindowFrame = kSystemColour | 6;
-inline constexpr Colour kHighlight = kSystemColour | 13;
-inline constexpr Colour kBtnFace = kSystemColour | 15;
-inline constexpr Colour kBtnShadow = kSystemColour | 16;
-inline constexpr Colour kGrayText = kSystemColour | 17;
-inline constexpr Colour kBtnText = kSystemColour | 18;
-inline constexpr Colour kBtnHighlight = kSystemColour | 20;
-inline constexpr Colour k3DDkShadow = kSystemColour | 21;
-inline constexpr Colour k3DLight = kSystemColour | 22;
-
 // Where system colours get their values: the platform installs its own source at start; the
 // default answers the classic scheme's values.
 using SystemColourSource = Colour (*)(int index);

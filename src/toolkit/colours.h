@@ -15,14 +15,14 @@ inline constexpr TColor clWhite = sc::kWhite;
 inline constexpr TColor clGray = sc::kGray;
 inline constexpr TColor clBlue = 0xFF0000;
 inline constexpr TColor kSystemColourFlag = sc::kSystemColour;
-inline constexpr TColor clWindow = kSystemColourFlag | COLOR_WINDOW;
-inline constexpr TColor clWindowText = kSystemColourFlag | COLOR_WINDOWTEXT;
-inline constexpr TColor clBtnFace = kSystemColourFlag | COLOR_BTNFACE;
-inline constexpr TColor clBtnShadow = kSystemColourFlag | COLOR_BTNSHADOW;
-inline constexpr TColor clBtnHighlight = kSystemColourFlag | COLOR_BTNHIGHLIGHT;
-inline constexpr TColor clHighlight = kSystemColourFlag | COLOR_HIGHLIGHT;
-inline constexpr TColor clHighlightText = kSystemColourFlag | COLOR_HIGHLIGHTTEXT;
-inline constexpr TColor clHotLight = kSystemColourFlag | COLOR_HOTLIGHT;
+inline constexpr TColor clWindow = sc::kWindow;
+inline constexpr TColor clWindowText = sc::kWindowText;
+inline constexpr TColor clBtnFace = sc::kBtnFace;
+inline constexpr TColor clBtnShadow = sc::kBtnShadow;
+inline constexpr TColor clBtnHighlight = sc::kBtnHighlight;
+inline constexpr TColor clHighlight = sc::kHighlight;
+inline constexpr TColor clHighlightText = sc::kHighlightText;
+inline constexpr TColor clHotLight = sc::kHotLight;
 
 // Resolves a system colour to its current RGB value; plain colours pass unchanged.
 inline COLORREF ColorToRGB(TColor colour) {
